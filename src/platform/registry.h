@@ -1,0 +1,32 @@
+#pragma once
+// A small key-value store in place of the Windows registry. Keys are
+// backslash-separated paths under a root ("Software\Tavrin Software\Bvq\...");
+// values are strings or 32-bit numbers and keep their kind, as registry
+// values do. On Windows it is the registry itself; elsewhere a JSON file per
+// organisation and application in the user's or the system's configuration
+// folder (the user's file readable by its owner only).
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+namespace supplink {
+
+enum class RegistryRoot : quint32 {
+    CurrentUser = 0x80000001u,
+    LocalMachine = 0x80000002u,
+};
+
+// A stored value: a QString (string value) or a qint32 (32-bit value).
+// No value when the key or the value is missing.
+std::optional<QVariant> registryRead(RegistryRoot root, const QString& keyPath, const QString& valueName);
+
+// Writes a string or a 32-bit value, creating the key path. False when the
+// store refused the write (for example a machine-wide write without rights).
+bool registryWrite(RegistryRoot root, const QString& keyPath, const QString& valueName, const QVariant& value);
+
+// Points both scopes at files below the given folder. For tests and for
+// portable installations; call before the first read or write.
+void redirectRegistry(const QString& folder);
+
+} // namespace supplink

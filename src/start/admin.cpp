@@ -1,0 +1,9 @@
+#include "start/admin.h"
+
+#include "platform/adminrights.h"
+
+namespace supplink {
+
+bool IsUserAdministrator() { return processIsAdministrator(); }
+
+} // namespace supplink

@@ -1,0 +1,57 @@
+// The start routine: one running copy, the help file, the main window and
+// the two target-field catalogues.
+
+#include "platform/singleinstance.h"
+#include "start/globals.h"
+#include "start/sharedroutines.h"
+#include "start/veldcatalogus.h"
+#include "start/widgetuiservices.h"
+#include "wizard/frmimportbvqnaarbvq.h"
+
+#include <QApplication>
+#include <QDir>
+
+using namespace supplink;
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tavrin Software"));
+    QApplication::setApplicationName(QStringLiteral("Bvq"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+
+    // 1. A copy that already runs comes to the front; this one ends.
+    SingleInstance instance(QString::fromUtf8(kProgramTitle));
+    if (instance.previousInstanceActivated())
+        return 0;
+
+    WidgetUiServices uiServices;
+    setUiServices(&uiServices);
+
+    // 2. The help file in the program folder.
+    globals().HelpFile = MetBackslash(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())) +
+                         QString::fromUtf8(kHelpFileName);
+
+    // 3. The main window, minimised while the catalogues are built.
+    frmImportBvqNaarBvq window;
+    window.setWindowStateCode(1);
+    window.show();
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
+
+    // 4. The target-field catalogues.
+    VulVeldCatalogus();
+
+    // 5. Normal state, shown again; 6. StartUp.
+    window.setWindowStateCode(0);
+    window.show();
+    window.StartUp();
+
+    const int result = QApplication::exec();
+    setUiServices(nullptr);
+    return result;
+}

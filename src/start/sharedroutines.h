@@ -1,0 +1,60 @@
+#pragma once
+// Small routines that every part of the program uses.
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+class QWidget;
+
+namespace supplink {
+
+// Doubles every single quote, for a value placed between single quotes in SQL.
+QString SQLQuotes(const QString& text);
+
+// Database nulls (an invalid or null QVariant) as the default, else the value's text.
+QString NzString(const QVariant& value, const std::optional<QString>& defaultValue = std::nullopt);
+// Null as the default (else 0); otherwise the value as a 32-bit integer, 0 when it cannot be converted.
+qint32 NzLong(const QVariant& value, const std::optional<qint32>& defaultValue = std::nullopt);
+// Null as the default (else 30-12-1899 0:00:00); otherwise the value as a date-time.
+QDateTime NzDatum(const QVariant& value, const std::optional<QDateTime>& defaultValue = std::nullopt);
+
+// The date-time value 0: 30 December 1899, midnight.
+QDateTime NulDatum();
+
+// Keeps only "0123456789-" and reads what is left as a 32-bit integer; 0 when that is no number.
+qint32 AlleenCijfers(const QString& text);
+
+// Reads a number written with the given decimal sign ("," or "."), the same
+// whatever the process locale; the other sign counts as a thousands separator.
+// 0 for a text that holds no number.
+double TekstNaarGetal(const QString& text, QChar decimalSign);
+
+// Removes every character below code 32.
+QString VerwijderStuurtekens(const QString& text);
+
+// Removes or adds one trailing path separator (on Windows "\" and "/" both count).
+QString ZonderBackslash(const QString& path);
+QString MetBackslash(const QString& path);
+
+// Deletes a file; every failure is ignored.
+void VerwijderBestand(const QString& path);
+
+// Centres a window on its screen.
+void CentreerForm(QWidget* window);
+// Restores a window's position and size stored under section "Windows" in
+// twips; false when nothing was stored.
+bool LoadFormState(QWidget* window, const QString& keyName = QString());
+// Stores a window's position and size (only in its normal state).
+void SaveFormState(QWidget* window, const QString& keyName = QString());
+
+// Sets the computer's clock (UTC); the outcome is ignored.
+void ZetSysteemTijd(int year, int month, int day, int hour, int minute, int second);
+
+// Window positions and sizes are stored in twips: 15 twips to a pixel at 96 dpi.
+constexpr int TwipsPerPixel = 15;
+inline int TwipsNaarPixels(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }
+inline int PixelsNaarTwips(int pixels) { return pixels * TwipsPerPixel; }
+
+} // namespace supplink

@@ -1,0 +1,132 @@
+#include "start/widgetuiservices.h"
+
+#include "start/frmerror.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace supplink {
+
+QString ToQtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+int WidgetUiServices::messageBox(const QString& text, int style, const QString& title)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (MsgBox::icon(style)) {
+    case MsgBox::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgBox::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgBox::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgBox::Information: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    struct Choice
+    {
+        QString caption;
+        int result;
+        QMessageBox::ButtonRole role;
+    };
+    QList<Choice> choices;
+    const Choice ok{QStringLiteral("OK"), MsgBox::Ok, QMessageBox::AcceptRole};
+    const Choice cancel{QStringLiteral("Annuleren"), MsgBox::Cancel, QMessageBox::RejectRole};
+    const Choice yes{QStringLiteral("&Ja"), MsgBox::Yes, QMessageBox::YesRole};
+    const Choice no{QStringLiteral("&Nee"), MsgBox::No, QMessageBox::NoRole};
+    switch (MsgBox::buttons(style)) {
+    case MsgBox::OkCancel: choices = {ok, cancel}; break;
+    case MsgBox::AbortRetryIgnore:
+        choices = {{QStringLiteral("&Afbreken"), MsgBox::Abort, QMessageBox::RejectRole},
+                   {QStringLiteral("&Opnieuw"), MsgBox::Retry, QMessageBox::AcceptRole},
+                   {QStringLiteral("&Negeren"), MsgBox::Ignore, QMessageBox::AcceptRole}};
+        break;
+    case MsgBox::YesNoCancel: choices = {yes, no, cancel}; break;
+    case MsgBox::YesNo: choices = {yes, no}; break;
+    case MsgBox::RetryCancel:
+        choices = {{QStringLiteral("&Opnieuw"), MsgBox::Retry, QMessageBox::AcceptRole}, cancel};
+        break;
+    default: choices = {ok}; break;
+    }
+    QList<QPushButton*> buttons;
+    for (const Choice& c : choices)
+        buttons << box.addButton(c.caption, c.role);
+    const int defaultIndex = (style & MsgBox::DefaultButton3) ? 2 : (style & MsgBox::DefaultButton2) ? 1 : 0;
+    if (defaultIndex < buttons.size())
+        box.setDefaultButton(buttons.at(defaultIndex));
+    box.exec();
+    const int index = static_cast<int>(buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    if (index < 0) // closed by Escape or the window's close button
+        return choices.size() > 1 ? choices.back().result : choices.front().result;
+    return choices.at(index).result;
+}
+
+std::optional<QString> WidgetUiServices::inputBox(const QString& prompt, const QString& title,
+                                                  const QString& defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal,
+                                               defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QStringList WidgetUiServices::fileDialog(const FileDialogRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder,
+                       ToQtFileFilter(request.filter));
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile
+                                    : (request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
+    if (!request.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.initialFile.isEmpty())
+        dialog.selectFile(request.initialFile);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    QStringList chosen;
+    for (const QString& path : dialog.selectedFiles())
+        chosen << QDir::toNativeSeparators(path);
+    return chosen;
+}
+
+std::optional<QString> WidgetUiServices::browseForFolder(const QString& title, const QString& startFolder)
+{
+    const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(folder);
+}
+
+std::optional<QColor> WidgetUiServices::chooseColor(const QColor& initial)
+{
+    const QColor color = QColorDialog::getColor(initial, QApplication::activeWindow());
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+void WidgetUiServices::showErrorWindow(const ErrorWindowContent& content)
+{
+    frmError window(QApplication::activeWindow());
+    window.SetImage(content.picture);
+    window.setMessage(content.message);
+    window.setDetails(content.details);
+    window.exec();
+}
+
+} // namespace supplink
