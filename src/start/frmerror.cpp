@@ -74,9 +74,14 @@ void frmError::SetImage(int picture)
     Image1->setPixmap(style()->standardIcon(pictures[picture - 1]).pixmap(kImageSize, kImageSize));
 }
 
-void frmError::setMessage(const QString& message) { lblMelding->setText(message); }
+namespace {
+// Messages are built with CR LF line ends; the widgets want plain line feeds.
+QString forDisplay(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+} // namespace
 
-void frmError::setDetails(const QString& details) { txtDetails->setPlainText(details); }
+void frmError::setMessage(const QString& message) { lblMelding->setText(forDisplay(message)); }
+
+void frmError::setDetails(const QString& details) { txtDetails->setPlainText(forDisplay(details)); }
 
 void frmError::showEvent(QShowEvent* event)
 {
@@ -87,7 +92,7 @@ void frmError::showEvent(QShowEvent* event)
         txtDetails->setVisible(hasDetails);
         if (hasDetails)
             lblMelding->setText(lblMelding->text() +
-                                QStringLiteral("\r\n\r\nKlik op de knop details voor meer informatie."));
+                                QStringLiteral("\n\nKlik op de knop details voor meer informatie."));
         const QFontMetrics metrics(lblMelding->font());
         const QSize text = metrics.size(0, lblMelding->text());
         lblMelding->resize(text.width() + TwipsNaarPixels(120), text.height());
