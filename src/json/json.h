@@ -1,0 +1,59 @@
+#pragma once
+// Reading and writing JSON.
+//
+// The reader is lenient: it accepts single-quoted strings, unquoted keys,
+// missing commas, // and /* */ comments and round brackets, never throws, and
+// collects its complaints in one error text that callers fetch afterwards with
+// GetParserErrors() and test for emptiness before they trust the result.
+// Numbers are read and written with "." as the decimal point, whatever the locale.
+
+#include "json/jsonvalue.h"
+
+#include <QString>
+#include <QStringView>
+#include <QVariant>
+
+namespace supplink {
+
+// Nesting deeper than this is refused with a parser error.
+constexpr int kJsonMaxDepth = 512;
+
+// A reader with its own error text.
+class JsonParser
+{
+public:
+    // The top-level object or array; the empty value when the text, after
+    // white space and comments, starts with neither "{" nor "[". Whatever was
+    // read up to a failure is returned; the failures are in errors().
+    JsonValue parse(QStringView text);
+    // The complaints of the last parse, each ended by a carriage return and line
+    // feed (except "Invalid JSON"); empty when nothing was wrong.
+    const QString& errors() const { return m_errors; }
+
+private:
+    QString m_errors;
+};
+
+// Reads a JSON text with the program-wide reader (one parse at a time).
+JsonValue ParseJson(QStringView text);
+// The error text of the most recent ParseJson.
+QString GetParserErrors();
+
+// The value as JSON text, without white space. Strings and keys are escaped,
+// the empty value is written as null.
+QString ToJson(const JsonValue& value);
+// The value as JSON text for a place inside another JSON string: its quotes
+// and escapes are doubled, and an outermost object or array is written
+// without its braces or brackets (the caller adds them).
+QString ToEscapedJson(const JsonValue& value);
+
+// A number as JSON writes it: "." as decimal point, no group separators.
+QString JsonNumberText(double value);
+
+// A value handed over by other code as a JSON value: an invalid or null
+// variant as null, numbers of every width as numbers, dates and times as their
+// text in the user's locale, lists (of lists, for more dimensions) as arrays
+// and maps as objects.
+JsonValue JsonFromVariant(const QVariant& value);
+
+} // namespace supplink

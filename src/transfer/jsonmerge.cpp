@@ -1,0 +1,135 @@
+#include "transfer/jsonmerge.h"
+
+#include "json/json.h"
+
+#include <cmath>
+#include <exception>
+
+namespace supplink {
+
+namespace {
+
+struct MergeFailure
+{
+};
+
+QString failureText(const char* routine, const QString& existing, const QString& newText)
+{
+    return QString::fromLatin1(routine) + QStringLiteral("\r\nExisting=") + existing +
+           QStringLiteral("\r\nNew= ") + newText;
+}
+
+// The text as an object; a text that does not read cleanly as an object fails
+// the merge, so that broken or cut-off data never replaces a stored record.
+JsonObject parseObject(const QString& text)
+{
+    const JsonValue value = ParseJson(text);
+    if (!value.isObject() || !GetParserErrors().isEmpty())
+        throw MergeFailure{};
+    return value.toObject();
+}
+
+const JsonValue& arrayMember(const JsonObject& object, const QString& key)
+{
+    const JsonValue& value = object.value(key);
+    if (!value.isArray())
+        throw MergeFailure{};
+    return value;
+}
+
+// The value must convert to a 32-bit integer (a number rounds, a text must
+// hold a number, a Boolean counts as -1 or 0). A missing member fails: writing
+// it would leave its key without a value.
+void checkLong(const JsonValue& value)
+{
+    double number = 0;
+    switch (value.type()) {
+    case JsonValue::Type::Bool:
+        return;
+    case JsonValue::Type::Number:
+        number = value.toDouble();
+        break;
+    case JsonValue::Type::String: {
+        bool ok = false;
+        number = value.toString().trimmed().toDouble(&ok);
+        if (!ok)
+            throw MergeFailure{};
+        break;
+    }
+    default:
+        throw MergeFailure{};
+    }
+    const double rounded = std::nearbyint(number);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
+        throw MergeFailure{};
+}
+
+} // namespace
+
+QString MergeJSONFieldLibrary(const QString& existing, const QString& newText, QString& errorText)
+{
+    try {
+        if (newText.toUpper().contains(QLatin1StringView("LIM_MIN_H")))
+            return MergeJSONFieldLibrary35(existing, newText, errorText);
+        return MergeJSONFieldLibrary34(existing, newText, errorText);
+    } catch (const std::exception&) {
+        errorText = failureText("clsImportTabelNaarSQLiteTabel.MergeJSONFieldLibrary", existing, newText);
+        return QString();
+    }
+}
+
+QString MergeJSONFieldLibrary35(const QString& existing, const QString& newText, QString& errorText)
+{
+    try {
+        const JsonObject stored = parseObject(existing);
+        const JsonObject incoming = parseObject(newText);
+
+        JsonObject merged;
+        const QStringList& keys = LocksHingesData::Layout35Keys();
+        for (qsizetype i = 0; i < 7; ++i) {
+            const JsonValue& limit = incoming.value(keys[i]);
+            checkLong(limit);
+            merged.insert(keys[i], limit); // checked only: written as read
+        }
+        for (const QString& usage : {keys[7], keys[8], keys[9]})
+            merged.insert(usage, arrayMember(stored, usage));
+        merged.insert(keys[10], arrayMember(incoming, keys[10]));
+
+        QString result = ToJson(JsonValue(std::move(merged)));
+        errorText.clear();
+        return result;
+    } catch (const MergeFailure&) {
+    } catch (const std::exception&) {
+    }
+    errorText = failureText("clsImportTabelNaarSQLiteTabel.MergeJSONFieldLibrary35", existing, newText);
+    return QString();
+}
+
+QString MergeJSONFieldLibrary34(const QString& existing, const QString& newText, QString& errorText)
+{
+    try {
+        const JsonObject stored = parseObject(existing);
+        const JsonObject incoming = parseObject(newText);
+
+        JsonObject merged;
+        const QStringList& keys = LocksHingesData::Layout34Keys();
+        for (const QString& key : keys) {
+            const JsonValue& value = (key == keys.last() ? incoming : stored).value(key);
+            // A list may be an array or a text holding one (the options
+            // template's "[]"); a text is written back as a text.
+            if (!value.isArray() && !value.isString())
+                throw MergeFailure{};
+            merged.insert(key, value);
+        }
+
+        QString result = ToJson(JsonValue(std::move(merged)));
+        errorText.clear();
+        return result;
+    } catch (const MergeFailure&) {
+    } catch (const std::exception&) {
+    }
+    errorText = failureText("clsImportTabelNaarSQLiteTabel.MergeJSONFieldLibrary34", existing, newText);
+    return QString();
+}
+
+} // namespace supplink
