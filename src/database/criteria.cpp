@@ -1,0 +1,298 @@
+#include "database/criteria.h"
+
+#include "database/databasebackend.h"
+
+#include <QLocale>
+
+namespace supplink {
+
+namespace {
+
+[[noreturn]] void fail(const QString& criteria, const QString& why)
+{
+    throw AppError(DbErrorNumber::BadArguments,
+                   QStringLiteral("Ongeldig zoekcriterium (%1): %2").arg(why, criteria));
+}
+
+bool isNumericType(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<double> readNumber(QStringView text)
+{
+    text = text.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double number = QLocale::c().toDouble(text, &ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
+class Parser
+{
+public:
+    explicit Parser(const QString& text) : m_text(text) {}
+
+    Criteria parse()
+    {
+        Criteria criteria;
+        skipBlanks();
+        if (atEnd())
+            return criteria;
+        for (;;) {
+            criteria.terms.append(term());
+            skipBlanks();
+            if (atEnd())
+                break;
+            if (!keyword(QLatin1String("AND")))
+                fail(m_text, QStringLiteral("AND verwacht"));
+        }
+        return criteria;
+    }
+
+private:
+    Criteria::Term term()
+    {
+        skipBlanks();
+        Criteria::Term t;
+        t.field = fieldName();
+        skipBlanks();
+        t.op = op();
+        skipBlanks();
+        value(t);
+        return t;
+    }
+
+    QString fieldName()
+    {
+        if (peek() == u'[') {
+            const qsizetype close = m_text.indexOf(u']', m_pos + 1);
+            if (close < 0)
+                fail(m_text, QStringLiteral("']' ontbreekt"));
+            const QString name = m_text.mid(m_pos + 1, close - m_pos - 1);
+            m_pos = close + 1;
+            return name;
+        }
+        const qsizetype start = m_pos;
+        while (!atEnd() && !peek().isSpace() && !QStringView(u"=<>!").contains(peek()))
+            ++m_pos;
+        if (m_pos == start)
+            fail(m_text, QStringLiteral("veldnaam ontbreekt"));
+        return m_text.mid(start, m_pos - start);
+    }
+
+    Criteria::Op op()
+    {
+        const QStringView two = QStringView(m_text).mid(m_pos, 2);
+        if (two == QLatin1String("<>") || two == QLatin1String("!=")) {
+            m_pos += 2;
+            return Criteria::Op::Ne;
+        }
+        if (two == QLatin1String("<=")) {
+            m_pos += 2;
+            return Criteria::Op::Le;
+        }
+        if (two == QLatin1String(">=")) {
+            m_pos += 2;
+            return Criteria::Op::Ge;
+        }
+        const QChar c = peek();
+        if (c == u'=' || c == u'<' || c == u'>') {
+            ++m_pos;
+            return c == u'=' ? Criteria::Op::Eq : c == u'<' ? Criteria::Op::Lt : Criteria::Op::Gt;
+        }
+        if (keyword(QLatin1String("LIKE")))
+            return Criteria::Op::Like;
+        fail(m_text, QStringLiteral("vergelijking verwacht"));
+    }
+
+    void value(Criteria::Term& t)
+    {
+        const QChar c = peek();
+        if (c == u'\'' || c == u'#') {
+            t.text = quoted(c);
+        } else {
+            const qsizetype start = m_pos;
+            while (!atEnd() && !peek().isSpace())
+                ++m_pos;
+            if (m_pos == start)
+                fail(m_text, QStringLiteral("waarde ontbreekt"));
+            t.text = m_text.mid(start, m_pos - start);
+            if (const auto number = readNumber(t.text)) {
+                t.isNumberLiteral = true;
+                t.number = *number;
+                return;
+            }
+        }
+        if (const auto number = readNumber(t.text)) {
+            t.textIsNumber = true;
+            t.number = *number;
+        }
+    }
+
+    QString quoted(QChar quote)
+    {
+        QString result;
+        ++m_pos;
+        for (;;) {
+            if (atEnd())
+                fail(m_text, QStringLiteral("afsluitend aanhalingsteken ontbreekt"));
+            const QChar c = m_text.at(m_pos++);
+            if (c == quote) {
+                if (quote == u'\'' && peek() == quote) {
+                    result.append(quote);
+                    ++m_pos;
+                    continue;
+                }
+                return result;
+            }
+            result.append(c);
+        }
+    }
+
+    // A keyword followed by a blank (or the end, for a value-less keyword never used here).
+    bool keyword(QLatin1String word)
+    {
+        if (QStringView(m_text).mid(m_pos, word.size()).compare(word, Qt::CaseInsensitive) != 0)
+            return false;
+        const qsizetype after = m_pos + word.size();
+        if (after < m_text.size() && !m_text.at(after).isSpace() && m_text.at(after) != u'\'')
+            return false;
+        m_pos = after;
+        return true;
+    }
+
+    void skipBlanks()
+    {
+        while (!atEnd() && peek().isSpace())
+            ++m_pos;
+    }
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    QChar peek() const { return atEnd() ? QChar() : m_text.at(m_pos); }
+
+    const QString& m_text;
+    qsizetype m_pos = 0;
+};
+
+// Case-insensitive wildcard match: * and % stand for any run of characters.
+bool likeMatch(QStringView text, QStringView pattern)
+{
+    qsizetype t = 0, p = 0, starP = -1, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == u'*' || pattern[p] == u'%')) {
+            starP = p++;
+            starT = t;
+        } else if (p < pattern.size() &&
+                   text.mid(t, 1).compare(pattern.mid(p, 1), Qt::CaseInsensitive) == 0) {
+            ++t;
+            ++p;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && (pattern[p] == u'*' || pattern[p] == u'%'))
+        ++p;
+    return p == pattern.size();
+}
+
+template <typename T> bool compareWith(Criteria::Op op, const T& order)
+{
+    switch (op) {
+    case Criteria::Op::Eq:
+        return order == 0;
+    case Criteria::Op::Ne:
+        return order != 0;
+    case Criteria::Op::Lt:
+        return order < 0;
+    case Criteria::Op::Le:
+        return order <= 0;
+    case Criteria::Op::Gt:
+        return order > 0;
+    case Criteria::Op::Ge:
+        return order >= 0;
+    case Criteria::Op::Like:
+        break;
+    }
+    return false;
+}
+
+int numberOrder(double a, double b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+} // namespace
+
+Criteria Criteria::parse(const QString& text)
+{
+    return Parser(text).parse();
+}
+
+QString CriteriaValueText(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return value.toString();
+    }
+}
+
+std::optional<double> CriteriaValueNumber(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? -1.0 : 0.0;
+    if (isNumericType(value))
+        return value.toDouble();
+    if (value.typeId() == QMetaType::QString)
+        return readNumber(value.toString());
+    return std::nullopt;
+}
+
+bool CriteriaMatches(const QVariant& value, const Criteria::Term& term)
+{
+    if (!value.isValid() || value.isNull())
+        return false;
+    if (term.op == Criteria::Op::Like)
+        return likeMatch(CriteriaValueText(value), term.text);
+
+    const bool valueIsNumber = isNumericType(value);
+    if (term.isNumberLiteral || (valueIsNumber && term.textIsNumber)) {
+        const auto number = CriteriaValueNumber(value);
+        if (!number)
+            return false;
+        return compareWith(term.op, numberOrder(*number, term.number));
+    }
+    return compareWith(term.op, CriteriaValueText(value).compare(term.text, Qt::CaseInsensitive));
+}
+
+} // namespace supplink

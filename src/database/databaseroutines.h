@@ -1,0 +1,40 @@
+#pragma once
+// Database routines that the whole program shares: counting rows, the SQL IN
+// list of the selected items, field and table tests, SQL Server target paths,
+// and the SQLite file test.
+
+#include "database/databasebackend.h"
+#include "start/items.h"
+
+namespace supplink {
+
+class clsConnectie;
+
+// The value of "SELECT Count(<field>) AS Tot FROM <table> [WHERE <condition>]": the count, 0 when
+// no row comes back, an invalid QVariant after an error (which the error window shows).
+QVariant TelRecords(clsConnectie& connection, const QString& field, const QString& table,
+                    const QString& condition);
+
+// The codes of the selected items as an SQL IN list: 'A', 'B''s' (quotes doubled); "''" when none is
+// selected.
+QString MaakInLijst(const ItemCollection& items);
+
+// The recordset has a field of that name (compared in upper case).
+bool VeldBestaat(const Recordset& recordset, const QString& name);
+bool VeldBestaat(const RecordsetPtr& recordset, const QString& name);
+
+// The table can be read ("SELECT * FROM <table> WHERE 1=0" runs); never shows a message.
+bool TabelBestaat(clsConnectie& connection, const QString& table);
+
+// The target path is an SQL Server description ("*" followed by the description).
+bool IsSQLServerPad(const QString& path);
+// Connects to the SQL Server the path describes and closes again; messages when that is not possible.
+bool sqlserverconnectionok(const QString& path);
+// "* server=<server>  database=<database>  gebruiker=<user>" for an SQL Server path; any other path
+// unchanged.
+QString SQLServerOmschrijving(const QString& path);
+
+// The file exists, opens as an SQLite database and passes the database check. Creates nothing.
+bool IsSQLiteBestand(const QString& path);
+
+} // namespace supplink
