@@ -47,24 +47,11 @@ void frmCommonForm::ShowColor(int, int)
     }
 }
 
-void frmCommonForm::ShowFileSave()
-{
-    OK = false;
-    FileDialogRequest request;
-    request.filter = Filter;
-    request.initialFile = m_fileName;
-    request.initialFolder = m_initDir;
-    request.title = DialogTitle;
-    request.save = true;
-    const QStringList chosen = ui().fileDialog(request);
-    if (!chosen.isEmpty()) {
-        m_fileName = chosen.first();
-        m_chosen = chosen;
-        OK = true;
-    }
-}
+void frmCommonForm::ShowFileSave() { showFileDialog(true); }
 
-void frmCommonForm::ShowFileOpen()
+void frmCommonForm::ShowFileOpen() { showFileDialog(false); }
+
+void frmCommonForm::showFileDialog(bool save)
 {
     OK = false;
     FileDialogRequest request;
@@ -72,7 +59,8 @@ void frmCommonForm::ShowFileOpen()
     request.initialFile = m_fileName;
     request.initialFolder = m_initDir;
     request.title = DialogTitle;
-    request.multiSelect = MultiSelect;
+    request.save = save;
+    request.multiSelect = !save && MultiSelect;
     const QStringList chosen = ui().fileDialog(request);
     if (!chosen.isEmpty()) {
         m_fileName = chosen.first();

@@ -36,6 +36,8 @@ public:
     bool GetFolderAndFiles(QStringList& parts) const;
 
 private:
+    void showFileDialog(bool save);
+
     QColor m_color;
     QString m_fileName;
     QString m_initDir;
