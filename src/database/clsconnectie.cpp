@@ -90,6 +90,7 @@ void clsConnectie::closeHeld()
 
 void clsConnectie::keepDiagnostics(const AppError& error)
 {
+    m_lastOpenError = error.description();
     if (const auto* failure = dynamic_cast<const ProviderFailure*>(&error))
         m_diagnostics = failure->records();
     else
@@ -134,6 +135,7 @@ bool clsConnectie::MakenConnectie(const QString& server, const QString& user, co
         ADOConnectie = backendOpeners().sqlServer(login);
         BepaalServerVersie();
         IsSQLServer = true;
+        m_lastOpenError.clear();
         return true;
     } catch (const AppError& error) {
         keepDiagnostics(error);
@@ -195,6 +197,7 @@ bool clsConnectie::MakenODBCConnectie(const QString& connectionString)
     closeHeld();
     try {
         ADOConnectie = backendOpeners().odbc(connectionString);
+        m_lastOpenError.clear();
         return true;
     } catch (const AppError& error) {
         keepDiagnostics(error);
@@ -221,6 +224,7 @@ bool clsConnectie::MakenJetConnectie(const QString& path, const QString& passwor
     QString description;
     try {
         ADOConnectie = backendOpeners().jet(path, password);
+        m_lastOpenError.clear();
         return true;
     } catch (const AppError& error) {
         keepDiagnostics(error);
@@ -234,6 +238,7 @@ bool clsConnectie::MakenJetConnectie(const QString& path, const QString& passwor
     if (MakenSQLiteConnectie(path, false))
         return true;
     m_diagnostics = jetDiagnostics;
+    m_lastOpenError = description;
     ui().messageBox(QStringLiteral("Verbindingfout: ") + description, MsgBox::OkOnly | MsgBox::Critical,
                     programTitle());
     ShowErrors();
@@ -245,8 +250,10 @@ bool clsConnectie::MakenSQLiteConnectie(const QString& path, bool silent)
     closeHeld();
     try {
         SQLiteConnectie = SqliteBackend::open(path);
+        m_lastOpenError.clear();
         return true;
     } catch (const std::exception& error) {
+        m_lastOpenError = AppError::from(error).description();
         if (!silent)
             ShowError(QStringLiteral("MakenSQLiteConnectie"), error);
     }
@@ -259,9 +266,15 @@ bool clsConnectie::openExcel(const QString& path, bool headerRow, int provider)
     closeHeld();
     try {
         ADOConnectie = backendOpeners().excel(path, headerRow, static_cast<ExcelProvider>(provider));
+        if (ADOConnectie)
+            m_lastOpenError.clear();
         return ADOConnectie != nullptr;
-    } catch (const std::exception&) {
-        // The callers report a workbook that does not open.
+    } catch (const std::exception& error) {
+        // The callers report a workbook that does not open; a provider that is not there leaves the
+        // reason of the attempt before it.
+        const AppError failure = AppError::from(error);
+        if (failure.number() != DbErrorNumber::NotAvailable || m_lastOpenError.isEmpty())
+            m_lastOpenError = failure.description();
     }
     ADOConnectie.reset();
     return false;

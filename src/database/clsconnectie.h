@@ -57,6 +57,9 @@ public:
     // As Execute on any kind of connection, without any message.
     RecordsetPtr ExecuteSilent(const QString& sql);
     QString OpvragenGebruikersNaam();
+    // Why the last Maken... or Check... call failed (the provider's or reader's description, in Dutch), for
+    // callers that report a failure of the silent Excel attempts; empty after a success.
+    const QString& lastOpenError() const { return m_lastOpenError; }
     void CheckServerDateTime();
     QVariant HandleReturnValue(const QVariantMap& parameters) const;
 
@@ -78,6 +81,7 @@ private:
     bool TypeGuessRowsGewijzigd = false;
     qint32 OudeTypeGuessRows = 0;
     QList<ProviderError> m_diagnostics;
+    QString m_lastOpenError;
 };
 
 // The SQL Server major version from the product version text ("10.50.1600.1" gives 10), 0 when not

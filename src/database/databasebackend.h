@@ -37,8 +37,10 @@ constexpr int Boolean = 11;
 constexpr int UnsignedTinyInt = 17;
 constexpr int BigInt = 20;
 constexpr int GUID = 72;
+constexpr int Numeric = 131;
 constexpr int VarWChar = 202;
 constexpr int LongVarWChar = 203;
+constexpr int VarBinary = 204;
 constexpr int LongVarBinary = 205;
 } // namespace adType
 
@@ -52,6 +54,7 @@ constexpr qint32 TypeMismatch = -2147217887; // 0x80040E21: value does not fit t
 constexpr qint32 RowNotFound = -2147217864;  // 0x80040E38: row to update is gone
 constexpr qint32 BadArguments = 3001;        // e.g. a criterion that does not parse
 constexpr qint32 NoCurrentRecord = 3021;
+constexpr qint32 ReadOnlyDatabase = 3027; // the database (a Jet file or workbook read here) is not written
 constexpr qint32 NotUpdatable = 3251;
 constexpr qint32 ItemNotFound = 3265; // no field of that name
 constexpr qint32 ObjectClosed = 3704;

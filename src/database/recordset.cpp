@@ -700,7 +700,11 @@ void Recordset::insertRow()
     }
     statement->execute();
 
-    const qint64 locator = statement->lastInsertId();
+    // The new row's locator is asked for only when it is needed: a server answers it with a round trip.
+    bool needLocator = m_rowLocators;
+    for (int i = 0; i < m_width && !needLocator; ++i)
+        needLocator = !m_changed[size_t(i)] && m_columns.at(i).autoNumber;
+    const qint64 locator = needLocator ? statement->lastInsertId() : 0;
     const qsizetype row = m_rows;
     for (int i = 0; i < m_width; ++i) {
         if (!m_changed[size_t(i)] && m_columns.at(i).autoNumber)

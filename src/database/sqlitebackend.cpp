@@ -1,5 +1,8 @@
 #include "database/sqlitebackend.h"
 
+#include "database/mirrorbackend.h"
+#include "platform/jetsql.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -247,7 +250,7 @@ public:
         while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         }
         if (rc != SQLITE_DONE) {
-            const AppError error = SqliteError(m_owner->m_db, rc, m_sql);
+            const AppError error = m_owner->statementError(rc, m_sql);
             sqlite3_reset(statement);
             throw error;
         }
@@ -350,10 +353,19 @@ void SqliteBackend::close()
     m_statements.clear();
     m_schemas.clear();
     m_depth = 0;
+    m_attached.clear();
     if (m_db) {
         sqlite3_close_v2(m_db); // an open transaction is rolled back
         m_db = nullptr;
     }
+    for (const QString& mirror : std::as_const(m_ownMirrors))
+        QFile::remove(mirror);
+    m_ownMirrors.clear();
+}
+
+AppError SqliteBackend::statementError(int code, const QString& sql) const
+{
+    return SqliteError(m_db, code, sql);
 }
 
 sqlite3* SqliteBackend::db() const
@@ -401,7 +413,7 @@ std::optional<ResultData> SqliteBackend::runStatements(const QString& sql, const
         const char* tail = nullptr;
         const int rc = sqlite3_prepare_v2(handle, position, int(end - position), &guard.statement, &tail);
         if (rc != SQLITE_OK)
-            throw SqliteError(handle, rc, QString::fromUtf8(position, end - position));
+            throw statementError(rc, QString::fromUtf8(position, end - position));
         const QString segment = QString::fromUtf8(position, tail ? tail - position : end - position);
         position = tail ? tail : end;
         if (!guard.statement)
@@ -417,7 +429,7 @@ std::optional<ResultData> SqliteBackend::runStatements(const QString& sql, const
         while ((step = sqlite3_step(guard.statement)) == SQLITE_ROW) {
         }
         if (step != SQLITE_DONE)
-            throw SqliteError(handle, step, segment);
+            throw statementError(step, segment);
         schemaMayHaveChanged(segment);
     }
     return result;
@@ -447,6 +459,10 @@ std::optional<ResultData> SqliteBackend::readResult(sqlite3_stmt* statement, con
         }
         if (!column.table.isEmpty()) {
             const QString database = text(sqlite3_column_database_name(statement, i));
+            if (const std::optional<KnownColumn> known = knownColumn(database, column.table, column.column)) {
+                column.type = known->type.type;
+                column.definedSize = known->type.definedSize;
+            }
             if (baseTable.isEmpty()) {
                 baseTable = column.table;
                 baseDatabase = database;
@@ -522,7 +538,7 @@ std::optional<ResultData> SqliteBackend::readResult(sqlite3_stmt* statement, con
             row[i] = columnValue(reader, i + offset);
     }
     if (rc != SQLITE_DONE)
-        throw SqliteError(m_db, rc, segment);
+        throw statementError(rc, segment);
 
     // Expression columns take their type from their first value.
     const qsizetype rows = data.rowCount();
@@ -548,7 +564,7 @@ std::unique_ptr<Statement> SqliteBackend::prepare(const QString& sql)
     const int rc = sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &statement, nullptr);
     if (rc != SQLITE_OK || !statement) {
         sqlite3_finalize(statement);
-        throw SqliteError(handle, rc == SQLITE_OK ? SQLITE_ERROR : rc, sql);
+        throw statementError(rc == SQLITE_OK ? SQLITE_ERROR : rc, sql);
     }
     auto result = std::make_unique<SqliteStatement>(this, statement, sql);
     m_statements.insert(result.get());
@@ -570,6 +586,7 @@ void SqliteBackend::commitTrans()
     }
     execute(m_depth == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE sp%1").arg(m_depth - 1));
     --m_depth;
+    detachIdle();
 }
 
 void SqliteBackend::rollbackTrans()
@@ -579,6 +596,7 @@ void SqliteBackend::rollbackTrans()
                        QStringLiteral("Er is geen transactie om terug te draaien."));
     if (sqlite3_get_autocommit(db())) {
         m_depth = 0; // the database already rolled it back after an error
+        detachIdle();
         return;
     }
     if (m_depth == 1)
@@ -586,6 +604,7 @@ void SqliteBackend::rollbackTrans()
     else
         execute(QStringLiteral("ROLLBACK TO sp%1; RELEASE sp%1").arg(m_depth - 1));
     --m_depth;
+    detachIdle();
 }
 
 QStringList SqliteBackend::tableNames()
@@ -645,6 +664,13 @@ std::optional<TableSchema> SqliteBackend::tableSchema(const QString& table, cons
             if (keyParts == 1 && column.primaryKey == 1 && description.hasRowid &&
                 column.declaredType.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
                 column.autoNumber = true;
+            const QString schemaName = schema.isEmpty() ? QStringLiteral("main") : schema;
+            if (const std::optional<KnownColumn> known =
+                    knownColumn(schemaName, description.name, column.name)) {
+                column.type = known->type.type;
+                column.definedSize = known->type.definedSize;
+                column.autoNumber = known->autoNumber;
+            }
         }
         result = description;
     }
@@ -713,6 +739,84 @@ void SqliteBackend::backupTo(const QString& targetPath)
                        QStringLiteral("Het bestand '%1' kan niet worden vervangen.")
                            .arg(QDir::toNativeSeparators(targetPath)));
     }
+}
+
+std::optional<ResultData> SqliteBackend::runJet(const QString& jetSql, const QVariantList& params)
+{
+    const JetTranslation translation = translateJetStatement(jetSql);
+    std::optional<ResultData> result;
+    try {
+        for (const JetAttachment& attachment : translation.attachments)
+            attachForStatement(attachment.alias, attachment.path);
+        result = SqliteBackend::run(translation.sql, params);
+    } catch (...) {
+        detachIdle();
+        throw;
+    }
+    detachIdle();
+    return result;
+}
+
+void SqliteBackend::attachForStatement(const QString& alias, const QString& path)
+{
+    sqlite3* handle = db();
+    const auto attachedAs = [this, &alias]() -> const Attached* {
+        for (const Attached& attached : m_attached) {
+            if (attached.alias.compare(alias, Qt::CaseInsensitive) == 0)
+                return &attached;
+        }
+        return nullptr;
+    };
+    if (const Attached* attached = attachedAs()) {
+        if (attached->path == path)
+            return;
+        detachIdle(); // the alias served another file before
+        if (attachedAs())
+            throw AppError(DbErrorNumber::Unspecified,
+                           QStringLiteral("Het bestand '%1' kan binnen een lopende transactie niet worden "
+                                          "gekoppeld.")
+                               .arg(QDir::toNativeSeparators(path)));
+    }
+
+    QString file;
+    if (startsAsSqliteFile(path)) {
+        file = path;
+    } else {
+        file = liveJetMirror(path);
+        if (file.isEmpty())
+            file = m_ownMirrors.value(path);
+        if (file.isEmpty() || !QFile::exists(file)) {
+            file = makeJetMirror(path); // throws with the reader's message
+            m_ownMirrors.insert(path, file);
+        }
+    }
+    StatementGuard guard;
+    const QByteArray sql = QByteArrayLiteral("ATTACH DATABASE ? AS ") + quoteIdentifier(alias).toUtf8();
+    int rc = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &guard.statement, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray utf8 = file.toUtf8();
+        sqlite3_bind_text(guard.statement, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        rc = sqlite3_step(guard.statement);
+    }
+    if (rc != SQLITE_OK && rc != SQLITE_DONE)
+        throw AppError(DbErrorNumber::Unspecified,
+                       QStringLiteral("Het bestand '%1' kan niet worden gekoppeld: %2")
+                           .arg(QDir::toNativeSeparators(path), QString::fromUtf8(sqlite3_errmsg(handle))));
+    m_attached.append({alias, path, file});
+    m_schemas.clear();
+}
+
+void SqliteBackend::detachIdle()
+{
+    if (!m_db || m_attached.isEmpty() || m_depth > 0 || !sqlite3_get_autocommit(m_db))
+        return;
+    for (qsizetype i = m_attached.size() - 1; i >= 0; --i) {
+        const QByteArray sql =
+            QByteArrayLiteral("DETACH DATABASE ") + quoteIdentifier(m_attached.at(i).alias).toUtf8();
+        if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
+            m_attached.removeAt(i);
+    }
+    m_schemas.clear();
 }
 
 } // namespace supplink

@@ -52,6 +52,14 @@ public:
 
     void backupTo(const QString& targetPath) override;
 
+    // Runs a statement written in the Jet dialect: translated for SQLite (see platform/jetsql.h), with
+    // every database file it names by path ("[/data/bron.mdb].Article") attached for the
+    // statement: an SQLite file as it is, a Jet file through a mirror (the one an open Jet connection
+    // reads, so that its scratch tables are seen). Attachments made inside a transaction stay until
+    // the transaction ends.
+    std::optional<ResultData> runJet(const QString& jetSql, const QVariantList& params = {});
+    void executeJet(const QString& jetSql, const QVariantList& params = {}) { runJet(jetSql, params); }
+
     // The database check: exactly "ok" for a sound file, else the first problem found.
     QString check();
     // True when the file could only be opened for reading.
@@ -62,6 +70,22 @@ protected:
     SqliteBackend(sqlite3* db, QString path);
     // Opens the handle as open() does; for back-ends built on a private SQLite database.
     static sqlite3* openHandle(const QString& path, OpenOptions options);
+
+    // What a back-end built on a private SQLite database knows better than the declared types.
+    struct KnownColumn
+    {
+        FieldType type;
+        bool autoNumber = false;
+    };
+    virtual std::optional<KnownColumn> knownColumn(const QString& schema, const QString& table,
+                                                   const QString& column) const
+    {
+        return std::nullopt;
+    }
+    // The error for a failed sqlite3 call on a statement (a back-end may explain refusals its own way).
+    virtual AppError statementError(int code, const QString& sql) const;
+    // Detaches the files attached for Jet statements once no transaction needs them.
+    void detachIdle();
 
 private:
     friend class SqliteStatement;
@@ -74,9 +98,19 @@ private:
     void forget(SqliteStatement* statement) { m_statements.erase(statement); }
     void schemaMayHaveChanged(const QString& segment);
 
+    struct Attached
+    {
+        QString alias;
+        QString path; // as the statement names it
+        QString file; // the SQLite file attached
+    };
+    void attachForStatement(const QString& alias, const QString& path);
+
     sqlite3* m_db = nullptr;
     QString m_path;
     int m_depth = 0;
+    QList<Attached> m_attached;
+    QHash<QString, QString> m_ownMirrors; // Jet file -> the mirror made for statements (deleted at close)
     QHash<QString, std::optional<TableSchema>> m_schemas;
     std::unordered_set<SqliteStatement*> m_statements;
 };

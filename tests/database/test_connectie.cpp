@@ -23,7 +23,7 @@ namespace {
 
 const QString kExcelKey = QStringLiteral("SOFTWARE\\Microsoft\\Jet\\4.0\\Engines\\Excel");
 
-// Puts the refusing openers back when a test ends.
+// Puts the program's openers back when a test ends.
 struct OpenersGuard
 {
     ~OpenersGuard() { resetBackendOpeners(); }
@@ -182,7 +182,7 @@ void TestConnectie::jetConnectionFailureShowsBothMessages()
     QCOMPARE(ui.errors.size(), 1); // the SQLite attempt
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY(ui.messages.first().text.startsWith(QStringLiteral("Verbindingfout: ")));
-    QVERIFY(ui.messages.first().text.contains(QStringLiteral("Access-databases")));
+    QVERIFY(ui.messages.first().text.contains(QStringLiteral("geen Access-database")));
     QCOMPARE(MsgBox::icon(ui.messages.first().style), int(MsgBox::Critical));
     QCOMPARE(ui.messages.first().title, QStringLiteral("Brevanto Vededuzuduzu Davudi"));
 }
@@ -424,6 +424,14 @@ void TestConnectie::serverUnreachable()
 void TestConnectie::serverNotAvailable()
 {
     test::RecordingUiServices ui;
+    OpenersGuard guard;
+    backendOpeners().sqlServer = [](const SqlServerLogin&) -> DbConnection {
+        throw AppError(DbErrorNumber::NotAvailable,
+                       QStringLiteral("Er is geen ODBC-stuurprogramma voor SQL Server geïnstalleerd."));
+    };
+    backendOpeners().odbc = [](const QString&) -> DbConnection {
+        throw AppError(DbErrorNumber::NotAvailable, QStringLiteral("Geen ODBC-gegevensbronnen."));
+    };
     clsConnectie cn;
     QVERIFY(!cn.MakenConnectie(QStringLiteral("srv"), QString(), QString(), QStringLiteral("db"), false));
     QVERIFY(!cn.InlogGeweigerd && !cn.VerbindingMislukt);

@@ -2,6 +2,7 @@
 // Gives a test its own settings store, application-data folder and temporary
 // folder, so that tests never touch the user's files and can run in parallel.
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -11,12 +12,20 @@ class TestEnvironment
 {
 public:
     TestEnvironment();
+    // Restores the folders the process used before.
+    ~TestEnvironment();
+    TestEnvironment(const TestEnvironment&) = delete;
+    TestEnvironment& operator=(const TestEnvironment&) = delete;
     QString root() const { return m_dir.path(); }
     // A path below the test's own folder.
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
 
 private:
     QTemporaryDir m_dir;
+    QByteArray m_previousDataHome;
+    QByteArray m_previousTmpDir;
+    bool m_hadDataHome = false;
+    bool m_hadTmpDir = false;
 };
 
 // The public test corpora folder (../shared/testdata), or an empty string
