@@ -1,0 +1,106 @@
+#pragma once
+// The product-table synchronisation engine: copies the articles of chosen
+// article types, with their suppliers, article groups, calculation groups,
+// mirrored-article links and price tables, from a supplier's product table
+// (the transfer driver's work copy of it) into the user's product table: a
+// file (SQLite, or Jet through its mirror) or a database on SQL Server.
+//
+//     clsSyncPT engine;
+//     engine.SetOntvanger(&driver);
+//     engine.Sync(workCopy, target, {}, true, "4;8");
+//
+// Rows are matched on Code, never on ID; foreign keys are carried over by the
+// code of the row they refer to. On SQL Server the whole run is one
+// transaction, committed only when no error at all was counted; a cancel or
+// an error that ends the run rolls it back. Every error is counted and raised
+// as FoutOpgetreden, so the driver never keeps a work copy of a failed run.
+
+#include "database/databasebackend.h"
+#include "start/items.h"
+#include "sync/syncengine.h"
+
+#include <QList>
+#include <QString>
+#include <memory>
+
+namespace supplink {
+
+class clsConnectie;
+class clsImportTabelNaarTabel;
+class TabelKopieerder;
+class AppError;
+
+class clsSyncPT : public SyncEngine
+{
+public:
+    clsSyncPT();
+    // Closes both connections (a transaction still open is not committed).
+    ~clsSyncPT() override;
+
+    // Source path (the work copy), target path (a file, or "*" and an SQL Server description), a collection
+    // the engine does not use, whether both version records must be readable, and the article types as
+    // ";"-separated numbers. The outcome is reported through the events.
+    void Sync(const QString& bronPad, const QString& doelPad, const ItemCollection& genegeerd,
+              bool versieControle, const QString& types);
+
+    // Errors counted in the last run.
+    qint32 Fouten() const { return m_fouten; }
+    QString BronVersie() const { return m_bronVersie; }
+    QString DoelVersie() const { return m_doelVersie; }
+
+protected:
+    void cancelKopieerders() override;
+
+private:
+    bool ConnectBron(const QString& pad);
+    bool ConnectDoel(const QString& pad);
+    bool LeesVersies();
+    bool LeesVersie(clsConnectie& cn, bool bron);
+    qint32 TelArtikelen();
+
+    void SyncSuppliers(qint32 supplier);
+    void SyncArtGroepen(qint32 supplier, qint32 type);
+    void SyncCalcGroepen(qint32 supplier, qint32 type);
+    void SyncGroepen(const QString& tabel, const QString& sleutel, qint32 supplier, qint32 type);
+    void SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type);
+    void VulSelectie();
+    bool TypeMetTabelGeselecteerd(const QList<qint32>& types, const QString& tabel);
+    void SyncPriceData1D();
+    void SyncPriceData2D();
+    void SyncPriceData(bool tweeD);
+    bool TransactieAfsluiten(bool vastleggen);
+
+    // Runs the copier in x (row copy) on the two cursors.
+    void kopieerderDraaien(const RecordsetPtr& rsBron, const RecordsetPtr& rsDoel);
+    // A new copier in x, reporting through the relay.
+    clsImportTabelNaarTabel& nieuweKopieerder();
+    // Counts an error of the engine itself: the error counter and FoutOpgetreden with 1.
+    void TelFout();
+    // Shows the error and counts it.
+    void Fout(const QString& routine, const std::exception& e);
+
+    // Statement forms by connection: SQL Server, else the Jet form (translated for SQLite).
+    QString doelSql(const QString& sqlServer, const QString& jet) const;
+    QString bronSql(const QString& jet) const;
+    bool doelIsServer() const;
+
+    std::unique_ptr<clsConnectie> m_bron;
+    std::unique_ptr<clsConnectie> m_doel;
+    std::unique_ptr<clsImportTabelNaarTabel> x;
+    VoortgangDoorgever m_relay;
+    qint32 m_fouten = 0;
+    bool m_transactie = false;
+
+    QString m_bronVersie;
+    qint32 m_bronMajor = 0;
+    qint32 m_bronMinor = 0;
+    QString m_doelVersie;
+    qint32 m_doelMajor = 0;
+    qint32 m_doelMinor = 0;
+
+    QList<qint32> m_types;
+    // The articles this run may copy: the user's selection, or every article of the chosen types.
+    ItemCollection m_selectie;
+};
+
+} // namespace supplink
