@@ -1,0 +1,103 @@
+#pragma once
+// The article file import: brings a supplier's own CSV file or Excel workbook
+// of articles and prices into the product table, by the import plan built for
+// the source. The selection steps use the same engine to list the articles or
+// article groups that a file holds.
+//
+// Reading first takes the whole file into memory: each line becomes a list of
+// column texts (column k of the file at index k-1), corrected for the
+// supplier (code prefix, the Deceuninck layouts), and is either kept for the
+// transfer or, in list-only mode, turned into one list item per distinct code.
+
+#include "import/clsscriptregel.h"
+#include "start/items.h"
+#include "transfer/progressevents.h"
+
+#include <QSet>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace supplink {
+
+class clsBron2;
+
+// The column texts of one line of a supplier file; column k at index k-1.
+using ArtikelRegel = QStringList;
+
+class clsImportBestand
+{
+public:
+    clsImportBestand();
+    virtual ~clsImportBestand() = default;
+    clsImportBestand(const clsImportBestand&) = delete;
+    clsImportBestand& operator=(const clsImportBestand&) = delete;
+
+    // The import plan of the run.
+    std::optional<ScriptBlok> ImportPlan;
+    // The article items the user selected; none until the transfer driver sets them.
+    std::shared_ptr<ItemCollection> ColItemsGeselecteerd;
+    // Where list-only reading puts the items it finds (never null).
+    std::shared_ptr<ItemCollection> ColItemsDistinct;
+
+    // The listener of the progress events (may be none).
+    void SetOntvanger(VoortgangOntvanger* ontvanger) { m_ontvanger = ontvanger; }
+    void Cancel() { m_cancel = true; }
+    // Makes ColItemsDistinct the given collection, or a new empty one for none.
+    void SetColItemsDistinct(std::shared_ptr<ItemCollection> items);
+
+    // Reads the source's articles (InlezenBestand) or article groups (InlezenBestandArtikelGroepen);
+    // with alleenLijst the items go to ColItemsDistinct, otherwise the lines are kept for the transfer.
+    // The source must outlive the engine's use of it.
+    bool InlezenBestand(clsBron2& bron, bool alleenLijst);
+    bool InlezenBestandArtikelGroepen(clsBron2& bron, bool alleenLijst);
+
+    // The lines read for the transfer, in file order.
+    const QList<ArtikelRegel>& GelezenRegels() const { return m_gelezenRegels; }
+    qint32 AantalFouten() const { return m_aantalFouten; }
+    bool Geannuleerd() const { return m_cancel; }
+
+protected:
+    // Reading, by the kind of the source.
+    bool LeesBestand();
+    bool LeesCSVBestand(const QString& path);
+    // worksheet: the table name ("<sheet>$"); empty for the workbook's first table.
+    bool LeesExcelBestand(const QString& path, const QString& worksheet);
+    // The line with the supplier's corrections (a new list). Throws AppError 9 when a column the
+    // correction reads is missing.
+    ArtikelRegel CorrectForSupplier(const ArtikelRegel& regel) const;
+    // Keeps the line for the transfer or adds its item to the list; false after an error, which is
+    // reported and counted.
+    bool AfhandelenArtikelRegel(const ArtikelRegel& regel);
+    // Whether the code was listed already (case-insensitive).
+    bool ZitIncolItemsDistinct(const QString& code) const;
+
+    // Counts one error and raises FoutOpgetreden.
+    void TelFout();
+    // Raising the progress events (nothing without a listener).
+    void MeldVoortgang(const QString& actie, const QString& omschrijving);
+    void MeldHoofdActie(const QString& actie);
+    void MeldTotaal(qint32 totaal);
+
+    // The source of the current call.
+    clsBron2* m_bron = nullptr;
+    VoortgangOntvanger* m_ontvanger = nullptr;
+    QList<ArtikelRegel> m_gelezenRegels;
+    QSet<QString> m_distinctCodes; // lower case
+    qint32 m_aantalNieuw = 0;
+    qint32 m_aantalBestaand = 0;
+    qint32 m_aantalFouten = 0;
+    bool m_cancel = false;
+    bool m_alleenLijst = false;
+    bool m_groepen = false;
+    qint32 m_regelNummer = 0;
+    QString m_huidigeRegel;
+
+private:
+    bool inlezen(clsBron2& bron, bool alleenLijst, bool groepen);
+    void voegToeAanLijst(const std::shared_ptr<clsItem>& item);
+    // After the rows are read: true when anything was found, else the no-articles message.
+    bool afsluitenLezen(const QString& path, bool gelezen);
+};
+
+} // namespace supplink

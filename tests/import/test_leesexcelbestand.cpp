@@ -1,0 +1,260 @@
+// Reading a supplier's article workbook: the first or a named sheet, the
+// title row, the Holonite and Deceuninck layouts, rows that fail, and
+// workbooks that cannot be read.
+
+#include "leestestsupport.h"
+
+#include "database/clsconnectie.h"
+#include "sources/clsbron2.h"
+#include "start/globals.h"
+#include "support/recordinguiservices.h"
+#include "support/testenvironment.h"
+
+#include <QTest>
+#include <QVariant>
+
+#include <xlsxwriter.h>
+
+using namespace supplink;
+using namespace supplink::test;
+
+namespace {
+
+struct Blad
+{
+    const char* naam;
+    QList<QVariantList> rijen; // a QString or a double per cell; an invalid QVariant leaves the cell empty
+};
+
+bool schrijfWerkmap(const QString& path, const QList<Blad>& bladen)
+{
+    lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
+    if (!book)
+        return false;
+    for (const Blad& blad : bladen) {
+        lxw_worksheet* sheet = workbook_add_worksheet(book, blad.naam);
+        for (int r = 0; r < blad.rijen.size(); ++r) {
+            for (int c = 0; c < blad.rijen.at(r).size(); ++c) {
+                const QVariant& v = blad.rijen.at(r).at(c);
+                if (v.typeId() == QMetaType::Double)
+                    worksheet_write_number(sheet, lxw_row_t(r), lxw_col_t(c), v.toDouble(), nullptr);
+                else if (v.isValid())
+                    worksheet_write_string(sheet, lxw_row_t(r), lxw_col_t(c),
+                                           v.toString().toUtf8().constData(), nullptr);
+            }
+        }
+    }
+    return workbook_close(book) == LXW_NO_ERROR;
+}
+
+struct Bron
+{
+    clsBron2 bron;
+    explicit Bron(const QString& path, QList<qint32> kolommen = {})
+    {
+        bron.BronPad = path;
+        bron.IsExcel = true;
+        bron.KolomSoorten = std::move(kolommen);
+    }
+};
+
+} // namespace
+
+class TestLeesExcelBestand : public QObject
+{
+    Q_OBJECT
+
+    TestEnvironment* m_env = nullptr;
+
+    QString werkmap(const QString& naam, const QList<Blad>& bladen)
+    {
+        const QString path = m_env->path(naam);
+        if (!schrijfWerkmap(path, bladen))
+            qFatal("workbook not written");
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        m_env = new TestEnvironment;
+        globals().gLeverancierPrefix.clear();
+        // The tests need the workbook reader behind the connection object.
+        RecordingUiServices ui;
+        const QString proef = werkmap("proef.xlsx", {{"Blad1", {{QStringLiteral("x")}}}});
+        clsConnectie cn;
+        if (!cn.MakenExcelConnectie(proef, false))
+            QSKIP("Excel workbooks cannot be opened here yet");
+        cn.SluitenConnectie();
+    }
+
+    void cleanup()
+    {
+        delete m_env;
+        m_env = nullptr;
+        globals().gLeverancierPrefix.clear();
+    }
+
+    void firstSheet()
+    {
+        RecordingUiServices ui;
+        const QString path =
+            werkmap("artikelen.xlsx",
+                    {{"Artikelen",
+                      {{QStringLiteral("Code"), QStringLiteral("Omschrijving"), QStringLiteral("Prijs")},
+                       {QStringLiteral(" A1 "), QString::fromUtf8("Drempel één"), 12.5},
+                       {QStringLiteral("B2"), QStringLiteral("Neut"), 7.0}}},
+                     {"Tweede", {{QStringLiteral("Z")}}}});
+        Bron b(path, {1, 2, 10});
+        Lezer lezer;
+        Opnemer opnemer;
+        lezer.SetOntvanger(&opnemer);
+        QVERIFY(lezer.InlezenBestand(b.bron, false));
+        QCOMPARE(lezer.GelezenRegels(),
+                 (QList<QStringList>{{"A1", QString::fromUtf8("Drempel één"), "12.5"}, {"B2", "Neut", "7"}}));
+        QCOMPARE(opnemer.totalen, QList<qint32>{4});
+        QVERIFY(opnemer.fouten.isEmpty());
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    void titleRowOnly()
+    {
+        RecordingUiServices ui;
+        const QString path =
+            werkmap("titel.xlsx", {{"Blad1", {{QStringLiteral("Code"), QStringLiteral("Omschr")}}}});
+        Bron b(path, {1, 2});
+        Lezer lezer;
+        Opnemer opnemer;
+        lezer.SetOntvanger(&opnemer);
+        QVERIFY(!lezer.InlezenBestand(b.bron, false));
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages.first().text, QStringLiteral("Geen artikelen aangetroffen in ") + path + " !");
+        QCOMPARE(opnemer.fouten, QList<qint32>{1});
+    }
+
+    void rowsWithoutCodesInListMode()
+    {
+        RecordingUiServices ui;
+        const QString path = werkmap("leeg.xlsx", {{"Blad1",
+                                                    {{QStringLiteral("Code"), QStringLiteral("Omschr")},
+                                                     {QVariant(), QStringLiteral("Een")},
+                                                     {QVariant(), QStringLiteral("Twee")}}}});
+        Bron b(path, {1, 2});
+        Lezer lezer;
+        Opnemer opnemer;
+        lezer.SetOntvanger(&opnemer);
+        QVERIFY(lezer.InlezenBestand(b.bron, true));
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages.first().text, QStringLiteral("Geen artikelen aangetroffen in ") + path + " !");
+        QVERIFY(opnemer.fouten.isEmpty());
+    }
+
+    void failingRowsAreCountedAndTheReadingGoesOn()
+    {
+        RecordingUiServices ui;
+        const QString path = werkmap("smal.xlsx", {{"Blad1",
+                                                    {{QStringLiteral("Code"), QStringLiteral("Omschr")},
+                                                     {QStringLiteral("A"), QStringLiteral("Een")},
+                                                     {QStringLiteral("B"), QStringLiteral("Twee")}}}});
+        Bron b(path, {1, 2, 0, 4}); // the group column lies beyond the sheet's columns
+        Lezer lezer;
+        Opnemer opnemer;
+        lezer.SetOntvanger(&opnemer);
+        lezer.InlezenBestandArtikelGroepen(b.bron, true);
+        QCOMPARE(ui.errors.size(), 2);
+        QCOMPARE(opnemer.fouten, (QList<qint32>{1, 2}));
+        QVERIFY(lezer.ColItemsDistinct->isEmpty());
+    }
+
+    void holonite()
+    {
+        RecordingUiServices ui;
+        globals().gLeverancierPrefix = QStringLiteral("ROTO_");
+        const QVariantList titel = {QStringLiteral("Type"), QStringLiteral("Code"), QStringLiteral("Omschr")};
+        // Sheets in another order than they are read.
+        const QString path =
+            werkmap("holonite.xlsx",
+                    {{"neuten", {titel, {1.0, QStringLiteral("N1"), QStringLiteral("Neut")}}},
+                     {"dorpels", {titel, {2.0, QStringLiteral("D1"), QStringLiteral("Dorpel")}}},
+                     {"bewerkingen", {titel, {3.0, QStringLiteral("B1"), QStringLiteral("Boring")}}}});
+        Bron b(path, {1});
+        b.bron.AantalSheets = 3;
+        b.bron.SheetNamen = QStringLiteral("|neuten|dorpels|bewerkingen");
+        QVERIFY(b.bron.Holonite());
+        Lezer lezer;
+        QVERIFY(lezer.InlezenBestand(b.bron, false));
+        QCOMPARE(b.bron.GetColumnFor(1), 2); // the workbook's own column map
+        QCOMPARE(lezer.GelezenRegels(),
+                 (QList<QStringList>{
+                     {"2", "ROTO_D1", "Dorpel"}, {"1", "ROTO_N1", "Neut"}, {"3", "ROTO_B1", "Boring"}}));
+    }
+
+    void holoniteWithoutAllSheets()
+    {
+        RecordingUiServices ui;
+        const QVariantList rij = {1.0, QStringLiteral("D1"), QStringLiteral("Dorpel")};
+        const QString path = werkmap("half.xlsx", {{"dorpels", {rij, rij}}, {"neuten", {rij, rij}}});
+        Bron b(path);
+        b.bron.AantalSheets = 3;
+        b.bron.SheetNamen = QStringLiteral("|dorpels|neuten|bewerkingenoud");
+        Lezer lezer;
+        Opnemer opnemer;
+        lezer.SetOntvanger(&opnemer);
+        QVERIFY(!lezer.InlezenBestand(b.bron, false));
+        QCOMPARE(ui.errors.size(), 1);
+        QCOMPARE(opnemer.fouten, QList<qint32>{1});
+    }
+
+    void deceuninckEanLayout()
+    {
+        RecordingUiServices ui;
+        globals().gLeverancierPrefix = QStringLiteral("ROTO_"); // the layout replaces the code instead
+        const QString path =
+            werkmap("deceuninck.xlsx", {{"Prijzen",
+                                         {{QStringLiteral("Artikel"), QStringLiteral("Kleur"), "c", "d", "e",
+                                           QStringLiteral("EAN code"), QStringLiteral("Omschr")},
+                                          {QStringLiteral("X100"), QStringLiteral("Wit"), "", "", "",
+                                           QStringLiteral("5410"), QStringLiteral("Profiel")}}}});
+        Bron b(path, {1, 2});
+        b.bron.KolomKoppen = QStringLiteral("|Artikel|Kleur|c|d|e|EAN code|Omschr");
+        QCOMPARE(b.bron.DeceuninckType(), 6);
+        Lezer lezer;
+        QVERIFY(lezer.InlezenBestand(b.bron, false));
+        QCOMPARE(lezer.GelezenRegels().size(), 1);
+        const QStringList regel = lezer.GelezenRegels().first();
+        QCOMPARE(regel.first(), QStringLiteral("5410"));
+        QCOMPARE(regel.at(1), QStringLiteral("Wit"));
+        QCOMPARE(regel.at(5), QStringLiteral("5410"));
+    }
+
+    void unreadableWorkbook()
+    {
+        RecordingUiServices ui;
+        const QString path = m_env->path("kapot.xlsx");
+        schrijf(path, "dit is geen werkmap");
+        Bron b(path, {1});
+        Lezer lezer;
+        Opnemer opnemer;
+        lezer.SetOntvanger(&opnemer);
+        QVERIFY(!lezer.InlezenBestand(b.bron, false));
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages.first().text, QStringLiteral("Openen bestand mislukt!\r\n\r\n") + path);
+        QCOMPARE(opnemer.fouten, QList<qint32>{1});
+    }
+
+    void missingWorkbook()
+    {
+        RecordingUiServices ui;
+        const QString path = m_env->path("weg.xlsx");
+        Bron b(path, {1});
+        Lezer lezer;
+        Opnemer opnemer;
+        lezer.SetOntvanger(&opnemer);
+        QVERIFY(!lezer.InlezenBestand(b.bron, false));
+        QCOMPARE(ui.messages.first().text, QStringLiteral("Bestand '") + path + "' niet gevonden!");
+        QCOMPARE(opnemer.fouten, QList<qint32>{1});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLeesExcelBestand)
+#include "test_leesexcelbestand.moc"
