@@ -21,6 +21,25 @@
 
 namespace supplink {
 
+// Whether a value of this type is a whole number (stored and bound as a 64-bit integer).
+inline bool isIntegralType(int typeId)
+{
+    switch (typeId) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::ULong: return true;
+    default: return false;
+    }
+}
+
 class Recordset;
 using RecordsetPtr = std::shared_ptr<Recordset>;
 

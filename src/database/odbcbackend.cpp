@@ -102,21 +102,11 @@ QVariant normalised(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
         return QVariant();
+    if (isIntegralType(value.typeId()))
+        return QVariant(value.toLongLong());
     switch (value.typeId()) {
     case QMetaType::Bool:
         return QVariant(qint64(value.toBool() ? -1 : 0));
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return QVariant(value.toLongLong());
     case QMetaType::Float:
         return QVariant(double(value.toFloat()));
     case QMetaType::QDate:

@@ -27,25 +27,7 @@ bool isText(int type)
     return type == adType::VarWChar || type == adType::LongVarWChar;
 }
 
-bool isIntegral(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return true;
-    default:
-        return false;
-    }
-}
+bool isIntegral(const QVariant& value) { return isIntegralType(value.typeId()); }
 
 std::optional<double> readDouble(const QString& text)
 {

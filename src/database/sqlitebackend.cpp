@@ -46,22 +46,13 @@ void bindValue(sqlite3_stmt* statement, int position, const QVariant& value)
         sqlite3_bind_null(statement, position);
         return;
     }
+    if (isIntegralType(value.typeId())) {
+        sqlite3_bind_int64(statement, position, value.toLongLong());
+        return;
+    }
     switch (value.typeId()) {
     case QMetaType::Bool:
         sqlite3_bind_int64(statement, position, value.toBool() ? -1 : 0);
-        return;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        sqlite3_bind_int64(statement, position, value.toLongLong());
         return;
     case QMetaType::Double:
     case QMetaType::Float:
