@@ -1,6 +1,7 @@
 #include "import/clsimportbestand.h"
 
 #include "database/clsconnectie.h"
+#include "database/clspt.h"
 #include "database/recordset.h"
 #include "platform/uiservices.h"
 #include "sources/clsbron2.h"

@@ -21,6 +21,7 @@
 namespace supplink {
 
 class clsBron2;
+class clsPT;
 
 // The column texts of one line of a supplier file; column k at index k-1.
 using ArtikelRegel = QStringList;
@@ -29,7 +30,7 @@ class clsImportBestand
 {
 public:
     clsImportBestand();
-    virtual ~clsImportBestand() = default;
+    virtual ~clsImportBestand();
     clsImportBestand(const clsImportBestand&) = delete;
     clsImportBestand& operator=(const clsImportBestand&) = delete;
 
@@ -55,6 +56,18 @@ public:
     // The lines read for the transfer, in file order.
     const QList<ArtikelRegel>& GelezenRegels() const { return m_gelezenRegels; }
     qint32 AantalFouten() const { return m_aantalFouten; }
+    qint32 AantalNieuw() const { return m_aantalNieuw; }
+    qint32 AantalBestaand() const { return m_aantalBestaand; }
+
+    // The run: builds the plan, reads the file, opens the product table at doelPad (a file path, or
+    // "*" + an SQL Server description) and transfers the lines by the article mode of the import
+    // options. True only when reading, opening and the transfer all succeeded.
+    bool OverzettenBestand(clsBron2& bron, const QString& doelPad);
+
+    // "YYYY/M/D" of an eight-digit date (20240305) or of a date text; empty when it is no date.
+    static QString DatumTekst(const QString& waarde);
+    // The column texts of the line, each followed by " ; ".
+    static QString RegelOmschrijving(const ArtikelRegel& regel);
     bool Geannuleerd() const { return m_cancel; }
 
 protected:
@@ -71,6 +84,22 @@ protected:
     bool AfhandelenArtikelRegel(const ArtikelRegel& regel);
     // Whether the code was listed already (case-insensitive).
     bool ZitIncolItemsDistinct(const QString& code) const;
+
+    // The run's steps.
+    bool OpenenProductentabel(const QString& doelPad);
+    void SluitenProductentabel();
+    bool OverzettenArtikelen();
+    bool OnderdeelGeselecteerd(const QString& code);
+    bool ControleerRegel(const ArtikelRegel& regel);
+    bool ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende);
+    bool ZoekVolgendArtikel(const ArtikelRegel& regel) { return ZoekArtikel(regel, true); }
+    bool BijwerkenArtikel(const ArtikelRegel& regel);
+    bool VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId, qint32 leverancierId);
+    // The failure report of a record write: the field in hand, its position and every column.
+    void MeldRegelFout(const QString& veldNaam, qint32 positie, const ArtikelRegel& regel);
+
+    // The product table of the run (none before it is opened).
+    std::unique_ptr<clsPT> m_pt;
 
     // Counts one error and raises FoutOpgetreden.
     void TelFout();

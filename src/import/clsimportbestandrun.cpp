@@ -1,0 +1,488 @@
+// The transfer run of the article file import: the lines read from the
+// supplier's file go into the product table, new articles added and existing
+// ones updated as the article mode of the import options says.
+
+#include "import/clsimportbestand.h"
+
+#include "database/clspt.h"
+#include "database/recordset.h"
+#include "import/standaardimportplan.h"
+#include "sources/clsbron2.h"
+#include "start/errors.h"
+#include "start/globals.h"
+#include "start/sharedroutines.h"
+
+#include <QDate>
+#include <QLocale>
+
+namespace supplink {
+
+namespace {
+
+constexpr qint32 kKindCode = 1;
+constexpr int kTypeDouble = 5;
+constexpr int kTypeCurrency = 6;
+constexpr int kTypeUnsignedByte = 17;
+constexpr qint32 kTypeMismatch = 13;
+
+const QString kVeld = QStringLiteral("VELD");
+
+QList<ScriptRegelPtr> veldRegels(const ScriptBlok& plan)
+{
+    QList<ScriptRegelPtr> regels;
+    for (const auto& regel : plan) {
+        if (regel && regel->Opdracht == kVeld)
+            regels << regel;
+    }
+    return regels;
+}
+
+bool isJa(const clsScriptRegel& regel, int n)
+{
+    return regel.Argumenten && regel.Argumenten->size() >= n && ArgumentIsJa(regel, n);
+}
+
+QString argumentOfLeeg(const clsScriptRegel& regel, int n)
+{
+    return regel.Argumenten && regel.Argumenten->size() >= n ? Argument(regel, n) : QString();
+}
+
+// A text as a number by the system's number rules; a text that is no number is an error of the line.
+double regionaalGetal(const QString& tekst)
+{
+    bool ok = false;
+    double getal = QLocale::system().toDouble(tekst.trimmed(), &ok);
+    if (!ok)
+        getal = QLocale::c().toDouble(tekst.trimmed(), &ok);
+    if (!ok)
+        throw AppError(kTypeMismatch, QStringLiteral("Geen getal: '") + tekst + QStringLiteral("'"));
+    return getal;
+}
+
+// A decimal text by the plan's decimal sign; a text that is no number is an error of the line.
+double planGetal(const QString& tekst, const QString& decimaalTeken)
+{
+    if (decimaalTeken.isEmpty())
+        throw AppError(9, QStringLiteral("Geen decimaalteken in het importplan"));
+    QString t = tekst.trimmed();
+    t.replace(decimaalTeken.at(0), QLatin1Char('.'));
+    bool ok = false;
+    const double getal = QLocale::c().toDouble(t, &ok);
+    if (!ok)
+        throw AppError(kTypeMismatch, QStringLiteral("Geen getal: '") + tekst + QStringLiteral("'"));
+    return getal;
+}
+
+// A centimetre dimension as the whole number of millimetres; the same on insert and on update.
+qint32 maalTien(const QString& tekst)
+{
+    return qint32(qRound(regionaalGetal(tekst))) * 10;
+}
+
+} // namespace
+
+clsImportBestand::~clsImportBestand() = default;
+
+QString clsImportBestand::DatumTekst(const QString& waarde)
+{
+    const QString w = waarde.trimmed();
+    bool numeriek = false;
+    w.toDouble(&numeriek);
+    if (numeriek) {
+        if (w.size() <= 7)
+            return {};
+        bool okJ = false, okM = false, okD = false;
+        const int jaar = w.left(4).toInt(&okJ);
+        const int maand = w.mid(4, 2).toInt(&okM);
+        const int dag = w.mid(6, 2).toInt(&okD);
+        if (okJ && okM && okD && jaar > 0 && maand >= 1 && maand <= 12 && dag >= 1 && dag <= 31)
+            return QStringLiteral("%1/%2/%3").arg(jaar).arg(maand).arg(dag);
+        return {};
+    }
+    for (const auto& patroon : {QStringLiteral("yyyy-MM-dd"), QStringLiteral("yyyy/MM/dd"),
+                                QStringLiteral("d-M-yyyy"), QStringLiteral("d/M/yyyy")}) {
+        const QDate datum = QDate::fromString(w, patroon);
+        if (datum.isValid())
+            return datum.toString(QStringLiteral("yyyy/MM/dd"));
+    }
+    return {};
+}
+
+QString clsImportBestand::RegelOmschrijving(const ArtikelRegel& regel)
+{
+    QString tekst;
+    for (const auto& kolom : regel)
+        tekst += kolom + QStringLiteral(" ; ");
+    return tekst;
+}
+
+bool clsImportBestand::OverzettenBestand(clsBron2& bron, const QString& doelPad)
+{
+    m_groepen = false;
+    m_alleenLijst = false;
+    m_bron = &bron;
+    bool result = false;
+    ImportPlan = CreateImportSetFromBronAndDoel(bron);
+    if (ImportPlan) {
+        if (m_ontvanger)
+            m_ontvanger->HuidigeHoofdActieDone();
+        if (LeesBestand()) {
+            if (m_ontvanger)
+                m_ontvanger->HuidigeHoofdActieDone();
+            if (OpenenProductentabel(doelPad)) {
+                if (m_ontvanger)
+                    m_ontvanger->HuidigeHoofdActieDone();
+                result = OverzettenArtikelen();
+            }
+            SluitenProductentabel();
+        }
+    }
+    if (m_ontvanger)
+        m_ontvanger->HuidigeHoofdActieDone();
+    return result;
+}
+
+bool clsImportBestand::OpenenProductentabel(const QString& doelPad)
+{
+    MeldHoofdActie(QStringLiteral("Openen productentabel"));
+    MeldVoortgang(QStringLiteral("Doel bestand"),
+                  doelPad.startsWith(QLatin1Char('*')) ? doelPad.mid(1) : doelPad);
+    m_pt = std::make_unique<clsPT>();
+    if (!m_pt->Connect(doelPad)) {
+        MeldVoortgang(QStringLiteral("Openen productentabel mislukt! '") + doelPad + QStringLiteral("'"),
+                      QString());
+        TelFout();
+        return false;
+    }
+    return true;
+}
+
+void clsImportBestand::SluitenProductentabel()
+{
+    MeldHoofdActie(QStringLiteral("Sluiten productentabel"));
+    try {
+        if (m_pt && m_pt->cnPT)
+            m_pt->cnPT->SluitenConnectie();
+    } catch (const std::exception&) {
+    }
+}
+
+bool clsImportBestand::OnderdeelGeselecteerd(const QString& code)
+{
+    if (!ColItemsGeselecteerd)
+        return false;
+    if (ColItemsGeselecteerd->isEmpty())
+        return true;
+    for (const auto& item : *ColItemsGeselecteerd) {
+        if (item && item->Code == code)
+            return true;
+    }
+    return false;
+}
+
+bool clsImportBestand::ControleerRegel(const ArtikelRegel& regel)
+{
+    const auto velden = veldRegels(*ImportPlan);
+    for (qint32 k = 1; k <= velden.size(); ++k) {
+        const clsScriptRegel& veld = *velden.at(k - 1);
+        if (k > regel.size()) {
+            const QString tekst = QStringLiteral("Het leveranciers bestand bevat te weinig kolommen (") +
+                                  QString::number(regel.size()) + QStringLiteral(")!");
+            ToonFout(tekst);
+            MeldVoortgang(tekst, RegelOmschrijving(regel));
+            MeldVoortgang(QStringLiteral("Importplan"), ScriptTekst(*ImportPlan));
+            TelFout();
+            m_cancel = true;
+            return false;
+        }
+        if (isJa(veld, 4) && regel.at(k - 1).isEmpty()) {
+            MeldVoortgang(QStringLiteral("Verplicht veld niet ingevuld!") + argumentOfLeeg(veld, 2),
+                          RegelOmschrijving(regel));
+            TelFout();
+            m_cancel = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool clsImportBestand::ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende)
+{
+    const auto velden = veldRegels(*ImportPlan);
+    const bool opBestelcode = m_bron && m_bron->MatchArtikelOpBestelcode();
+    for (qint32 k = 1; k <= velden.size() && k <= regel.size(); ++k) {
+        const clsScriptRegel& veld = *velden.at(k - 1);
+        if (!isJa(veld, 5))
+            continue;
+        const QString veldNaam = opBestelcode ? QStringLiteral("OrderCode") : Argument(veld, 2);
+        const bool numeriek = argumentOfLeeg(veld, 3) == QStringLiteral("Numeriek");
+        if (m_pt->BestaatUniekeWaarde(veldNaam, regel.at(k - 1), numeriek, vanafVolgende))
+            return true;
+    }
+    return false;
+}
+
+void clsImportBestand::MeldRegelFout(const QString& veldNaam, qint32 positie, const ArtikelRegel& regel)
+{
+    MeldVoortgang(QStringLiteral("Veldnaam"), veldNaam);
+    MeldVoortgang(QStringLiteral("Positie"), QString::number(positie));
+    for (qint32 i = 1; i <= regel.size(); ++i)
+        MeldVoortgang(QStringLiteral("xArtikel(%1)(Lengte:%2)").arg(i).arg(regel.at(i - 1).size()),
+                      regel.at(i - 1));
+}
+
+bool clsImportBestand::BijwerkenArtikel(const ArtikelRegel& regel)
+{
+    const RecordsetPtr& rs = m_pt->rsPT;
+    const auto velden = veldRegels(*ImportPlan);
+    QString veldNaam;
+    qint32 k = 0;
+    try {
+        for (k = 1; k <= velden.size() && k <= regel.size(); ++k) {
+            const clsScriptRegel& veld = *velden.at(k - 1);
+            const QString& waarde = regel.at(k - 1);
+            if (!isJa(veld, 6) || waarde.trimmed().isEmpty())
+                continue;
+            veldNaam = Argument(veld, 2);
+            if (isJa(veld, 7)) {
+                rs->setValue(veldNaam, maalTien(waarde));
+            } else if (argumentOfLeeg(veld, 3) == QStringLiteral("Datum")) {
+                const QString datum = DatumTekst(waarde);
+                if (!datum.isEmpty())
+                    rs->setValue(m_pt->IsSQLServer ? QStringLiteral("Moddified_Date") : veldNaam, datum);
+            } else {
+                const int type = rs->field(veldNaam).type();
+                if (type == kTypeDouble || type == kTypeCurrency)
+                    rs->setValue(veldNaam, planGetal(waarde, argumentOfLeeg(veld, 9)));
+                else
+                    rs->setValue(veldNaam, waarde);
+            }
+        }
+        rs->update();
+        return true;
+    } catch (const std::exception& e) {
+        // A failed update leaves the record as it was.
+        try {
+            rs->cancelUpdate();
+        } catch (const std::exception&) {
+        }
+        m_cancel = true;
+        ShowError(QString(), e);
+        MeldRegelFout(veldNaam, k, regel);
+        return false;
+    }
+}
+
+bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId, qint32 leverancierId)
+{
+    const RecordsetPtr& rs = m_pt->rsPT;
+    QString veldNaam;
+    qint32 positie = 0;
+    try {
+        rs->addNew();
+        for (const auto& veld : *ImportPlan) {
+            if (!veld || veld->Opdracht != kVeld)
+                continue;
+            ++positie;
+            if (!isJa(*veld, 1) || isJa(*veld, 8))
+                continue;
+            const QString waarde = positie <= regel.size() ? regel.at(positie - 1) : QString();
+            veldNaam = Argument(*veld, 2);
+            if (isJa(*veld, 7)) {
+                if (!waarde.trimmed().isEmpty())
+                    rs->setValue(Argument(*veld, 2), maalTien(waarde));
+            } else if (argumentOfLeeg(*veld, 3) == QStringLiteral("Datum")) {
+                const QString datum = DatumTekst(waarde);
+                if (!datum.isEmpty())
+                    rs->setValue(m_pt->IsSQLServer ? QStringLiteral("Moddified_Date") : Argument(*veld, 2),
+                                 datum);
+            } else {
+                for (QString deel : Argument(*veld, 2).split(QLatin1Char('|'))) {
+                    const bool toevoegen = deel.startsWith(QLatin1Char('+'));
+                    veldNaam = toevoegen ? deel.mid(1) : deel;
+                    const Field veldInfo = rs->field(veldNaam);
+                    const int grootte = veldInfo.definedSize();
+                    if (waarde.trimmed().isEmpty())
+                        continue;
+                    const int type = veldInfo.type();
+                    if (type == kTypeDouble || type == kTypeCurrency) {
+                        rs->setValue(veldNaam, planGetal(waarde, argumentOfLeeg(*veld, 9)));
+                    } else if (type == kTypeUnsignedByte) {
+                        rs->setValue(veldNaam, qint16(qRound(regionaalGetal(waarde))));
+                    } else if (toevoegen) {
+                        const QString tekst =
+                            (NzString(rs->value(veldNaam)).trimmed() + QLatin1Char(' ') + waarde.trimmed())
+                                .trimmed();
+                        rs->setValue(veldNaam, grootte > 0 ? tekst.left(grootte) : tekst);
+                    } else {
+                        const int maximum = grootte > 0 ? qMin(grootte, 32000) : 32000;
+                        rs->setValue(veldNaam, waarde.trimmed().left(maximum));
+                    }
+                }
+            }
+        }
+        for (const auto& id : *ImportPlan) {
+            if (!id || id->Opdracht != QStringLiteral("ID"))
+                continue;
+            veldNaam = Argument(*id, 1);
+            const QString bron = Argument(*id, 2);
+            if (bron == QStringLiteral("[BRON]")) {
+                if (!rs->value(veldNaam).isValid())
+                    rs->setValue(veldNaam, m_bron ? m_bron->ArtikelType : -1);
+            } else if (bron != QStringLiteral("[LEVERANCIER]")) {
+                rs->setValue(veldNaam, bron);
+            }
+        }
+        if (groepId != -1)
+            m_pt->RecSetArtSetArtGroupID(groepId);
+        if (leverancierId != -1)
+            m_pt->RecSetArtSetSupplierID(leverancierId);
+        for (const auto& kopie : *ImportPlan) {
+            if (kopie && kopie->Opdracht == QStringLiteral("VELDKOPIE"))
+                rs->setValue(Argument(*kopie, 1), rs->value(Argument(*kopie, 2)));
+        }
+        if (rs->hasField(QStringLiteral("fkBackColor")))
+            rs->setValue(QStringLiteral("fkBackColor"), QVariant());
+        rs->update();
+        return true;
+    } catch (const std::exception& e) {
+        // Never a half-saved article: the pending record is dropped.
+        try {
+            rs->cancelUpdate();
+        } catch (const std::exception&) {
+        }
+        m_cancel = true;
+        const AppError fout = AppError::from(e);
+        if (fout.number() == 3265) {
+            ToonFout(
+                QStringLiteral("Een veld uit de definitie is niet gevonden in de doel database! Corrigeer de "
+                               "importeer definitie."));
+        } else {
+            ShowError(QStringLiteral("VoegArtikelToe"), fout);
+            MeldVoortgang(QStringLiteral("Fout"),
+                          QString::number(fout.number()) + QStringLiteral("-") + fout.description());
+        }
+        MeldRegelFout(veldNaam, positie, regel);
+        return false;
+    }
+}
+
+bool clsImportBestand::OverzettenArtikelen()
+{
+    try {
+        qint32 voortgang = 0;
+        qint32 groepId = -1;
+        qint32 leverancierId = -1;
+        const auto opties = globals().gImportOpties;
+        const bool prijzen = opties && opties->DoorvoerenPrijsWijzigingen;
+        const bool nieuw = opties && opties->NieuweArtikelenToevoegen;
+        if (prijzen && nieuw)
+            MeldHoofdActie(
+                QStringLiteral("Productentabel, nieuwe artikelen toevoegen en prijswijzigingen doorvoeren"));
+        else if (nieuw)
+            MeldHoofdActie(QStringLiteral("Productentabel, nieuwe artikelen toevoegen"));
+        else if (prijzen)
+            MeldHoofdActie(QStringLiteral("Productentabel, prijswijzigingen doorvoeren"));
+        else
+            MeldHoofdActie(QStringLiteral("Productentabel, (Geen acties geselecteerd)"));
+
+        if (const ScriptRegelPtr ui = ZoekScriptRegel(*ImportPlan, QStringLiteral("UISELECTEREN"))) {
+            bool geannuleerd = false;
+            if (isJa(*ui, 2) && (!m_pt->SelecteerLeverancierUI(leverancierId, geannuleerd) || geannuleerd))
+                return false;
+            if (isJa(*ui, 1)) {
+                if (!m_pt->SelecteerArtikelGroepUI(groepId, geannuleerd) || geannuleerd)
+                    return false;
+                if (groepId == -1) {
+                    ToonFout(QStringLiteral("Geen geldige artikelgroep geselecteerd!"));
+                    return false;
+                }
+            }
+        }
+
+        if (!m_pt->OpenTabel(EersteArgument(*ImportPlan, QStringLiteral("TABEL"))))
+            return true;
+
+        const qint32 codeKolom = m_bron ? m_bron->GetColumnFor(kKindCode) : 0;
+        auto codeVan = [codeKolom](const ArtikelRegel& regel) {
+            if (codeKolom < 1 || codeKolom > regel.size())
+                throw AppError(9, QStringLiteral("Geen kolom voor de artikelcode"));
+            return regel.at(codeKolom - 1);
+        };
+
+        for (const ArtikelRegel& regel : std::as_const(m_gelezenRegels)) {
+            ++voortgang;
+            if (m_ontvanger)
+                m_ontvanger->VoortgangHuidig(voortgang);
+            const QString omschrijving = RegelOmschrijving(regel);
+            if (!OnderdeelGeselecteerd(codeVan(regel))) {
+                MeldVoortgang(QStringLiteral("Artikel overgeslagen (niet geselecteerd)"), omschrijving);
+                continue;
+            }
+            if (ControleerRegel(regel)) {
+                if (!ZoekArtikel(regel, false)) {
+                    ++m_aantalNieuw;
+                    if (m_ontvanger)
+                        m_ontvanger->NieuwOnderdeel(m_aantalNieuw);
+                    if (!nieuw)
+                        MeldVoortgang(
+                            QStringLiteral("Geen nieuw artikel toegevoegd (alleen prijswijzigingen)"),
+                            omschrijving);
+                    else if (VoegArtikelToe(regel, groepId, leverancierId))
+                        MeldVoortgang(QStringLiteral("Nieuw artikel"), omschrijving);
+                    else
+                        TelFout();
+                } else {
+                    ++m_aantalBestaand;
+                    if (m_ontvanger)
+                        m_ontvanger->BestaandOnderdeel(m_aantalBestaand);
+                    if (!prijzen) {
+                        MeldVoortgang(
+                            QStringLiteral("Geen prijswijziging doorgevoerd voor bestaand artikel (alleen "
+                                           "nieuwe artikelen toevoegen)"),
+                            omschrijving);
+                    } else if (!BijwerkenArtikel(regel)) {
+                        TelFout();
+                    } else {
+                        MeldVoortgang(QStringLiteral("Prijscontrole artikel"), omschrijving);
+                        while (!m_cancel && ZoekVolgendArtikel(regel)) {
+                            if (BijwerkenArtikel(regel))
+                                MeldVoortgang(QStringLiteral("Prijscontrole artikel"), omschrijving);
+                            else
+                                TelFout();
+                        }
+                    }
+                }
+            }
+            if (m_cancel)
+                return false;
+        }
+
+        if (!nieuw) {
+            MeldHoofdActie(QStringLiteral(
+                "Overgeslagen Links/Rechts verwijzingen aanmaken (alleen prijswijzigingen doorvoeren)"));
+            return true;
+        }
+        MeldHoofdActie(QStringLiteral("Links/Rechts verwijzingen aanmaken"));
+        for (const ArtikelRegel& regel : std::as_const(m_gelezenRegels)) {
+            const QString omschrijving = RegelOmschrijving(regel);
+            if (!OnderdeelGeselecteerd(codeVan(regel))) {
+                MeldVoortgang(QStringLiteral("Overgeslagen"), omschrijving);
+                continue;
+            }
+            MeldVoortgang(QStringLiteral("Links/Rechts controle artikel"), omschrijving);
+            ++voortgang;
+            if (m_ontvanger)
+                m_ontvanger->VoortgangHuidig(voortgang);
+            if (m_cancel)
+                return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        TelFout();
+        return false;
+    }
+}
+
+} // namespace supplink

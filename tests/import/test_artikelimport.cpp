@@ -1,0 +1,289 @@
+// The transfer run of the article file import on an SQLite product table: the
+// four article modes for new and existing lines, the line checks, updates of
+// every matching article, quotes in codes, failed records and the date texts.
+#include "leestestsupport.h"
+
+#include "database/clspt.h"
+#include "fixtures/designdatabases.h"
+#include "sources/clsbron2.h"
+#include "start/globals.h"
+#include "support/recordinguiservices.h"
+#include "support/testenvironment.h"
+
+#include <QTest>
+
+using namespace supplink;
+using namespace supplink::test;
+
+namespace {
+
+ScriptBlok plan(const QStringList& regels)
+{
+    ScriptBlok blok;
+    for (const auto& tekst : regels) {
+        auto regel = std::make_shared<clsScriptRegel>();
+        regel->SetScriptRegel(tekst);
+        blok << regel;
+    }
+    return blok;
+}
+
+const QStringList kPlan = {
+    "TABEL ( Article )",
+    "VELD ( Ja ; Code ; AlfaNumeriek ; Ja ; Ja ; Nee ; Nee ; Nee )",
+    "VELD ( Ja ; Description ; AlfaNumeriek ; Ja ; Nee ; Ja ; Nee ; Nee )",
+    "VELD ( Ja ; PriceUnit ; Numeriek ; Nee ; Nee ; Ja ; Nee ; Nee ; , )",
+    "VELD ( Ja ; HWork ; Numeriek ; Nee ; Nee ; Ja ; Ja ; Nee ; . )",
+};
+
+class Importeur : public clsImportBestand
+{
+public:
+    using clsImportBestand::OpenenProductentabel;
+    using clsImportBestand::OverzettenArtikelen;
+
+    void zet(clsBron2& bron, const QList<ArtikelRegel>& regels, const QStringList& planRegels = kPlan)
+    {
+        m_bron = &bron;
+        m_gelezenRegels = regels;
+        ImportPlan = plan(planRegels);
+    }
+};
+
+class Annuleerder : public Opnemer
+{
+public:
+    clsImportBestand* engine = nullptr;
+    void NieuwOnderdeel(qint32& aantal) override
+    {
+        if (aantal == 1 && engine)
+            engine->Cancel();
+    }
+};
+
+struct Omgeving
+{
+    TestEnvironment env;
+    RecordingUiServices ui;
+    QString pad;
+    clsBron2 bron;
+
+    Omgeving()
+    {
+        pad = env.path("pt.db");
+        fixtures::makeDatabase(pad, fixtures::Kind::ProductTable, {3, 40});
+        bron.KolomSoorten = {1, 2, 10, 0};
+        globals().gImportOpties = std::make_shared<clsImportOpties>();
+    }
+    ~Omgeving() { globals().gImportOpties.reset(); }
+
+    void opties(bool prijzen, bool nieuw)
+    {
+        globals().gImportOpties->DoorvoerenPrijsWijzigingen = prijzen;
+        globals().gImportOpties->NieuweArtikelenToevoegen = nieuw;
+    }
+};
+
+} // namespace
+
+class TestArtikelImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void modes_data()
+    {
+        QTest::addColumn<bool>("prijzen");
+        QTest::addColumn<bool>("nieuw");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("both") << true << true
+                              << "Productentabel, nieuwe artikelen toevoegen en prijswijzigingen doorvoeren";
+        QTest::newRow("new only") << false << true << "Productentabel, nieuwe artikelen toevoegen";
+        QTest::newRow("prices only") << true << false << "Productentabel, prijswijzigingen doorvoeren";
+        QTest::newRow("neither") << false << false << "Productentabel, (Geen acties geselecteerd)";
+    }
+
+    void modes()
+    {
+        QFETCH(bool, prijzen);
+        QFETCH(bool, nieuw);
+        QFETCH(QString, caption);
+        Omgeving o;
+        o.opties(prijzen, nieuw);
+        {
+            fixtures::FixtureDb db(o.pad);
+            db.insert("Article",
+                      {{"Code", "BEST"}, {"Description", "Oud"}, {"PriceUnit", 1.0}, {"HWork", 5}});
+        }
+        Importeur imp;
+        Opnemer opnemer;
+        imp.SetOntvanger(&opnemer);
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {{"NIEUW", "Nieuw artikel", "2,5", "1.6"}, {"BEST", "Bijgewerkt", "7,25", "3"}});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(opnemer.hoofdActies.contains(caption));
+        QCOMPARE(imp.AantalNieuw(), 1);
+        QCOMPARE(imp.AantalBestaand(), 1);
+        QCOMPARE(imp.AantalFouten(), 0);
+        QCOMPARE(opnemer.hoofdActies.contains("Links/Rechts verwijzingen aanmaken"), nieuw);
+
+        fixtures::FixtureDb db(o.pad);
+        const QVariant nieuwePrijs = db.scalar("SELECT PriceUnit FROM Article WHERE Code = 'NIEUW'");
+        QCOMPARE(nieuwePrijs.isValid(), nieuw);
+        if (nieuw) {
+            QCOMPARE(nieuwePrijs.toDouble(), 2.5);
+            // The dimension goes in as whole centimetres times ten, as on update.
+            QCOMPARE(db.scalar("SELECT HWork FROM Article WHERE Code = 'NIEUW'").toDouble(), 20.0);
+        }
+        QCOMPARE(db.scalar("SELECT Description FROM Article WHERE Code = 'BEST'").toString(),
+                 prijzen ? QString("Bijgewerkt") : QString("Oud"));
+        QCOMPARE(db.scalar("SELECT PriceUnit FROM Article WHERE Code = 'BEST'").toDouble(),
+                 prijzen ? 7.25 : 1.0);
+        QCOMPARE(db.scalar("SELECT HWork FROM Article WHERE Code = 'BEST'").toDouble(), prijzen ? 30.0 : 5.0);
+    }
+
+    void everyMatchUpdatedCountedOnce()
+    {
+        Omgeving o;
+        o.opties(true, false);
+        {
+            fixtures::FixtureDb db(o.pad);
+            db.insert("Article", {{"Code", "D'UB"}, {"Description", "een"}});
+            db.insert("Article", {{"Code", "D'UB"}, {"Description", "twee"}});
+        }
+        Importeur imp;
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {{"D'UB", "O'Neil; \"x\"", "1", ""}});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QVERIFY(imp.OverzettenArtikelen());
+        QCOMPARE(imp.AantalBestaand(), 1);
+        fixtures::FixtureDb db(o.pad);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article WHERE Description = ?", {"O'Neil; \"x\""}).toInt(),
+                 2);
+    }
+
+    void notSelectedSkipped()
+    {
+        Omgeving o;
+        o.opties(true, true);
+        Importeur imp;
+        Opnemer opnemer;
+        imp.SetOntvanger(&opnemer);
+        imp.zet(o.bron, {{"A", "a", "1", "1"}});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(opnemer.heeftActie("Artikel overgeslagen (niet geselecteerd)"));
+        QCOMPARE(imp.AantalNieuw(), 0);
+    }
+
+    void badLines_data()
+    {
+        QTest::addColumn<QStringList>("regel");
+        QTest::addColumn<QString>("actie");
+        QTest::newRow("too few columns")
+            << QStringList{"A", "a", "1"} << "Het leveranciers bestand bevat te weinig kolommen (3)!";
+        QTest::newRow("required empty")
+            << QStringList{"A", "", "1", "1"} << "Verplicht veld niet ingevuld!Description";
+    }
+
+    void badLines()
+    {
+        QFETCH(QStringList, regel);
+        QFETCH(QString, actie);
+        Omgeving o;
+        o.opties(true, true);
+        Importeur imp;
+        Opnemer opnemer;
+        imp.SetOntvanger(&opnemer);
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {regel, {"B", "b", "1", "1"}});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QVERIFY(!imp.OverzettenArtikelen());
+        QVERIFY(opnemer.heeftActie(actie));
+        QCOMPARE(imp.AantalFouten(), 1);
+        QCOMPARE(opnemer.fouten, QList<qint32>{1});
+        fixtures::FixtureDb db(o.pad);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 0);
+    }
+
+    void nonNumericIsErrorAndNothingSaved()
+    {
+        Omgeving o;
+        o.opties(true, true);
+        Importeur imp;
+        Opnemer opnemer;
+        imp.SetOntvanger(&opnemer);
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {{"A", "a", "geen getal", "1"}, {"B", "b", "1", "1"}});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QVERIFY(!imp.OverzettenArtikelen());
+        QCOMPARE(imp.AantalFouten(), 1);
+        QVERIFY(opnemer.heeftActie("Positie"));
+        fixtures::FixtureDb db(o.pad);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 0);
+    }
+
+    void cancelMidFile()
+    {
+        Omgeving o;
+        o.opties(true, true);
+        Importeur imp;
+        Annuleerder opnemer;
+        opnemer.engine = &imp;
+        imp.SetOntvanger(&opnemer);
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {{"A", "a", "1", "1"}, {"B", "b", "1", "1"}});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QVERIFY(!imp.OverzettenArtikelen());
+        fixtures::FixtureDb db(o.pad);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 1);
+    }
+
+    void productTableCannotOpen()
+    {
+        Omgeving o;
+        Importeur imp;
+        Opnemer opnemer;
+        imp.SetOntvanger(&opnemer);
+        const QString pad = o.env.path("ontbreekt/pt.db");
+        QVERIFY(!imp.OpenenProductentabel(pad));
+        QVERIFY(opnemer.heeftActie("Openen productentabel mislukt! '" + pad + "'"));
+        QCOMPARE(opnemer.fouten, QList<qint32>{1});
+    }
+
+    void datumTekst_data()
+    {
+        QTest::addColumn<QString>("waarde");
+        QTest::addColumn<QString>("verwacht");
+        QTest::newRow("eight digits") << "20240305"
+                                      << "2024/3/5";
+        QTest::newRow("month 13") << "20241305"
+                                  << "";
+        QTest::newRow("day 0") << "20240300"
+                               << "";
+        QTest::newRow("four digits") << "2024"
+                                     << "";
+        QTest::newRow("date text") << "2024-03-05"
+                                   << "2024/03/05";
+        QTest::newRow("no date") << "morgen"
+                                 << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void datumTekst()
+    {
+        QFETCH(QString, waarde);
+        QFETCH(QString, verwacht);
+        QCOMPARE(clsImportBestand::DatumTekst(waarde), verwacht);
+    }
+
+    void regelOmschrijving()
+    {
+        QCOMPARE(clsImportBestand::RegelOmschrijving({"a", "b"}), QString("a ; b ; "));
+    }
+};
+
+QTEST_MAIN(TestArtikelImport)
+#include "test_artikelimport.moc"
