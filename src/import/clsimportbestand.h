@@ -15,6 +15,7 @@
 
 #include <QSet>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -22,6 +23,7 @@ namespace supplink {
 
 class clsBron2;
 class clsPT;
+class DatabaseBackend;
 
 // The column texts of one line of a supplier file; column k at index k-1.
 using ArtikelRegel = QStringList;
@@ -70,6 +72,9 @@ public:
     static QString RegelOmschrijving(const ArtikelRegel& regel);
     bool Geannuleerd() const { return m_cancel; }
 
+    // Draws one digit (0-9) of a generated foreign-key code; random by default, fixed in tests.
+    void SetCijferBron(std::function<int()> bron);
+
 protected:
     // Reading, by the kind of the source.
     bool LeesBestand();
@@ -98,6 +103,28 @@ protected:
     // The failure report of a record write: the field in hand, its position and every column.
     void MeldRegelFout(const QString& veldNaam, qint32 positie, const ArtikelRegel& regel);
 
+    // Foreign keys: a text of the file that names a row of another table becomes that row's key.
+    // Writes the key of the row whose lookup field holds the text (made when missing and allowed)
+    // into the target field of the article being added; false when nothing was written.
+    bool VerwerkForeignKey(const QString& tabel, const QString& zoekVeld, const QString& sleutelVeld,
+                           const QString& doelVeld, const QString& tekst);
+    // The key (as text) of the first row whose lookup field equals the text; empty when none.
+    QString ZoekForeignKey(const QString& tabel, const QString& zoekVeld, const QString& sleutelVeld,
+                           const QString& tekst);
+    // Adds a row for the text under a generated code and returns its key; empty when none was made.
+    QString MaakForeignKey(const QString& tabel, const QString& zoekVeld, const QString& sleutelVeld,
+                           const QString& doelVeld, const QString& tekst);
+    // The code of a new row: the text itself up to 10 characters, else its first 7 and three digits.
+    QString NieuweCode(const QString& tekst);
+    // Links the line's article and its mirrored article both ways; false when the plan has no
+    // reference line.
+    bool MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel);
+    // The filter that finds an existing article by every non-price field of the line; none when a
+    // foreign key of the filter cannot be resolved.
+    std::optional<QString> UniekeRegelFilter(const ArtikelRegel& regel);
+    // Whether the plan finds existing articles by the unique-row filter.
+    bool ZoektOpUniekeRegel() const;
+
     // The product table of the run (none before it is opened).
     std::unique_ptr<clsPT> m_pt;
 
@@ -121,12 +148,19 @@ protected:
     bool m_groepen = false;
     qint32 m_regelNummer = 0;
     QString m_huidigeRegel;
+    std::function<int()> m_cijferBron;
 
 private:
     bool inlezen(clsBron2& bron, bool alleenLijst, bool groepen);
     void voegToeAanLijst(const std::shared_ptr<clsItem>& item);
     // After the rows are read: true when anything was found, else the no-articles message.
     bool afsluitenLezen(const QString& path, bool gelezen);
+    // The transfer of the read lines, in one transaction where the product table has them.
+    bool overzettenInTransactie(qint32 groepId, qint32 leverancierId, bool prijzen, bool nieuw);
+    bool overzettenRegels(qint32 groepId, qint32 leverancierId, bool prijzen, bool nieuw);
+    // Inserts the row of a new foreign key (both supplier rows or neither) and returns its key.
+    QString voegForeignKeyRijToe(DatabaseBackend& db, const QString& tabel, const QString& zoekVeld,
+                                 const QString& sleutelVeld, const QString& code, const QString& tekst);
 };
 
 } // namespace supplink

@@ -12,8 +12,12 @@
 #include "start/globals.h"
 #include "start/sharedroutines.h"
 
+#include "sources/bronsjablonen.h"
+
 #include <QDate>
 #include <QLocale>
+#include <algorithm>
+#include <array>
 
 namespace supplink {
 
@@ -26,6 +30,15 @@ constexpr int kTypeUnsignedByte = 17;
 constexpr qint32 kTypeMismatch = 13;
 
 const QString kVeld = QStringLiteral("VELD");
+
+// The plan's FOREIGNKEYA to FOREIGNKEYE lines, in that order; none where the plan has no such line.
+std::array<ScriptRegelPtr, 5> foreignKeyRegels(const ScriptBlok& plan)
+{
+    std::array<ScriptRegelPtr, 5> regels;
+    for (int i = 0; i < 5; ++i)
+        regels[i] = ZoekScriptRegel(plan, QStringLiteral("FOREIGNKEY") + QChar(u'A' + i));
+    return regels;
+}
 
 QList<ScriptRegelPtr> veldRegels(const ScriptBlok& plan)
 {
@@ -208,6 +221,18 @@ bool clsImportBestand::ControleerRegel(const ArtikelRegel& regel)
 
 bool clsImportBestand::ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende)
 {
+    if (ZoektOpUniekeRegel()) {
+        // The filter holds every article of the line; a further match is the next one in it, so
+        // no article is found (and updated) twice.
+        const RecordsetPtr& rs = m_pt->rsPT;
+        if (vanafVolgende) {
+            if (!rs->eof())
+                rs->moveNext();
+            return !rs->eof();
+        }
+        const std::optional<QString> filter = UniekeRegelFilter(regel);
+        return filter && m_pt->BestaatRegel(*filter);
+    }
     const auto velden = veldRegels(*ImportPlan);
     const bool opBestelcode = m_bron && m_bron->MatchArtikelOpBestelcode();
     for (qint32 k = 1; k <= velden.size() && k <= regel.size(); ++k) {
@@ -280,14 +305,48 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
     qint32 positie = 0;
     try {
         rs->addNew();
+        const std::array<ScriptRegelPtr, 5> sleutels = foreignKeyRegels(*ImportPlan);
+        bool kleur = false;
         for (const auto& veld : *ImportPlan) {
             if (!veld || veld->Opdracht != kVeld)
                 continue;
             ++positie;
-            if (!isJa(*veld, 1) || isJa(*veld, 8))
+            if (!isJa(*veld, 1))
                 continue;
             const QString waarde = positie <= regel.size() ? regel.at(positie - 1) : QString();
-            veldNaam = Argument(*veld, 2);
+            const QString doel = Argument(*veld, 2);
+            // A field that a foreign key takes gets the key of the row the text names.
+            const auto sleutel = std::find_if(sleutels.begin(), sleutels.end(), [&doel](const ScriptRegelPtr& fk) {
+                return fk && argumentOfLeeg(*fk, 4) == doel;
+            });
+            if (sleutel != sleutels.end()) {
+                const clsScriptRegel& fk = **sleutel;
+                const auto verwerk = [&]() {
+                    return VerwerkForeignKey(Argument(fk, 1), Argument(fk, 2), Argument(fk, 3), doel, waarde);
+                };
+                switch (sleutel - sleutels.begin()) {
+                case 0: // article group
+                case 1: // supplier
+                    verwerk();
+                    break;
+                case 2: // generic profile: an article without its profile is not stored
+                    if (!waarde.isEmpty() && !verwerk()) {
+                        rs->cancelUpdate();
+                        return true;
+                    }
+                    break;
+                default: // colours
+                    if (!waarde.isEmpty()) {
+                        verwerk();
+                        kleur = true;
+                    }
+                    break;
+                }
+                continue;
+            }
+            if (isJa(*veld, 8))
+                continue;
+            veldNaam = doel;
             if (isJa(*veld, 7)) {
                 if (!waarde.trimmed().isEmpty())
                     rs->setValue(Argument(*veld, 2), maalTien(waarde));
@@ -329,7 +388,15 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
             if (bron == QStringLiteral("[BRON]")) {
                 if (!rs->value(veldNaam).isValid())
                     rs->setValue(veldNaam, m_bron ? m_bron->ArtikelType : -1);
-            } else if (bron != QStringLiteral("[LEVERANCIER]")) {
+            } else if (bron == QStringLiteral("[LEVERANCIER]")) {
+                const auto sleutel =
+                    std::find_if(sleutels.begin(), sleutels.end(), [&veldNaam](const ScriptRegelPtr& fk) {
+                        return fk && argumentOfLeeg(*fk, 4) == veldNaam;
+                    });
+                if (sleutel != sleutels.end())
+                    VerwerkForeignKey(Argument(**sleutel, 1), Argument(**sleutel, 2), Argument(**sleutel, 3),
+                                      veldNaam, HuidigeLeverancierNaam());
+            } else {
                 rs->setValue(veldNaam, bron);
             }
         }
@@ -341,7 +408,7 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
             if (kopie && kopie->Opdracht == QStringLiteral("VELDKOPIE"))
                 rs->setValue(Argument(*kopie, 1), rs->value(Argument(*kopie, 2)));
         }
-        if (rs->hasField(QStringLiteral("fkBackColor")))
+        if (!kleur)
             rs->setValue(QStringLiteral("fkBackColor"), QVariant());
         rs->update();
         return true;
@@ -370,9 +437,6 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
 bool clsImportBestand::OverzettenArtikelen()
 {
     try {
-        qint32 voortgang = 0;
-        qint32 groepId = -1;
-        qint32 leverancierId = -1;
         const auto opties = globals().gImportOpties;
         const bool prijzen = opties && opties->DoorvoerenPrijsWijzigingen;
         const bool nieuw = opties && opties->NieuweArtikelenToevoegen;
@@ -386,6 +450,8 @@ bool clsImportBestand::OverzettenArtikelen()
         else
             MeldHoofdActie(QStringLiteral("Productentabel, (Geen acties geselecteerd)"));
 
+        qint32 groepId = -1;
+        qint32 leverancierId = -1;
         if (const ScriptRegelPtr ui = ZoekScriptRegel(*ImportPlan, QStringLiteral("UISELECTEREN"))) {
             bool geannuleerd = false;
             if (isJa(*ui, 2) && (!m_pt->SelecteerLeverancierUI(leverancierId, geannuleerd) || geannuleerd))
@@ -400,89 +466,134 @@ bool clsImportBestand::OverzettenArtikelen()
             }
         }
 
-        if (!m_pt->OpenTabel(EersteArgument(*ImportPlan, QStringLiteral("TABEL"))))
-            return true;
-
-        const qint32 codeKolom = m_bron ? m_bron->GetColumnFor(kKindCode) : 0;
-        auto codeVan = [codeKolom](const ArtikelRegel& regel) {
-            if (codeKolom < 1 || codeKolom > regel.size())
-                throw AppError(9, QStringLiteral("Geen kolom voor de artikelcode"));
-            return regel.at(codeKolom - 1);
-        };
-
-        for (const ArtikelRegel& regel : std::as_const(m_gelezenRegels)) {
-            ++voortgang;
-            if (m_ontvanger)
-                m_ontvanger->VoortgangHuidig(voortgang);
-            const QString omschrijving = RegelOmschrijving(regel);
-            if (!OnderdeelGeselecteerd(codeVan(regel))) {
-                MeldVoortgang(QStringLiteral("Artikel overgeslagen (niet geselecteerd)"), omschrijving);
-                continue;
-            }
-            if (ControleerRegel(regel)) {
-                if (!ZoekArtikel(regel, false)) {
-                    ++m_aantalNieuw;
-                    if (m_ontvanger)
-                        m_ontvanger->NieuwOnderdeel(m_aantalNieuw);
-                    if (!nieuw)
-                        MeldVoortgang(
-                            QStringLiteral("Geen nieuw artikel toegevoegd (alleen prijswijzigingen)"),
-                            omschrijving);
-                    else if (VoegArtikelToe(regel, groepId, leverancierId))
-                        MeldVoortgang(QStringLiteral("Nieuw artikel"), omschrijving);
-                    else
-                        TelFout();
-                } else {
-                    ++m_aantalBestaand;
-                    if (m_ontvanger)
-                        m_ontvanger->BestaandOnderdeel(m_aantalBestaand);
-                    if (!prijzen) {
-                        MeldVoortgang(
-                            QStringLiteral("Geen prijswijziging doorgevoerd voor bestaand artikel (alleen "
-                                           "nieuwe artikelen toevoegen)"),
-                            omschrijving);
-                    } else if (!BijwerkenArtikel(regel)) {
-                        TelFout();
-                    } else {
-                        MeldVoortgang(QStringLiteral("Prijscontrole artikel"), omschrijving);
-                        while (!m_cancel && ZoekVolgendArtikel(regel)) {
-                            if (BijwerkenArtikel(regel))
-                                MeldVoortgang(QStringLiteral("Prijscontrole artikel"), omschrijving);
-                            else
-                                TelFout();
-                        }
-                    }
-                }
-            }
-            if (m_cancel)
-                return false;
+        const QString tabel = EersteArgument(*ImportPlan, QStringLiteral("TABEL"));
+        if (!m_pt->OpenTabel(tabel)) {
+            // Nothing can be imported: a failure, not an empty success.
+            MeldVoortgang(QStringLiteral("Openen tabel mislukt! '") + tabel + QStringLiteral("'"), QString());
+            TelFout();
+            return false;
         }
-
-        if (!nieuw) {
-            MeldHoofdActie(QStringLiteral(
-                "Overgeslagen Links/Rechts verwijzingen aanmaken (alleen prijswijzigingen doorvoeren)"));
-            return true;
-        }
-        MeldHoofdActie(QStringLiteral("Links/Rechts verwijzingen aanmaken"));
-        for (const ArtikelRegel& regel : std::as_const(m_gelezenRegels)) {
-            const QString omschrijving = RegelOmschrijving(regel);
-            if (!OnderdeelGeselecteerd(codeVan(regel))) {
-                MeldVoortgang(QStringLiteral("Overgeslagen"), omschrijving);
-                continue;
-            }
-            MeldVoortgang(QStringLiteral("Links/Rechts controle artikel"), omschrijving);
-            ++voortgang;
-            if (m_ontvanger)
-                m_ontvanger->VoortgangHuidig(voortgang);
-            if (m_cancel)
-                return false;
-        }
-        return true;
+        return overzettenInTransactie(groepId, leverancierId, prijzen, nieuw);
     } catch (const std::exception& e) {
         ShowError(QString(), e);
         TelFout();
         return false;
     }
+}
+
+bool clsImportBestand::overzettenInTransactie(qint32 groepId, qint32 leverancierId, bool prijzen, bool nieuw)
+{
+    // On SQL Server the import is all or nothing: a cancel or an error rolls every change back. A
+    // product-table file (the run's work copy) keeps what was written before the run stopped; the
+    // transaction only spares a disk flush per article there.
+    const DbConnection db = m_pt->cnPT->Connection();
+    const bool transactie = db && (m_pt->IsSQLServer || m_pt->cnPT->isSQLite());
+    const qint32 foutenVooraf = m_aantalFouten;
+    if (transactie)
+        db->beginTrans();
+    bool result = false;
+    try {
+        result = overzettenRegels(groepId, leverancierId, prijzen, nieuw);
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        TelFout();
+    }
+    if (!transactie)
+        return result;
+    try {
+        if (m_pt->IsSQLServer && (!result || m_cancel || m_aantalFouten > foutenVooraf)) {
+            db->rollbackTrans();
+            MeldVoortgang(QStringLiteral("Wijzigingen in de productentabel teruggedraaid"), QString());
+            return false;
+        }
+        db->commitTrans();
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        TelFout();
+        return false;
+    }
+    return result;
+}
+
+bool clsImportBestand::overzettenRegels(qint32 groepId, qint32 leverancierId, bool prijzen, bool nieuw)
+{
+    qint32 voortgang = 0;
+    const qint32 codeKolom = m_bron ? m_bron->GetColumnFor(kKindCode) : 0;
+    auto codeVan = [codeKolom](const ArtikelRegel& regel) {
+        if (codeKolom < 1 || codeKolom > regel.size())
+            throw AppError(9, QStringLiteral("Geen kolom voor de artikelcode"));
+        return regel.at(codeKolom - 1);
+    };
+
+    for (const ArtikelRegel& regel : std::as_const(m_gelezenRegels)) {
+        ++voortgang;
+        if (m_ontvanger)
+            m_ontvanger->VoortgangHuidig(voortgang);
+        const QString omschrijving = RegelOmschrijving(regel);
+        if (!OnderdeelGeselecteerd(codeVan(regel))) {
+            MeldVoortgang(QStringLiteral("Artikel overgeslagen (niet geselecteerd)"), omschrijving);
+            continue;
+        }
+        if (ControleerRegel(regel)) {
+            if (!ZoekArtikel(regel, false)) {
+                ++m_aantalNieuw;
+                if (m_ontvanger)
+                    m_ontvanger->NieuwOnderdeel(m_aantalNieuw);
+                if (!nieuw)
+                    MeldVoortgang(QStringLiteral("Geen nieuw artikel toegevoegd (alleen prijswijzigingen)"),
+                                  omschrijving);
+                else if (VoegArtikelToe(regel, groepId, leverancierId))
+                    MeldVoortgang(QStringLiteral("Nieuw artikel"), omschrijving);
+                else
+                    TelFout();
+            } else {
+                ++m_aantalBestaand;
+                if (m_ontvanger)
+                    m_ontvanger->BestaandOnderdeel(m_aantalBestaand);
+                if (!prijzen) {
+                    MeldVoortgang(QStringLiteral("Geen prijswijziging doorgevoerd voor bestaand artikel (alleen "
+                                                 "nieuwe artikelen toevoegen)"),
+                                  omschrijving);
+                } else if (!BijwerkenArtikel(regel)) {
+                    TelFout();
+                } else {
+                    MeldVoortgang(QStringLiteral("Prijscontrole artikel"), omschrijving);
+                    while (!m_cancel && ZoekVolgendArtikel(regel)) {
+                        if (BijwerkenArtikel(regel))
+                            MeldVoortgang(QStringLiteral("Prijscontrole artikel"), omschrijving);
+                        else
+                            TelFout();
+                    }
+                }
+            }
+        }
+        if (m_cancel)
+            return false;
+    }
+
+    if (!nieuw) {
+        MeldHoofdActie(QStringLiteral(
+            "Overgeslagen Links/Rechts verwijzingen aanmaken (alleen prijswijzigingen doorvoeren)"));
+        return true;
+    }
+    MeldHoofdActie(QStringLiteral("Links/Rechts verwijzingen aanmaken"));
+    // The links are searched among every article, also those a unique-row lookup filtered out.
+    m_pt->rsPT->setFilter(QString());
+    for (const ArtikelRegel& regel : std::as_const(m_gelezenRegels)) {
+        const QString omschrijving = RegelOmschrijving(regel);
+        if (!OnderdeelGeselecteerd(codeVan(regel))) {
+            MeldVoortgang(QStringLiteral("Overgeslagen"), omschrijving);
+            continue;
+        }
+        MeldVoortgang(QStringLiteral("Links/Rechts controle artikel"), omschrijving);
+        ++voortgang;
+        if (m_ontvanger)
+            m_ontvanger->VoortgangHuidig(voortgang);
+        MaakLinksRechtsVerwijzingen(regel);
+        if (m_cancel)
+            return false;
+    }
+    return true;
 }
 
 } // namespace supplink

@@ -1,0 +1,385 @@
+// Foreign keys of the article file import: the texts of a supplier's file
+// that name an article group, a supplier, a generic profile or a colour
+// become the keys of those rows (rows made where the table allows it), and
+// mirrored articles are linked both ways. Every value is bound as a
+// parameter; table and field names come from the import plan.
+
+#include "import/clsimportbestand.h"
+
+#include "database/clsconnectie.h"
+#include "database/clspt.h"
+#include "database/recordset.h"
+#include "platform/uiservices.h"
+#include "start/errors.h"
+#include "start/globals.h"
+#include "start/sharedroutines.h"
+
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+namespace supplink {
+
+namespace {
+
+constexpr int kTypeInteger = 3;
+// Every code of the form "first 7 characters + three digits".
+constexpr int kMogelijkeCodes = 1000;
+
+const QString kVeld = QStringLiteral("VELD");
+
+bool isTabel(const QString& tabel, const char* naam)
+{
+    return tabel.compare(QLatin1String(naam), Qt::CaseInsensitive) == 0;
+}
+
+QString argumentOfLeeg(const clsScriptRegel& regel, int n)
+{
+    return regel.Argumenten && regel.Argumenten->size() >= n ? Argument(regel, n) : QString();
+}
+
+QString kolomOfLeeg(const ArtikelRegel& regel, qint32 positie)
+{
+    return positie >= 1 && positie <= regel.size() ? regel.at(positie - 1) : QString();
+}
+
+QString crlf()
+{
+    return QStringLiteral("\r\n");
+}
+
+// The select of a foreign-key lookup, in the dialect of the product table.
+QString zoekOpdracht(bool sqlServer, const QString& tabel, const QString& zoekVeld, const QString& sleutelVeld,
+                     bool leverancierAlsOid)
+{
+    if (!sqlServer)
+        return QStringLiteral("SELECT ") + sleutelVeld + QStringLiteral(" FROM ") + tabel +
+               QStringLiteral(" WHERE ") + zoekVeld + QStringLiteral(" = ?");
+    const QString kolom = leverancierAlsOid && isTabel(tabel, "SUPPLIER")
+                              ? QStringLiteral("Oid AS [") + sleutelVeld + QLatin1Char(']')
+                              : QLatin1Char('[') + sleutelVeld + QLatin1Char(']');
+    return QStringLiteral("SELECT ") + kolom + QStringLiteral(" FROM [PT].[") + tabel +
+           QStringLiteral("] WHERE [") + zoekVeld + QStringLiteral("] = ?");
+}
+
+// A number as the filter language writes it (with "." as decimal sign); none for any other text.
+bool isFilterGetal(const QString& tekst)
+{
+    static const QRegularExpression getal(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    return getal.match(tekst).hasMatch();
+}
+
+} // namespace
+
+void clsImportBestand::SetCijferBron(std::function<int()> bron)
+{
+    m_cijferBron = std::move(bron);
+}
+
+QString clsImportBestand::NieuweCode(const QString& tekst)
+{
+    if (tekst.size() <= 10)
+        return tekst;
+    QString code = tekst.left(7);
+    for (int i = 0; i < 3; ++i) {
+        const int cijfer = m_cijferBron ? m_cijferBron() : int(QRandomGenerator::global()->bounded(10));
+        code += QChar(u'0' + qBound(0, cijfer, 9));
+    }
+    return code;
+}
+
+QString clsImportBestand::ZoekForeignKey(const QString& tabel, const QString& zoekVeld,
+                                         const QString& sleutelVeld, const QString& tekst)
+{
+    try {
+        const DbConnection db = m_pt && m_pt->cnPT ? m_pt->cnPT->Connection() : nullptr;
+        if (!db)
+            throw AppError(DbErrorNumber::ObjectClosed,
+                           QStringLiteral("Er is geen verbinding met de productentabel."));
+        const RecordsetPtr rij =
+            db->openRecordset(zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, true), {tekst});
+        if (!rij || rij->eof())
+            return QString();
+        return NzString(rij->value(0));
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        TelFout();
+    }
+    return QString();
+}
+
+bool clsImportBestand::VerwerkForeignKey(const QString& tabel, const QString& zoekVeld,
+                                         const QString& sleutelVeld, const QString& doelVeld,
+                                         const QString& tekst)
+{
+    try {
+        QString sleutel = ZoekForeignKey(tabel, zoekVeld, sleutelVeld, tekst);
+        if (isTabel(tabel, "GENERICPROFILE") && !tekst.isEmpty() && sleutel.isEmpty()) {
+            // Generic profiles are never made here: the article waits for its profile.
+            MeldVoortgang(QStringLiteral("Artikelen overgeslagen voor profielcode:"), tekst);
+            return false;
+        }
+        if (sleutel.isEmpty()) {
+            if (tekst.trimmed().isEmpty())
+                return false;
+            sleutel = MaakForeignKey(tabel, zoekVeld, sleutelVeld, doelVeld, tekst);
+            if (sleutel.isEmpty()) {
+                ui().messageBox(QStringLiteral("Automatisch aanmaken foreign key niet gelukt!") + crlf() +
+                                    crlf() +
+                                    QStringList{tabel, zoekVeld, sleutelVeld, doelVeld, tekst}.join(u'-'),
+                                MsgBox::OkOnly, QString::fromUtf8(kProgramTitle));
+                TelFout();
+                return false;
+            }
+        }
+        m_pt->rsPT->setValue(doelVeld, sleutel);
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        TelFout();
+    }
+    return false;
+}
+
+QString clsImportBestand::MaakForeignKey(const QString& tabel, const QString& zoekVeld,
+                                         const QString& sleutelVeld, const QString& /*doelVeld*/,
+                                         const QString& tekst)
+{
+    if (isTabel(tabel, "GENERICPROFILE"))
+        return QString();
+    try {
+        const DbConnection db = m_pt && m_pt->cnPT ? m_pt->cnPT->Connection() : nullptr;
+        if (!db)
+            throw AppError(DbErrorNumber::ObjectClosed,
+                           QStringLiteral("Er is geen verbinding met de productentabel."));
+        const QString code = NieuweCode(tekst);
+        if (code != tekst) {
+            // A drawn code that another row already carries is drawn again.
+            QString getrokken = code;
+            for (int poging = 1; !ZoekForeignKey(tabel, QStringLiteral("Code"), sleutelVeld, getrokken).isEmpty();
+                 ++poging) {
+                if (poging >= 4 * kMogelijkeCodes)
+                    return QString();
+                getrokken = NieuweCode(tekst);
+            }
+            return voegForeignKeyRijToe(*db, tabel, zoekVeld, sleutelVeld, getrokken, tekst);
+        }
+        // A code that is the text itself: a row that carries it already is the row meant.
+        const QString bestaand = ZoekForeignKey(tabel, QStringLiteral("Code"), sleutelVeld, code);
+        if (!bestaand.isEmpty())
+            return bestaand;
+        return voegForeignKeyRijToe(*db, tabel, zoekVeld, sleutelVeld, code, tekst);
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        TelFout();
+    }
+    return QString();
+}
+
+QString clsImportBestand::voegForeignKeyRijToe(DatabaseBackend& db, const QString& tabel, const QString& zoekVeld,
+                                               const QString& sleutelVeld, const QString& code,
+                                               const QString& tekst)
+{
+    const bool sqlServer = m_pt->IsSQLServer;
+    const bool zoekOpCode = zoekVeld.compare(QLatin1String("Code"), Qt::CaseInsensitive) == 0;
+    // Both supplier rows or neither.
+    db.beginTrans();
+    try {
+        if (isTabel(tabel, "ARTGROUP")) {
+            const qint32 volgorde = m_pt->HoogsteOrderNrArtGroup() + 1;
+            const QString sql =
+                sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel +
+                                QStringLiteral("] ([SortOrder], [fkBitmap], [Code]") +
+                                (zoekOpCode ? QString() : QStringLiteral(", [") + zoekVeld + QLatin1Char(']')) +
+                                QStringLiteral(") VALUES (?, 1, ?") + (zoekOpCode ? QString() : QStringLiteral(", ?")) +
+                                QLatin1Char(')')
+                          : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (OrderNr, fkBitmap, Code") +
+                                (zoekOpCode ? QString() : QStringLiteral(", ") + zoekVeld) +
+                                QStringLiteral(") VALUES (?, 1, ?") + (zoekOpCode ? QString() : QStringLiteral(", ?")) +
+                                QLatin1Char(')');
+            QVariantList waarden{volgorde, code};
+            if (!zoekOpCode)
+                waarden << tekst;
+            db.execute(sql, waarden);
+        } else if (isTabel(tabel, "COLORS")) {
+            db.execute(sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel +
+                                       QStringLiteral("] ([Code], [Description]) VALUES (?, ?)")
+                                 : QStringLiteral("INSERT INTO ") + tabel +
+                                       QStringLiteral(" (Code, Description) VALUES (?, ?)"),
+                       {code, tekst});
+        } else if (sqlServer && isTabel(tabel, "SUPPLIER")) {
+            // A supplier on the server is an organisation with a vendor role.
+            db.execute(QStringLiteral("INSERT INTO [CRM].Organization ( [SearchName], [Name] ) VALUES (?, ?)"),
+                       {code, tekst});
+            db.execute(QStringLiteral("INSERT INTO [CRM].Vendor (fkOrganization, eVendorType) "
+                                      " SELECT [CRM].Organization.Oid, 1 as EnumOPObjectType FROM "
+                                      "[CRM].Organization  WHERE [CRM].Organization.SearchName = ?"),
+                       {code});
+        } else if (zoekOpCode) {
+            db.execute(sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel + QStringLiteral("] ([Code]) VALUES (?)")
+                                 : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code) VALUES (?)"),
+                       {code});
+        } else {
+            db.execute(sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel + QStringLiteral("] ([Code], [") +
+                                       zoekVeld + QStringLiteral("]) VALUES (?, ?)")
+                                 : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code, ") + zoekVeld +
+                                       QStringLiteral(") VALUES (?, ?)"),
+                       {code, tekst});
+        }
+        db.commitTrans();
+    } catch (...) {
+        try {
+            db.rollbackTrans();
+        } catch (...) {
+        }
+        throw;
+    }
+    return ZoekForeignKey(tabel, QStringLiteral("Code"), sleutelVeld, code);
+}
+
+bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
+{
+    const RecordsetPtr rs = m_pt ? m_pt->rsPT : nullptr;
+    try {
+        ScriptRegelPtr verwijzing;
+        for (const auto& veld : *ImportPlan) {
+            if (veld && veld->Opdracht == kVeld && argumentOfLeeg(*veld, 8) == QStringLiteral("Ja")) {
+                verwijzing = veld;
+                break;
+            }
+        }
+        if (!verwijzing)
+            return false;
+        const QString verwijsVeld = argumentOfLeeg(*verwijzing, 2);
+        const QString matchVeld = argumentOfLeeg(*verwijzing, 9);
+        const QString sleutelVeld = argumentOfLeeg(*verwijzing, 10);
+        const bool numeriek = argumentOfLeeg(*verwijzing, 3) == QStringLiteral("Numeriek");
+        if (verwijsVeld.isEmpty() || matchVeld.isEmpty())
+            return false;
+
+        QString eigenCode;
+        QString partnerCode;
+        qint32 positie = 0;
+        for (const auto& veld : *ImportPlan) {
+            if (!veld || veld->Opdracht != kVeld)
+                continue;
+            ++positie;
+            const QString doel = argumentOfLeeg(*veld, 2);
+            if (doel == matchVeld)
+                eigenCode = kolomOfLeeg(regel, positie);
+            if (doel == verwijsVeld)
+                partnerCode = kolomOfLeeg(regel, positie);
+        }
+        // A line without a mirrored article links nothing (an empty code names no article).
+        if (partnerCode.isEmpty() || eigenCode.isEmpty())
+            return true;
+
+        if (!m_pt->BestaatUniekeWaarde(matchVeld, partnerCode, numeriek, false))
+            return true;
+        const QString partnerSleutel = NzString(rs->value(sleutelVeld));
+        if (!m_pt->BestaatUniekeWaarde(matchVeld, eigenCode, numeriek, false))
+            return true;
+        QString eigenVerwijzing;
+        if (rs->field(verwijsVeld).type() == kTypeInteger) {
+            rs->setValue(verwijsVeld, partnerSleutel);
+            eigenVerwijzing = NzString(rs->value(sleutelVeld));
+        } else {
+            rs->setValue(verwijsVeld, partnerCode);
+            eigenVerwijzing = NzString(rs->value(matchVeld));
+        }
+        rs->update();
+        if (m_pt->BestaatUniekeWaarde(matchVeld, partnerCode, numeriek, false)) {
+            rs->setValue(verwijsVeld, eigenVerwijzing);
+            rs->update();
+        }
+        return true;
+    } catch (const std::exception& e) {
+        if (rs) {
+            try {
+                rs->cancelUpdate();
+            } catch (const std::exception&) {
+            }
+        }
+        m_cancel = true;
+        ShowError(QString(), e);
+        TelFout();
+    }
+    return false;
+}
+
+bool clsImportBestand::ZoektOpUniekeRegel() const
+{
+    const ScriptRegelPtr uniek = ImportPlan ? ZoekScriptRegel(*ImportPlan, QStringLiteral("UNIEKEREGEL")) : nullptr;
+    return uniek && argumentOfLeeg(*uniek, 1) == QStringLiteral("Ja");
+}
+
+std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& regel)
+{
+    try {
+        const ScriptRegelPtr sleutel = ZoekScriptRegel(*ImportPlan, QStringLiteral("FOREIGNKEY"));
+        QStringList termen;
+        qint32 positie = 0;
+        for (const auto& veld : *ImportPlan) {
+            if (!veld || veld->Opdracht != kVeld)
+                continue;
+            ++positie;
+            const QString doel = argumentOfLeeg(*veld, 2);
+            const QString tekst = kolomOfLeeg(regel, positie);
+            if (sleutel && argumentOfLeeg(*sleutel, 4) == doel) {
+                const QString tabel = Argument(*sleutel, 1);
+                const QString zoekVeld = Argument(*sleutel, 2);
+                const QString sleutelVeld = Argument(*sleutel, 3);
+                const DbConnection db = m_pt->cnPT ? m_pt->cnPT->Connection() : nullptr;
+                RecordsetPtr rij;
+                try {
+                    if (db)
+                        rij = db->openRecordset(
+                            zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, false), {tekst});
+                } catch (const std::exception& e) {
+                    ShowError(QString(), e);
+                    TelFout();
+                }
+                if (!rij) {
+                    ui().messageBox(QStringLiteral("Fout in FOREIGNKEY"), MsgBox::OkOnly,
+                                    QString::fromUtf8(kProgramTitle));
+                    return std::nullopt;
+                }
+                if (rij->eof()) {
+                    ui().messageBox(tekst + QStringLiteral(" niet gevonden via SELECT ") + sleutelVeld +
+                                        QStringLiteral(" FROM ") + tabel + QStringLiteral(" WHERE ") + zoekVeld +
+                                        QStringLiteral("='") + tekst + QLatin1Char('\''),
+                                    MsgBox::OkOnly, QString::fromUtf8(kProgramTitle));
+                    return std::nullopt;
+                }
+                const QString waarde = NzString(rij->value(0));
+                termen << argumentOfLeeg(*sleutel, 4) + QLatin1Char('=') +
+                              (isFilterGetal(waarde) ? waarde
+                                                     : QLatin1Char('\'') + SQLQuotes(waarde) + QLatin1Char('\''));
+                continue;
+            }
+            if (argumentOfLeeg(*veld, 6) != QStringLiteral("Nee"))
+                continue; // a price field
+            const bool numeriek = argumentOfLeeg(*veld, 3) == QStringLiteral("Numeriek");
+            bool getal = false;
+            const double waarde = QLocale::c().toDouble(tekst.trimmed(), &getal);
+            if (numeriek && argumentOfLeeg(*veld, 7) == QStringLiteral("Ja") && getal)
+                termen << doel + QLatin1Char('=') + QString::number(waarde * 10, 'g', 15);
+            else if (numeriek && isFilterGetal(tekst.trimmed()))
+                termen << doel + QLatin1Char('=') + tekst.trimmed();
+            else
+                // Also a numeric column whose text is no number: compared as text, so it cannot
+                // change the filter itself.
+                termen << doel + QStringLiteral("='") + SQLQuotes(tekst) + QLatin1Char('\'');
+        }
+        // A plan that names no field would match every article.
+        if (termen.isEmpty())
+            return std::nullopt;
+        return termen.join(QStringLiteral(" AND "));
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        TelFout();
+    }
+    return std::nullopt;
+}
+
+} // namespace supplink
