@@ -316,9 +316,10 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
             const QString waarde = positie <= regel.size() ? regel.at(positie - 1) : QString();
             const QString doel = Argument(*veld, 2);
             // A field that a foreign key takes gets the key of the row the text names.
-            const auto sleutel = std::find_if(sleutels.begin(), sleutels.end(), [&doel](const ScriptRegelPtr& fk) {
-                return fk && argumentOfLeeg(*fk, 4) == doel;
-            });
+            const auto sleutel =
+                std::find_if(sleutels.begin(), sleutels.end(), [&doel](const ScriptRegelPtr& fk) {
+                    return fk && argumentOfLeeg(*fk, 4) == doel;
+                });
             if (sleutel != sleutels.end()) {
                 const clsScriptRegel& fk = **sleutel;
                 const auto verwerk = [&]() {
@@ -551,9 +552,10 @@ bool clsImportBestand::overzettenRegels(qint32 groepId, qint32 leverancierId, bo
                 if (m_ontvanger)
                     m_ontvanger->BestaandOnderdeel(m_aantalBestaand);
                 if (!prijzen) {
-                    MeldVoortgang(QStringLiteral("Geen prijswijziging doorgevoerd voor bestaand artikel (alleen "
-                                                 "nieuwe artikelen toevoegen)"),
-                                  omschrijving);
+                    MeldVoortgang(
+                        QStringLiteral("Geen prijswijziging doorgevoerd voor bestaand artikel (alleen "
+                                       "nieuwe artikelen toevoegen)"),
+                        omschrijving);
                 } else if (!BijwerkenArtikel(regel)) {
                     TelFout();
                 } else {

@@ -49,8 +49,8 @@ QString crlf()
 }
 
 // The select of a foreign-key lookup, in the dialect of the product table.
-QString zoekOpdracht(bool sqlServer, const QString& tabel, const QString& zoekVeld, const QString& sleutelVeld,
-                     bool leverancierAlsOid)
+QString zoekOpdracht(bool sqlServer, const QString& tabel, const QString& zoekVeld,
+                     const QString& sleutelVeld, bool leverancierAlsOid)
 {
     if (!sqlServer)
         return QStringLiteral("SELECT ") + sleutelVeld + QStringLiteral(" FROM ") + tabel +
@@ -156,8 +156,8 @@ QString clsImportBestand::MaakForeignKey(const QString& tabel, const QString& zo
         if (code != tekst) {
             // A drawn code that another row already carries is drawn again.
             QString getrokken = code;
-            for (int poging = 1; !ZoekForeignKey(tabel, QStringLiteral("Code"), sleutelVeld, getrokken).isEmpty();
-                 ++poging) {
+            for (int poging = 1;
+                 !ZoekForeignKey(tabel, QStringLiteral("Code"), sleutelVeld, getrokken).isEmpty(); ++poging) {
                 if (poging >= 4 * kMogelijkeCodes)
                     return QString();
                 getrokken = NieuweCode(tekst);
@@ -176,9 +176,9 @@ QString clsImportBestand::MaakForeignKey(const QString& tabel, const QString& zo
     return QString();
 }
 
-QString clsImportBestand::voegForeignKeyRijToe(DatabaseBackend& db, const QString& tabel, const QString& zoekVeld,
-                                               const QString& sleutelVeld, const QString& code,
-                                               const QString& tekst)
+QString clsImportBestand::voegForeignKeyRijToe(DatabaseBackend& db, const QString& tabel,
+                                               const QString& zoekVeld, const QString& sleutelVeld,
+                                               const QString& code, const QString& tekst)
 {
     const bool sqlServer = m_pt->IsSQLServer;
     const bool zoekOpCode = zoekVeld.compare(QLatin1String("Code"), Qt::CaseInsensitive) == 0;
@@ -188,15 +188,16 @@ QString clsImportBestand::voegForeignKeyRijToe(DatabaseBackend& db, const QStrin
         if (isTabel(tabel, "ARTGROUP")) {
             const qint32 volgorde = m_pt->HoogsteOrderNrArtGroup() + 1;
             const QString sql =
-                sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel +
-                                QStringLiteral("] ([SortOrder], [fkBitmap], [Code]") +
-                                (zoekOpCode ? QString() : QStringLiteral(", [") + zoekVeld + QLatin1Char(']')) +
-                                QStringLiteral(") VALUES (?, 1, ?") + (zoekOpCode ? QString() : QStringLiteral(", ?")) +
-                                QLatin1Char(')')
-                          : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (OrderNr, fkBitmap, Code") +
-                                (zoekOpCode ? QString() : QStringLiteral(", ") + zoekVeld) +
-                                QStringLiteral(") VALUES (?, 1, ?") + (zoekOpCode ? QString() : QStringLiteral(", ?")) +
-                                QLatin1Char(')');
+                sqlServer
+                    ? QStringLiteral("INSERT INTO [PT].[") + tabel +
+                          QStringLiteral("] ([SortOrder], [fkBitmap], [Code]") +
+                          (zoekOpCode ? QString() : QStringLiteral(", [") + zoekVeld + QLatin1Char(']')) +
+                          QStringLiteral(") VALUES (?, 1, ?") +
+                          (zoekOpCode ? QString() : QStringLiteral(", ?")) + QLatin1Char(')')
+                    : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (OrderNr, fkBitmap, Code") +
+                          (zoekOpCode ? QString() : QStringLiteral(", ") + zoekVeld) +
+                          QStringLiteral(") VALUES (?, 1, ?") +
+                          (zoekOpCode ? QString() : QStringLiteral(", ?")) + QLatin1Char(')');
             QVariantList waarden{volgorde, code};
             if (!zoekOpCode)
                 waarden << tekst;
@@ -209,21 +210,25 @@ QString clsImportBestand::voegForeignKeyRijToe(DatabaseBackend& db, const QStrin
                        {code, tekst});
         } else if (sqlServer && isTabel(tabel, "SUPPLIER")) {
             // A supplier on the server is an organisation with a vendor role.
-            db.execute(QStringLiteral("INSERT INTO [CRM].Organization ( [SearchName], [Name] ) VALUES (?, ?)"),
-                       {code, tekst});
+            db.execute(
+                QStringLiteral("INSERT INTO [CRM].Organization ( [SearchName], [Name] ) VALUES (?, ?)"),
+                {code, tekst});
             db.execute(QStringLiteral("INSERT INTO [CRM].Vendor (fkOrganization, eVendorType) "
                                       " SELECT [CRM].Organization.Oid, 1 as EnumOPObjectType FROM "
                                       "[CRM].Organization  WHERE [CRM].Organization.SearchName = ?"),
                        {code});
         } else if (zoekOpCode) {
-            db.execute(sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel + QStringLiteral("] ([Code]) VALUES (?)")
-                                 : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code) VALUES (?)"),
+            db.execute(sqlServer
+                           ? QStringLiteral("INSERT INTO [PT].[") + tabel +
+                                 QStringLiteral("] ([Code]) VALUES (?)")
+                           : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code) VALUES (?)"),
                        {code});
         } else {
-            db.execute(sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel + QStringLiteral("] ([Code], [") +
-                                       zoekVeld + QStringLiteral("]) VALUES (?, ?)")
-                                 : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code, ") + zoekVeld +
-                                       QStringLiteral(") VALUES (?, ?)"),
+            db.execute(sqlServer
+                           ? QStringLiteral("INSERT INTO [PT].[") + tabel + QStringLiteral("] ([Code], [") +
+                                 zoekVeld + QStringLiteral("]) VALUES (?, ?)")
+                           : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code, ") + zoekVeld +
+                                 QStringLiteral(") VALUES (?, ?)"),
                        {code, tekst});
         }
         db.commitTrans();
@@ -309,7 +314,8 @@ bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
 
 bool clsImportBestand::ZoektOpUniekeRegel() const
 {
-    const ScriptRegelPtr uniek = ImportPlan ? ZoekScriptRegel(*ImportPlan, QStringLiteral("UNIEKEREGEL")) : nullptr;
+    const ScriptRegelPtr uniek =
+        ImportPlan ? ZoekScriptRegel(*ImportPlan, QStringLiteral("UNIEKEREGEL")) : nullptr;
     return uniek && argumentOfLeeg(*uniek, 1) == QStringLiteral("Ja");
 }
 
@@ -346,15 +352,16 @@ std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& r
                 }
                 if (rij->eof()) {
                     ui().messageBox(tekst + QStringLiteral(" niet gevonden via SELECT ") + sleutelVeld +
-                                        QStringLiteral(" FROM ") + tabel + QStringLiteral(" WHERE ") + zoekVeld +
-                                        QStringLiteral("='") + tekst + QLatin1Char('\''),
+                                        QStringLiteral(" FROM ") + tabel + QStringLiteral(" WHERE ") +
+                                        zoekVeld + QStringLiteral("='") + tekst + QLatin1Char('\''),
                                     MsgBox::OkOnly, QString::fromUtf8(kProgramTitle));
                     return std::nullopt;
                 }
                 const QString waarde = NzString(rij->value(0));
                 termen << argumentOfLeeg(*sleutel, 4) + QLatin1Char('=') +
-                              (isFilterGetal(waarde) ? waarde
-                                                     : QLatin1Char('\'') + SQLQuotes(waarde) + QLatin1Char('\''));
+                              (isFilterGetal(waarde)
+                                   ? waarde
+                                   : QLatin1Char('\'') + SQLQuotes(waarde) + QLatin1Char('\''));
                 continue;
             }
             if (argumentOfLeeg(*veld, 6) != QStringLiteral("Nee"))
