@@ -4,12 +4,15 @@
 #include "leestestsupport.h"
 
 #include "database/clspt.h"
+#include "database/frmpickone.h"
+#include "database/modaaltonen.h"
 #include "fixtures/designdatabases.h"
 #include "sources/clsbron2.h"
 #include "start/globals.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
 
+#include <QComboBox>
 #include <QTest>
 
 using namespace supplink;
@@ -250,6 +253,77 @@ private slots:
         QVERIFY(!imp.OpenenProductentabel(pad));
         QVERIFY(opnemer.heeftActie("Openen productentabel mislukt! '" + pad + "'"));
         QCOMPARE(opnemer.fouten, QList<qint32>{1});
+    }
+
+    void deceuninckFindsOnOrderCode()
+    {
+        Omgeving o;
+        o.opties(true, false);
+        {
+            fixtures::FixtureDb db(o.pad);
+            db.insert("Article", {{"Code", "X100"}, {"OrderCode", "5410"}, {"PriceUnit", 1.0}});
+            db.insert("Article", {{"Code", "5410"}, {"OrderCode", "ANDERS"}, {"PriceUnit", 1.0}});
+        }
+        // A Deceuninck workbook: its EAN column is the code, matched on the order code.
+        o.bron.IsExcel = true;
+        o.bron.KolomKoppen = "|Artikel|Kleur|c|d|e|EAN code|Omschr";
+        QVERIFY(o.bron.MatchArtikelOpBestelcode());
+        Importeur imp;
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {{"5410", "Profiel", "9,5", ""}});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QVERIFY(imp.OverzettenArtikelen());
+        QCOMPARE(imp.AantalBestaand(), 1);
+        fixtures::FixtureDb db(o.pad);
+        QCOMPARE(db.scalar("SELECT PriceUnit FROM Article WHERE Code = 'X100'").toDouble(), 9.5);
+        QCOMPARE(db.scalar("SELECT PriceUnit FROM Article WHERE Code = '5410'").toDouble(), 1.0);
+    }
+
+    void chosenGroupAndSupplier_data()
+    {
+        QTest::addColumn<int>("keuze"); // the entry chosen in both lists, -1: Annuleren
+        QTest::newRow("chosen") << 1;
+        QTest::newRow("cancelled") << -1;
+    }
+
+    // The plan asks the user for the group and supplier of new articles; the choice overrides
+    // what the line holds.
+    void chosenGroupAndSupplier()
+    {
+        QFETCH(int, keuze);
+        Omgeving o;
+        o.opties(true, true);
+        qint64 groep = 0, leverancier = 0;
+        {
+            fixtures::FixtureDb db(o.pad);
+            db.insert("ArtGroup", {{"Code", "A"}, {"Description", "Eerste"}, {"OrderNr", 1}});
+            groep = db.insert("ArtGroup", {{"Code", "B"}, {"Description", "Tweede"}, {"OrderNr", 2}});
+            leverancier = db.insert("Supplier", {{"Code", "LEV"}, {"Description", "Leverancier"}});
+        }
+        setModaalTonen([keuze](QDialog& dialog) {
+            auto& kies = dynamic_cast<frmSelecteerGroepofLeverancier&>(dialog);
+            if (keuze < 0) {
+                kies.cmdCancel_Click();
+            } else {
+                kies.cbGroep->setCurrentIndex(keuze);
+                kies.cmdOK_Click();
+            }
+        });
+        Importeur imp;
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {{"N", "nieuw", "1", "1", "77"}},
+                kPlan + QStringList{"UISELECTEREN ( Ja ; Ja )",
+                                    "VELD ( Ja ; fkGroup ; Numeriek ; Nee ; Nee ; Nee ; Nee ; Nee ; . )"});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QCOMPARE(imp.OverzettenArtikelen(), keuze >= 0);
+        setModaalTonen({});
+        fixtures::FixtureDb db(o.pad);
+        if (keuze < 0) {
+            QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 0);
+            return;
+        }
+        QCOMPARE(db.scalar("SELECT fkGroup FROM Article WHERE Code = 'N'").toLongLong(), groep);
+        QCOMPARE(db.scalar("SELECT fkSupplier FROM Article WHERE Code = 'N'").toLongLong(), leverancier);
     }
 
     void datumTekst_data()
