@@ -40,26 +40,6 @@ std::array<ScriptRegelPtr, 5> foreignKeyRegels(const ScriptBlok& plan)
     return regels;
 }
 
-QList<ScriptRegelPtr> veldRegels(const ScriptBlok& plan)
-{
-    QList<ScriptRegelPtr> regels;
-    for (const auto& regel : plan) {
-        if (regel && regel->Opdracht == kVeld)
-            regels << regel;
-    }
-    return regels;
-}
-
-bool isJa(const clsScriptRegel& regel, int n)
-{
-    return regel.Argumenten && regel.Argumenten->size() >= n && ArgumentIsJa(regel, n);
-}
-
-QString argumentOfLeeg(const clsScriptRegel& regel, int n)
-{
-    return regel.Argumenten && regel.Argumenten->size() >= n ? Argument(regel, n) : QString();
-}
-
 // A text as a number by the system's number rules; a text that is no number is an error of the line.
 double regionaalGetal(const QString& tekst)
 {
@@ -195,7 +175,7 @@ bool clsImportBestand::OnderdeelGeselecteerd(const QString& code)
 
 bool clsImportBestand::ControleerRegel(const ArtikelRegel& regel)
 {
-    const auto velden = veldRegels(*ImportPlan);
+    const auto velden = VeldRegels(*ImportPlan);
     for (qint32 k = 1; k <= velden.size(); ++k) {
         const clsScriptRegel& veld = *velden.at(k - 1);
         if (k > regel.size()) {
@@ -208,8 +188,8 @@ bool clsImportBestand::ControleerRegel(const ArtikelRegel& regel)
             m_cancel = true;
             return false;
         }
-        if (isJa(veld, 4) && regel.at(k - 1).isEmpty()) {
-            MeldVoortgang(QStringLiteral("Verplicht veld niet ingevuld!") + argumentOfLeeg(veld, 2),
+        if (HeeftJa(veld, 4) && regel.at(k - 1).isEmpty()) {
+            MeldVoortgang(QStringLiteral("Verplicht veld niet ingevuld!") + ArgumentOfLeeg(veld, 2),
                           RegelOmschrijving(regel));
             TelFout();
             m_cancel = true;
@@ -233,14 +213,14 @@ bool clsImportBestand::ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende
         const std::optional<QString> filter = UniekeRegelFilter(regel);
         return filter && m_pt->BestaatRegel(*filter);
     }
-    const auto velden = veldRegels(*ImportPlan);
+    const auto velden = VeldRegels(*ImportPlan);
     const bool opBestelcode = m_bron && m_bron->MatchArtikelOpBestelcode();
     for (qint32 k = 1; k <= velden.size() && k <= regel.size(); ++k) {
         const clsScriptRegel& veld = *velden.at(k - 1);
-        if (!isJa(veld, 5))
+        if (!HeeftJa(veld, 5))
             continue;
         const QString veldNaam = opBestelcode ? QStringLiteral("OrderCode") : Argument(veld, 2);
-        const bool numeriek = argumentOfLeeg(veld, 3) == QStringLiteral("Numeriek");
+        const bool numeriek = ArgumentOfLeeg(veld, 3) == QStringLiteral("Numeriek");
         if (m_pt->BestaatUniekeWaarde(veldNaam, regel.at(k - 1), numeriek, vanafVolgende))
             return true;
     }
@@ -259,26 +239,26 @@ void clsImportBestand::MeldRegelFout(const QString& veldNaam, qint32 positie, co
 bool clsImportBestand::BijwerkenArtikel(const ArtikelRegel& regel)
 {
     const RecordsetPtr& rs = m_pt->rsPT;
-    const auto velden = veldRegels(*ImportPlan);
+    const auto velden = VeldRegels(*ImportPlan);
     QString veldNaam;
     qint32 k = 0;
     try {
         for (k = 1; k <= velden.size() && k <= regel.size(); ++k) {
             const clsScriptRegel& veld = *velden.at(k - 1);
             const QString& waarde = regel.at(k - 1);
-            if (!isJa(veld, 6) || waarde.trimmed().isEmpty())
+            if (!HeeftJa(veld, 6) || waarde.trimmed().isEmpty())
                 continue;
             veldNaam = Argument(veld, 2);
-            if (isJa(veld, 7)) {
+            if (HeeftJa(veld, 7)) {
                 rs->setValue(veldNaam, maalTien(waarde));
-            } else if (argumentOfLeeg(veld, 3) == QStringLiteral("Datum")) {
+            } else if (ArgumentOfLeeg(veld, 3) == QStringLiteral("Datum")) {
                 const QString datum = DatumTekst(waarde);
                 if (!datum.isEmpty())
                     rs->setValue(m_pt->IsSQLServer ? QStringLiteral("Moddified_Date") : veldNaam, datum);
             } else {
                 const int type = rs->field(veldNaam).type();
                 if (type == kTypeDouble || type == kTypeCurrency)
-                    rs->setValue(veldNaam, planGetal(waarde, argumentOfLeeg(veld, 9)));
+                    rs->setValue(veldNaam, planGetal(waarde, ArgumentOfLeeg(veld, 9)));
                 else
                     rs->setValue(veldNaam, waarde);
             }
@@ -311,14 +291,14 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
             if (!veld || veld->Opdracht != kVeld)
                 continue;
             ++positie;
-            if (!isJa(*veld, 1))
+            if (!HeeftJa(*veld, 1))
                 continue;
             const QString waarde = positie <= regel.size() ? regel.at(positie - 1) : QString();
             const QString doel = Argument(*veld, 2);
             // A field that a foreign key takes gets the key of the row the text names.
             const auto sleutel =
                 std::find_if(sleutels.begin(), sleutels.end(), [&doel](const ScriptRegelPtr& fk) {
-                    return fk && argumentOfLeeg(*fk, 4) == doel;
+                    return fk && ArgumentOfLeeg(*fk, 4) == doel;
                 });
             if (sleutel != sleutels.end()) {
                 const clsScriptRegel& fk = **sleutel;
@@ -345,13 +325,13 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
                 }
                 continue;
             }
-            if (isJa(*veld, 8))
+            if (HeeftJa(*veld, 8))
                 continue;
             veldNaam = doel;
-            if (isJa(*veld, 7)) {
+            if (HeeftJa(*veld, 7)) {
                 if (!waarde.trimmed().isEmpty())
                     rs->setValue(Argument(*veld, 2), maalTien(waarde));
-            } else if (argumentOfLeeg(*veld, 3) == QStringLiteral("Datum")) {
+            } else if (ArgumentOfLeeg(*veld, 3) == QStringLiteral("Datum")) {
                 const QString datum = DatumTekst(waarde);
                 if (!datum.isEmpty())
                     rs->setValue(m_pt->IsSQLServer ? QStringLiteral("Moddified_Date") : Argument(*veld, 2),
@@ -366,7 +346,7 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
                         continue;
                     const int type = veldInfo.type();
                     if (type == kTypeDouble || type == kTypeCurrency) {
-                        rs->setValue(veldNaam, planGetal(waarde, argumentOfLeeg(*veld, 9)));
+                        rs->setValue(veldNaam, planGetal(waarde, ArgumentOfLeeg(*veld, 9)));
                     } else if (type == kTypeUnsignedByte) {
                         rs->setValue(veldNaam, qint16(qRound(regionaalGetal(waarde))));
                     } else if (toevoegen) {
@@ -392,7 +372,7 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
             } else if (bron == QStringLiteral("[LEVERANCIER]")) {
                 const auto sleutel =
                     std::find_if(sleutels.begin(), sleutels.end(), [&veldNaam](const ScriptRegelPtr& fk) {
-                        return fk && argumentOfLeeg(*fk, 4) == veldNaam;
+                        return fk && ArgumentOfLeeg(*fk, 4) == veldNaam;
                     });
                 if (sleutel != sleutels.end())
                     VerwerkForeignKey(Argument(**sleutel, 1), Argument(**sleutel, 2), Argument(**sleutel, 3),
@@ -455,9 +435,9 @@ bool clsImportBestand::OverzettenArtikelen()
         qint32 leverancierId = -1;
         if (const ScriptRegelPtr ui = ZoekScriptRegel(*ImportPlan, QStringLiteral("UISELECTEREN"))) {
             bool geannuleerd = false;
-            if (isJa(*ui, 2) && (!m_pt->SelecteerLeverancierUI(leverancierId, geannuleerd) || geannuleerd))
+            if (HeeftJa(*ui, 2) && (!m_pt->SelecteerLeverancierUI(leverancierId, geannuleerd) || geannuleerd))
                 return false;
-            if (isJa(*ui, 1)) {
+            if (HeeftJa(*ui, 1)) {
                 if (!m_pt->SelecteerArtikelGroepUI(groepId, geannuleerd) || geannuleerd)
                     return false;
                 if (groepId == -1) {

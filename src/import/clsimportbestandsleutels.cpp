@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace supplink {
 
@@ -26,16 +27,9 @@ constexpr int kTypeInteger = 3;
 // Every code of the form "first 7 characters + three digits".
 constexpr int kMogelijkeCodes = 1000;
 
-const QString kVeld = QStringLiteral("VELD");
-
 bool isTabel(const QString& tabel, const char* naam)
 {
     return tabel.compare(QLatin1String(naam), Qt::CaseInsensitive) == 0;
-}
-
-QString argumentOfLeeg(const clsScriptRegel& regel, int n)
-{
-    return regel.Argumenten && regel.Argumenten->size() >= n ? Argument(regel, n) : QString();
 }
 
 QString kolomOfLeeg(const ArtikelRegel& regel, qint32 positie)
@@ -246,30 +240,23 @@ bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
 {
     const RecordsetPtr rs = m_pt ? m_pt->rsPT : nullptr;
     try {
-        ScriptRegelPtr verwijzing;
-        for (const auto& veld : *ImportPlan) {
-            if (veld && veld->Opdracht == kVeld && argumentOfLeeg(*veld, 8) == QStringLiteral("Ja")) {
-                verwijzing = veld;
-                break;
-            }
-        }
+        const auto velden = VeldRegels(*ImportPlan);
+        const auto gevonden = std::find_if(velden.begin(), velden.end(),
+                                           [](const ScriptRegelPtr& veld) { return HeeftJa(*veld, 8); });
+        const ScriptRegelPtr verwijzing = gevonden != velden.end() ? *gevonden : nullptr;
         if (!verwijzing)
             return false;
-        const QString verwijsVeld = argumentOfLeeg(*verwijzing, 2);
-        const QString matchVeld = argumentOfLeeg(*verwijzing, 9);
-        const QString sleutelVeld = argumentOfLeeg(*verwijzing, 10);
-        const bool numeriek = argumentOfLeeg(*verwijzing, 3) == QStringLiteral("Numeriek");
+        const QString verwijsVeld = ArgumentOfLeeg(*verwijzing, 2);
+        const QString matchVeld = ArgumentOfLeeg(*verwijzing, 9);
+        const QString sleutelVeld = ArgumentOfLeeg(*verwijzing, 10);
+        const bool numeriek = ArgumentOfLeeg(*verwijzing, 3) == QStringLiteral("Numeriek");
         if (verwijsVeld.isEmpty() || matchVeld.isEmpty())
             return false;
 
         QString eigenCode;
         QString partnerCode;
-        qint32 positie = 0;
-        for (const auto& veld : *ImportPlan) {
-            if (!veld || veld->Opdracht != kVeld)
-                continue;
-            ++positie;
-            const QString doel = argumentOfLeeg(*veld, 2);
+        for (qint32 positie = 1; positie <= velden.size(); ++positie) {
+            const QString doel = ArgumentOfLeeg(*velden.at(positie - 1), 2);
             if (doel == matchVeld)
                 eigenCode = kolomOfLeeg(regel, positie);
             if (doel == verwijsVeld)
@@ -316,7 +303,7 @@ bool clsImportBestand::ZoektOpUniekeRegel() const
 {
     const ScriptRegelPtr uniek =
         ImportPlan ? ZoekScriptRegel(*ImportPlan, QStringLiteral("UNIEKEREGEL")) : nullptr;
-    return uniek && argumentOfLeeg(*uniek, 1) == QStringLiteral("Ja");
+    return uniek && ArgumentOfLeeg(*uniek, 1) == QStringLiteral("Ja");
 }
 
 std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& regel)
@@ -324,14 +311,12 @@ std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& r
     try {
         const ScriptRegelPtr sleutel = ZoekScriptRegel(*ImportPlan, QStringLiteral("FOREIGNKEY"));
         QStringList termen;
-        qint32 positie = 0;
-        for (const auto& veld : *ImportPlan) {
-            if (!veld || veld->Opdracht != kVeld)
-                continue;
-            ++positie;
-            const QString doel = argumentOfLeeg(*veld, 2);
+        const auto velden = VeldRegels(*ImportPlan);
+        for (qint32 positie = 1; positie <= velden.size(); ++positie) {
+            const clsScriptRegel& veld = *velden.at(positie - 1);
+            const QString doel = ArgumentOfLeeg(veld, 2);
             const QString tekst = kolomOfLeeg(regel, positie);
-            if (sleutel && argumentOfLeeg(*sleutel, 4) == doel) {
+            if (sleutel && ArgumentOfLeeg(*sleutel, 4) == doel) {
                 const QString tabel = Argument(*sleutel, 1);
                 const QString zoekVeld = Argument(*sleutel, 2);
                 const QString sleutelVeld = Argument(*sleutel, 3);
@@ -358,18 +343,18 @@ std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& r
                     return std::nullopt;
                 }
                 const QString waarde = NzString(rij->value(0));
-                termen << argumentOfLeeg(*sleutel, 4) + QLatin1Char('=') +
+                termen << ArgumentOfLeeg(*sleutel, 4) + QLatin1Char('=') +
                               (isFilterGetal(waarde)
                                    ? waarde
                                    : QLatin1Char('\'') + SQLQuotes(waarde) + QLatin1Char('\''));
                 continue;
             }
-            if (argumentOfLeeg(*veld, 6) != QStringLiteral("Nee"))
+            if (ArgumentOfLeeg(veld, 6) != QStringLiteral("Nee"))
                 continue; // a price field
-            const bool numeriek = argumentOfLeeg(*veld, 3) == QStringLiteral("Numeriek");
+            const bool numeriek = ArgumentOfLeeg(veld, 3) == QStringLiteral("Numeriek");
             bool getal = false;
             const double waarde = QLocale::c().toDouble(tekst.trimmed(), &getal);
-            if (numeriek && argumentOfLeeg(*veld, 7) == QStringLiteral("Ja") && getal)
+            if (numeriek && ArgumentOfLeeg(veld, 7) == QStringLiteral("Ja") && getal)
                 termen << doel + QLatin1Char('=') + QString::number(waarde * 10, 'g', 15);
             else if (numeriek && isFilterGetal(tekst.trimmed()))
                 termen << doel + QLatin1Char('=') + tekst.trimmed();

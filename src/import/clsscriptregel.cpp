@@ -142,6 +142,27 @@ bool ArgumentIsJa(const clsScriptRegel& regel, int n)
     return Argument(regel, n) == QLatin1String("Ja");
 }
 
+QString ArgumentOfLeeg(const clsScriptRegel& regel, int n)
+{
+    return regel.Argumenten && n >= 1 && n <= regel.Argumenten->size() ? regel.Argumenten->at(n - 1)
+                                                                       : QString();
+}
+
+bool HeeftJa(const clsScriptRegel& regel, int n)
+{
+    return ArgumentOfLeeg(regel, n) == QLatin1String("Ja");
+}
+
+QList<ScriptRegelPtr> VeldRegels(const ScriptBlok& plan)
+{
+    QList<ScriptRegelPtr> regels;
+    for (const auto& regel : plan) {
+        if (regel && regel->Opdracht == QLatin1String("VELD"))
+            regels << regel;
+    }
+    return regels;
+}
+
 QString ScriptTekst(const ScriptBlok* plan)
 {
     QString tekst;

@@ -74,6 +74,14 @@ bool ArgumentIsJa(const clsScriptRegel& regel, int n);
 // Argument n (1-based) of the line; throws AppError (number 9) when the line lacks it.
 QString Argument(const clsScriptRegel& regel, int n);
 
+// Argument n (1-based) of the line; empty when the line has fewer arguments.
+QString ArgumentOfLeeg(const clsScriptRegel& regel, int n);
+// Whether the line has argument n and it is exactly "Ja".
+bool HeeftJa(const clsScriptRegel& regel, int n);
+
+// The plan's VELD lines in plan order: line k maps column k of a supplier file's line.
+QList<ScriptRegelPtr> VeldRegels(const ScriptBlok& plan);
+
 // For every line in order: CR LF and the line's text.
 QString ScriptTekst(const ScriptBlok* plan);
 inline QString ScriptTekst(const ScriptBlok& plan)

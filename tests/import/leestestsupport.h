@@ -1,8 +1,14 @@
 #pragma once
-// Shared pieces of the article file reading tests: the engine with its reading
-// steps opened up, and a listener that records the progress events.
+// Shared pieces of the article file import tests: the engine with its reading
+// steps opened up, a listener that records the progress events, plans from
+// text lines, and a product table with the import options of a run.
 
+#include "fixtures/designdatabases.h"
 #include "import/clsimportbestand.h"
+#include "sources/clsbron2.h"
+#include "start/globals.h"
+#include "support/recordinguiservices.h"
+#include "support/testenvironment.h"
 
 #include <QFile>
 #include <QList>
@@ -47,6 +53,61 @@ public:
                 return true;
         }
         return false;
+    }
+};
+
+// Cancels the engine when the given number of new articles is reached.
+class Annuleerder : public Opnemer
+{
+public:
+    clsImportBestand* engine = nullptr;
+    qint32 bijNieuw = 1;
+    void NieuwOnderdeel(qint32& aantal) override
+    {
+        if (aantal == bijNieuw && engine)
+            engine->Cancel();
+    }
+};
+
+// An import plan of the given lines.
+inline ScriptBlok maakPlan(const QStringList& regels)
+{
+    ScriptBlok blok;
+    for (const auto& tekst : regels) {
+        auto regel = std::make_shared<clsScriptRegel>();
+        regel->SetScriptRegel(tekst);
+        blok << regel;
+    }
+    return blok;
+}
+
+// A new product table, a CSV source with the given column map, and import options that add new
+// articles and apply price changes until opties() says otherwise.
+struct ImportOmgeving
+{
+    TestEnvironment env;
+    RecordingUiServices ui;
+    QString pad;
+    clsBron2 bron;
+
+    explicit ImportOmgeving(QList<qint32> kolommen, fixtures::Version versie = {3, 40})
+    {
+        pad = env.path(QStringLiteral("pt.db"));
+        fixtures::makeDatabase(pad, fixtures::Kind::ProductTable, versie);
+        bron.KolomSoorten = std::move(kolommen);
+        globals().gImportOpties = std::make_shared<clsImportOpties>();
+        opties(true, true);
+    }
+    ~ImportOmgeving()
+    {
+        globals().gImportOpties.reset();
+        globals().gLeverancier.reset();
+    }
+
+    void opties(bool prijzen, bool nieuw)
+    {
+        globals().gImportOpties->DoorvoerenPrijsWijzigingen = prijzen;
+        globals().gImportOpties->NieuweArtikelenToevoegen = nieuw;
     }
 };
 

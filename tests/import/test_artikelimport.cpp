@@ -20,17 +20,6 @@ using namespace supplink::test;
 
 namespace {
 
-ScriptBlok plan(const QStringList& regels)
-{
-    ScriptBlok blok;
-    for (const auto& tekst : regels) {
-        auto regel = std::make_shared<clsScriptRegel>();
-        regel->SetScriptRegel(tekst);
-        blok << regel;
-    }
-    return blok;
-}
-
 const QStringList kPlan = {
     "TABEL ( Article )",
     "VELD ( Ja ; Code ; AlfaNumeriek ; Ja ; Ja ; Nee ; Nee ; Nee )",
@@ -49,42 +38,13 @@ public:
     {
         m_bron = &bron;
         m_gelezenRegels = regels;
-        ImportPlan = plan(planRegels);
+        ImportPlan = maakPlan(planRegels);
     }
 };
 
-class Annuleerder : public Opnemer
+struct Omgeving : ImportOmgeving
 {
-public:
-    clsImportBestand* engine = nullptr;
-    void NieuwOnderdeel(qint32& aantal) override
-    {
-        if (aantal == 1 && engine)
-            engine->Cancel();
-    }
-};
-
-struct Omgeving
-{
-    TestEnvironment env;
-    RecordingUiServices ui;
-    QString pad;
-    clsBron2 bron;
-
-    Omgeving()
-    {
-        pad = env.path("pt.db");
-        fixtures::makeDatabase(pad, fixtures::Kind::ProductTable, {3, 40});
-        bron.KolomSoorten = {1, 2, 10, 0};
-        globals().gImportOpties = std::make_shared<clsImportOpties>();
-    }
-    ~Omgeving() { globals().gImportOpties.reset(); }
-
-    void opties(bool prijzen, bool nieuw)
-    {
-        globals().gImportOpties->DoorvoerenPrijsWijzigingen = prijzen;
-        globals().gImportOpties->NieuweArtikelenToevoegen = nieuw;
-    }
+    Omgeving() : ImportOmgeving({1, 2, 10, 0}) {}
 };
 
 } // namespace

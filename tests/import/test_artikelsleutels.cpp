@@ -22,17 +22,6 @@ using namespace supplink::test;
 
 namespace {
 
-ScriptBlok plan(const QStringList& regels)
-{
-    ScriptBlok blok;
-    for (const auto& tekst : regels) {
-        auto regel = std::make_shared<clsScriptRegel>();
-        regel->SetScriptRegel(tekst);
-        blok << regel;
-    }
-    return blok;
-}
-
 const QStringList kSleutels = {
     "FOREIGNKEYA ( ArtGroup ; Description ; ID ; fkGroup )",
     "FOREIGNKEYB ( Supplier ; Description ; ID ; fkSupplier )",
@@ -72,7 +61,7 @@ public:
     {
         m_bron = &bron;
         m_gelezenRegels = regels;
-        ImportPlan = plan(planRegels);
+        ImportPlan = maakPlan(planRegels);
         ColItemsGeselecteerd = std::make_shared<ItemCollection>();
     }
     bool openArtikelen() { return m_pt->OpenTabel(QStringLiteral("Article")); }
@@ -85,38 +74,9 @@ public:
     }
 };
 
-class Annuleerder : public Opnemer
+struct Omgeving : ImportOmgeving
 {
-public:
-    clsImportBestand* engine = nullptr;
-    void NieuwOnderdeel(qint32& aantal) override
-    {
-        if (aantal == 2 && engine)
-            engine->Cancel();
-    }
-};
-
-struct Omgeving
-{
-    TestEnvironment env;
-    RecordingUiServices ui;
-    QString pad;
-    clsBron2 bron;
-
-    explicit Omgeving(fixtures::Version versie = {3, 40})
-    {
-        pad = env.path("pt.db");
-        fixtures::makeDatabase(pad, fixtures::Kind::ProductTable, versie);
-        bron.KolomSoorten = {1, 2};
-        globals().gImportOpties = std::make_shared<clsImportOpties>();
-        globals().gImportOpties->DoorvoerenPrijsWijzigingen = true;
-        globals().gImportOpties->NieuweArtikelenToevoegen = true;
-    }
-    ~Omgeving()
-    {
-        globals().gImportOpties.reset();
-        globals().gLeverancier.reset();
-    }
+    explicit Omgeving(fixtures::Version versie = {3, 40}) : ImportOmgeving({1, 2}, versie) {}
 };
 
 } // namespace
@@ -467,6 +427,7 @@ private slots:
 
         Importeur imp;
         Annuleerder opnemer;
+        opnemer.bijNieuw = 2;
         if (annuleren)
             opnemer.engine = &imp;
         imp.SetOntvanger(&opnemer);
