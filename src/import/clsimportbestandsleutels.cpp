@@ -90,11 +90,9 @@ QString clsImportBestand::ZoekForeignKey(const QString& tabel, const QString& zo
         if (!db)
             throw AppError(DbErrorNumber::ObjectClosed,
                            QStringLiteral("Er is geen verbinding met de productentabel."));
-        const RecordsetPtr rij =
-            db->openRecordset(zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, true), {tekst});
-        if (!rij || rij->eof())
-            return QString();
-        return NzString(rij->value(0));
+        const std::optional<ResultData> rijen =
+            db->run(zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, true), {tekst});
+        return rijen ? NzString(rijen->firstValue()) : QString();
     } catch (const std::exception& e) {
         ShowError(QString(), e);
         TelFout();
@@ -321,28 +319,28 @@ std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& r
                 const QString zoekVeld = Argument(*sleutel, 2);
                 const QString sleutelVeld = Argument(*sleutel, 3);
                 const DbConnection db = m_pt->cnPT ? m_pt->cnPT->Connection() : nullptr;
-                RecordsetPtr rij;
+                std::optional<ResultData> rijen;
                 try {
                     if (db)
-                        rij = db->openRecordset(
-                            zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, false), {tekst});
+                        rijen = db->run(zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, false),
+                                        {tekst});
                 } catch (const std::exception& e) {
                     ShowError(QString(), e);
                     TelFout();
                 }
-                if (!rij) {
+                if (!rijen) {
                     ui().messageBox(QStringLiteral("Fout in FOREIGNKEY"), MsgBox::OkOnly,
                                     QString::fromUtf8(kProgramTitle));
                     return std::nullopt;
                 }
-                if (rij->eof()) {
+                if (rijen->rowCount() == 0) {
                     ui().messageBox(tekst + QStringLiteral(" niet gevonden via SELECT ") + sleutelVeld +
                                         QStringLiteral(" FROM ") + tabel + QStringLiteral(" WHERE ") +
                                         zoekVeld + QStringLiteral("='") + tekst + QLatin1Char('\''),
                                     MsgBox::OkOnly, QString::fromUtf8(kProgramTitle));
                     return std::nullopt;
                 }
-                const QString waarde = NzString(rij->value(0));
+                const QString waarde = NzString(rijen->firstValue());
                 termen << ArgumentOfLeeg(*sleutel, 4) + QLatin1Char('=') +
                               (isFilterGetal(waarde)
                                    ? waarde
