@@ -24,9 +24,6 @@ namespace supplink {
 namespace {
 
 constexpr qint32 kKindCode = 1;
-constexpr int kTypeDouble = 5;
-constexpr int kTypeCurrency = 6;
-constexpr int kTypeUnsignedByte = 17;
 constexpr qint32 kTypeMismatch = 13;
 
 const QString kVeld = QStringLiteral("VELD");
@@ -257,7 +254,7 @@ bool clsImportBestand::BijwerkenArtikel(const ArtikelRegel& regel)
                     rs->setValue(m_pt->IsSQLServer ? QStringLiteral("Moddified_Date") : veldNaam, datum);
             } else {
                 const int type = rs->field(veldNaam).type();
-                if (type == kTypeDouble || type == kTypeCurrency)
+                if (type == adType::Double || type == adType::Currency)
                     rs->setValue(veldNaam, planGetal(waarde, ArgumentOfLeeg(veld, 9)));
                 else
                     rs->setValue(veldNaam, waarde);
@@ -345,10 +342,14 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
                     if (waarde.trimmed().isEmpty())
                         continue;
                     const int type = veldInfo.type();
-                    if (type == kTypeDouble || type == kTypeCurrency) {
+                    if (type == adType::Double || type == adType::Currency) {
                         rs->setValue(veldNaam, planGetal(waarde, ArgumentOfLeeg(*veld, 9)));
-                    } else if (type == kTypeUnsignedByte) {
+                    } else if (type == adType::UnsignedTinyInt) {
                         rs->setValue(veldNaam, qint16(qRound(regionaalGetal(waarde))));
+                    } else if (type != adType::VarWChar && type != adType::LongVarWChar) {
+                        // A number, date or yes/no field takes the value by its type: a text that
+                        // is none is an error of the line, and a number is never cut short.
+                        rs->setValue(veldNaam, waarde.trimmed());
                     } else if (toevoegen) {
                         const QString tekst =
                             (NzString(rs->value(veldNaam)).trimmed() + QLatin1Char(' ') + waarde.trimmed())

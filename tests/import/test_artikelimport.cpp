@@ -187,6 +187,32 @@ private slots:
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 0);
     }
 
+    void numberFieldsTakeTheirType_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<bool>("geschreven");
+        QTest::newRow("whole number longer than the field's size") << "123456" << true;
+        QTest::newRow("no number") << "zes" << false;
+    }
+
+    void numberFieldsTakeTheirType()
+    {
+        QFETCH(QString, type);
+        QFETCH(bool, geschreven);
+        Omgeving o;
+        Importeur imp;
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {{"A", "a", "1", "1", type}},
+                kPlan + QStringList{"VELD ( Ja ; fkType ; Numeriek ; Nee ; Nee ; Nee ; Nee ; Nee )"});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QCOMPARE(imp.OverzettenArtikelen(), geschreven);
+        QCOMPARE(imp.AantalFouten(), geschreven ? 0 : 1);
+        fixtures::FixtureDb db(o.pad);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), geschreven ? 1 : 0);
+        if (geschreven)
+            QCOMPARE(db.scalar("SELECT fkType FROM Article").toInt(), 123456);
+    }
+
     void cancelMidFile()
     {
         Omgeving o;
