@@ -37,10 +37,20 @@ bool isNumericType(const QVariant& value)
     }
 }
 
+// Whether a number text can start with the character: a digit, a sign (also the Unicode minus), a
+// decimal point, or the first letter of "inf" or "nan". Most texts (codes, names) fail here, which
+// spares them the locale's full number reading.
+bool canStartNumber(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || u == u'+' || u == u'-' || u == u'.' || u == u'i' || u == u'I' ||
+           u == u'n' || u == u'N' || u == 0x2212;
+}
+
 std::optional<double> readNumber(QStringView text)
 {
     text = text.trimmed();
-    if (text.isEmpty())
+    if (text.isEmpty() || !canStartNumber(text.front()))
         return std::nullopt;
     bool ok = false;
     const double number = QLocale::c().toDouble(text, &ok);
@@ -149,6 +159,7 @@ private:
             t.textIsNumber = true;
             t.number = *number;
         }
+        t.foldedText = t.text.toCaseFolded();
     }
 
     QString quoted(QChar quote)

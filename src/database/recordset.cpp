@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <new>
 
 namespace supplink {
 
@@ -102,6 +103,7 @@ void Recordset::load(ResultData data)
     m_deleted.clear();
     m_textIndexes.clear();
     m_numberIndexes.clear();
+    m_compiled.reset();
     m_inserts.clear();
     m_updates.clear();
     m_delete.reset();
@@ -385,12 +387,18 @@ void Recordset::moveLast()
 
 // ---- Search and filter -------------------------------------------------------
 
-Criteria Recordset::compile(const QString& text) const
+const Criteria& Recordset::compile(const QString& text)
 {
+    // A search loop often asks the same criterion again (the next match of the same code).
+    if (m_compiled && m_compiledText == text)
+        return *m_compiled;
+    m_compiled.reset();
     Criteria criteria = Criteria::parse(text);
     for (Criteria::Term& term : criteria.terms)
         term.column = requireIndex(term.field);
-    return criteria;
+    m_compiled = std::make_unique<Criteria>(std::move(criteria));
+    m_compiledText = text;
+    return *m_compiled;
 }
 
 bool Recordset::matches(qsizetype row, const Criteria& criteria) const
@@ -414,6 +422,7 @@ const std::vector<qsizetype>* Recordset::indexedRows(const Criteria& criteria, i
             auto found = m_numberIndexes.find(term.column);
             if (found == m_numberIndexes.end()) {
                 found = m_numberIndexes.emplace(term.column, NumberIndex()).first;
+                found->second.rows.reserve(m_rows);
                 for (qsizetype row = 0; row < m_rows; ++row)
                     indexAdd(term.column, row, false, true);
             }
@@ -424,10 +433,11 @@ const std::vector<qsizetype>* Recordset::indexedRows(const Criteria& criteria, i
             auto found = m_textIndexes.find(term.column);
             if (found == m_textIndexes.end()) {
                 found = m_textIndexes.emplace(term.column, TextIndex()).first;
+                found->second.rows.reserve(m_rows);
                 for (qsizetype row = 0; row < m_rows; ++row)
                     indexAdd(term.column, row, true, false);
             }
-            const auto rows = found->second.rows.constFind(term.text.toCaseFolded());
+            const auto rows = found->second.rows.constFind(term.foldedText);
             return rows == found->second.rows.cend() ? &none : &rows.value();
         }
     }
@@ -436,6 +446,8 @@ const std::vector<qsizetype>* Recordset::indexedRows(const Criteria& criteria, i
 
 void Recordset::indexAdd(int column, qsizetype row, bool text, bool number)
 {
+    if (!m_textIndexes.contains(column) && !m_numberIndexes.contains(column))
+        return; // the row's value is not even read
     const QVariant& value = cell(row, column);
     if (!value.isValid() || value.isNull())
         return;
@@ -455,6 +467,8 @@ void Recordset::indexAdd(int column, qsizetype row, bool text, bool number)
 
 void Recordset::indexRemove(int column, qsizetype row)
 {
+    if (!m_textIndexes.contains(column) && !m_numberIndexes.contains(column))
+        return;
     const QVariant& value = cell(row, column);
     if (!value.isValid() || value.isNull())
         return;
@@ -501,7 +515,7 @@ bool Recordset::find(const QString& criteria)
 {
     requireOpen();
     writePending();
-    const Criteria compiled = compile(criteria);
+    const Criteria& compiled = compile(criteria);
     if (eof()) {
         m_position = visibleCount();
         return false;
@@ -528,7 +542,7 @@ void Recordset::setFilter(const QString& criteria)
         m_filterText.clear();
         m_live = m_rows - qsizetype(std::count(m_deleted.begin(), m_deleted.end(), 1));
     } else {
-        const Criteria compiled = compile(criteria);
+        const Criteria& compiled = compile(criteria);
         std::vector<qsizetype> visible;
         int term = -1;
         const std::vector<qsizetype>* candidates = nullptr;
@@ -692,18 +706,21 @@ void Recordset::insertRow()
         if (!m_changed[size_t(i)] && m_columns.at(i).autoNumber)
             m_edit[size_t(i)] = QVariant(locator);
     }
+    // The new row's cells are nulls: each value is moved into its place, leaving a null behind.
     QVariant* stored = m_data.append();
-    for (int i = 0; i < m_width; ++i)
-        stored[i] = std::move(m_edit[size_t(i)]);
+    for (int i = 0; i < m_width; ++i) {
+        if (m_edit[size_t(i)].isValid())
+            new (stored + i) QVariant(std::move(m_edit[size_t(i)]));
+    }
     ++m_rows;
     if (m_rowLocators)
         m_rowids.push_back(locator);
     if (!m_deleted.empty())
         m_deleted.push_back(0);
-    if (!m_textIndexes.empty() || !m_numberIndexes.empty()) {
-        for (int i = 0; i < m_width; ++i)
-            indexAdd(i, row, true, true);
-    }
+    for (const auto& index : m_textIndexes)
+        indexAdd(index.first, row, true, false);
+    for (const auto& index : m_numberIndexes)
+        indexAdd(index.first, row, false, true);
     if (m_filtered)
         m_visible.push_back(row);
     ++m_live;

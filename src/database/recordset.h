@@ -187,7 +187,8 @@ private:
     void skipDeletedBackward();
     void writePending();
     void resetEdit();
-    Criteria compile(const QString& text) const;
+    // The criterion parsed and its fields found; the last one is kept for the next call.
+    const Criteria& compile(const QString& text);
     bool matches(qsizetype row, const Criteria& criteria) const;
     qsizetype search(qsizetype fromPosition, const Criteria& criteria);
     const std::vector<qsizetype>* indexedRows(const Criteria& criteria, int& term);
@@ -249,6 +250,9 @@ private:
     QHash<QByteArray, std::shared_ptr<Statement>> m_inserts;
     QHash<QByteArray, std::shared_ptr<Statement>> m_updates;
     std::unique_ptr<Statement> m_delete;
+
+    QString m_compiledText;
+    std::unique_ptr<Criteria> m_compiled;
 
     std::map<int, TextIndex> m_textIndexes;
     std::map<int, NumberIndex> m_numberIndexes;

@@ -10,7 +10,9 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <filesystem>
+#include <new>
 #include <sqlite3.h>
+#include <utility>
 
 namespace supplink {
 
@@ -18,6 +20,8 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 2000;
 const char kRowidAlias[] = "__supplink_rowid__";
+// Queries kept prepared per connection: the texts a loop runs again and again.
+constexpr size_t kKeptQueries = 16;
 
 // Finalises a statement when the scope ends.
 struct StatementGuard
@@ -165,7 +169,54 @@ void bindAll(sqlite3* db, sqlite3_stmt* statement, const QVariantList& params, q
     Q_UNUSED(db);
 }
 
+// Only blanks and semicolons in [from, end): the statement before them is the text's last.
+bool onlyBlanksLeft(const char* from, const char* end)
+{
+    for (; from < end; ++from) {
+        if (*from != ';' && *from != ' ' && *from != '\t' && *from != '\r' && *from != '\n')
+            return false;
+    }
+    return true;
+}
+
+int reprepareCount(sqlite3_stmt* statement)
+{
+    return sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0);
+}
+
 } // namespace
+
+// What the rows of a query look like and where they are written back.
+struct SqliteBackend::ResultShape
+{
+    QList<ColumnInfo> columns;
+    QString schema;
+    QString table;
+    QList<int> keyColumns;
+    bool rowLocators = false;
+};
+
+// A single SELECT kept prepared with the description of its result. The rows come through
+// rowidReader (the query with the row locator as extra first column) when it is there.
+struct SqliteBackend::KeptQuery
+{
+    QString sql;
+    QString segment; // the statement as the database reports it in messages
+    bool describe = false;
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_stmt* rowidReader = nullptr;
+    ResultShape shape;
+    quint64 generation = 0;
+
+    KeptQuery() = default;
+    KeptQuery(const KeptQuery&) = delete;
+    KeptQuery& operator=(const KeptQuery&) = delete;
+    ~KeptQuery()
+    {
+        sqlite3_finalize(rowidReader);
+        sqlite3_finalize(statement);
+    }
+};
 
 AppError SqliteError(sqlite3* db, int code, const QString& sql)
 {
@@ -342,7 +393,7 @@ void SqliteBackend::close()
     for (SqliteStatement* statement : m_statements)
         statement->detach();
     m_statements.clear();
-    m_schemas.clear();
+    schemaChanged();
     m_depth = 0;
     m_attached.clear();
     if (m_db) {
@@ -377,7 +428,57 @@ void SqliteBackend::schemaMayHaveChanged(const QString& segment)
     const QString word = firstWord(segment);
     if (word == QLatin1String("CREATE") || word == QLatin1String("DROP") || word == QLatin1String("ALTER") ||
         word == QLatin1String("ATTACH") || word == QLatin1String("DETACH"))
-        m_schemas.clear();
+        schemaChanged();
+}
+
+void SqliteBackend::schemaChanged()
+{
+    m_schemas.clear();
+    m_kept.clear();
+    ++m_schemaGeneration;
+}
+
+std::unique_ptr<SqliteBackend::KeptQuery> SqliteBackend::takeKept(const QString& sql, bool describe)
+{
+    for (auto it = m_kept.begin(); it != m_kept.end(); ++it) {
+        if ((*it)->describe == describe && (*it)->sql == sql) {
+            std::unique_ptr<KeptQuery> query = std::move(*it);
+            m_kept.erase(it);
+            return query;
+        }
+    }
+    return nullptr;
+}
+
+void SqliteBackend::keep(std::unique_ptr<KeptQuery> query)
+{
+    if (!m_db || query->generation != m_schemaGeneration)
+        return; // described before the schema changed
+    m_kept.insert(m_kept.begin(), std::move(query));
+    if (m_kept.size() > kKeptQueries)
+        m_kept.pop_back();
+}
+
+// Runs a kept query with new values. current turns false when the database prepared the query anew while
+// it ran (another connection changed the schema): the rows then need not fit the kept description.
+std::optional<ResultData> SqliteBackend::runKept(KeptQuery& query, const QVariantList& params, bool& current)
+{
+    sqlite3_stmt* reader = query.rowidReader ? query.rowidReader : query.statement;
+    const int prepares = reprepareCount(reader);
+    std::optional<ResultData> result;
+    try {
+        qsizetype next = 0;
+        bindAll(m_db, reader, params, next, query.segment);
+        result = readRows(reader, query.rowidReader != nullptr, query.shape, query.segment);
+    } catch (...) {
+        sqlite3_reset(reader);
+        sqlite3_clear_bindings(reader);
+        throw;
+    }
+    sqlite3_reset(reader);
+    sqlite3_clear_bindings(reader);
+    current = reprepareCount(reader) == prepares;
+    return result;
 }
 
 void SqliteBackend::execute(const QString& sql, const QVariantList& params)
@@ -394,6 +495,16 @@ std::optional<ResultData> SqliteBackend::runStatements(const QString& sql, const
                                                        bool describe)
 {
     sqlite3* handle = db();
+    if (std::unique_ptr<KeptQuery> kept = takeKept(sql, describe)) {
+        bool current = true;
+        std::optional<ResultData> result = runKept(*kept, params, current); // a failure drops it
+        if (current) {
+            keep(std::move(kept));
+            return result;
+        }
+        // The schema changed under it: the query is prepared and described anew below.
+    }
+
     const QByteArray utf8 = sql.toUtf8();
     const char* position = utf8.constData();
     const char* end = position + utf8.size();
@@ -412,6 +523,22 @@ std::optional<ResultData> SqliteBackend::runStatements(const QString& sql, const
         const qsizetype firstParam = nextParam;
         bindAll(handle, guard.statement, params, nextParam, segment);
         if (sqlite3_column_count(guard.statement) > 0) {
+            // A text that is one SELECT is kept prepared for its next run.
+            if (firstParam == 0 && onlyBlanksLeft(position, end) && sqlite3_stmt_readonly(guard.statement) &&
+                firstWord(segment) == QLatin1String("SELECT")) {
+                auto query = std::make_unique<KeptQuery>();
+                query->sql = sql;
+                query->segment = segment;
+                query->describe = describe;
+                query->generation = m_schemaGeneration;
+                query->statement = std::exchange(guard.statement, nullptr);
+                query->shape = describeResult(query->statement, segment, describe, &query->rowidReader);
+                bool current = true;
+                result = runKept(*query, params, current);
+                if (current)
+                    keep(std::move(query));
+                continue;
+            }
             result = readResult(guard.statement, segment, params.mid(firstParam, nextParam - firstParam),
                                 describe);
             continue;
@@ -429,10 +556,22 @@ std::optional<ResultData> SqliteBackend::runStatements(const QString& sql, const
 std::optional<ResultData> SqliteBackend::readResult(sqlite3_stmt* statement, const QString& segment,
                                                     const QVariantList& segmentParams, bool describe)
 {
+    StatementGuard rowidReader;
+    const ResultShape shape = describeResult(statement, segment, describe, &rowidReader.statement);
+    if (rowidReader.statement) {
+        qsizetype next = 0;
+        bindAll(m_db, rowidReader.statement, segmentParams, next, segment);
+        return readRows(rowidReader.statement, true, shape, segment);
+    }
+    return readRows(statement, false, shape, segment);
+}
+
+SqliteBackend::ResultShape SqliteBackend::describeResult(sqlite3_stmt* statement, const QString& segment,
+                                                         bool describe, sqlite3_stmt** rowidReader)
+{
     const int count = sqlite3_column_count(statement);
-    ResultData data;
+    ResultShape data;
     data.columns.reserve(count);
-    data.rows = RowStore(count);
 
     // Where the columns come from: rows are written back only into one table.
     QString baseDatabase, baseTable;
@@ -465,8 +604,6 @@ std::optional<ResultData> SqliteBackend::readResult(sqlite3_stmt* statement, con
         data.columns.append(column);
     }
 
-    sqlite3_stmt* reader = statement;
-    StatementGuard rowidReader;
     if (describe && singleTable && !baseTable.isEmpty()) {
         const QString schemaName =
             baseDatabase.compare(QLatin1String("main"), Qt::CaseInsensitive) == 0 ? QString() : baseDatabase;
@@ -506,27 +643,43 @@ std::optional<ResultData> SqliteBackend::readResult(sqlite3_stmt* statement, con
                 // Otherwise the hidden row locator, read as an extra first column.
                 if (const auto rewritten = withRowLocator(segment)) {
                     const QByteArray utf8 = rewritten->toUtf8();
-                    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &rowidReader.statement,
+                    StatementGuard reader;
+                    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &reader.statement,
                                            nullptr) == SQLITE_OK &&
-                        rowidReader.statement && sqlite3_column_count(rowidReader.statement) == count + 1) {
-                        qsizetype next = 0;
-                        bindAll(m_db, rowidReader.statement, segmentParams, next, *rewritten);
-                        reader = rowidReader.statement;
+                        reader.statement && sqlite3_column_count(reader.statement) == count + 1) {
+                        *rowidReader = std::exchange(reader.statement, nullptr);
                         data.rowLocators = true;
                     }
                 }
             }
         }
     }
+    return data;
+}
 
-    const int offset = reader == statement ? 0 : 1;
+std::optional<ResultData> SqliteBackend::readRows(sqlite3_stmt* reader, bool withRowids,
+                                                  const ResultShape& shape, const QString& segment)
+{
+    const int count = int(shape.columns.size());
+    ResultData data;
+    data.columns = shape.columns;
+    data.rows = RowStore(count);
+    data.schema = shape.schema;
+    data.table = shape.table;
+    data.keyColumns = shape.keyColumns;
+    data.rowLocators = shape.rowLocators;
+
+    const int offset = withRowids ? 1 : 0;
     int rc;
     while ((rc = sqlite3_step(reader)) == SQLITE_ROW) {
         if (offset)
             data.rowids.push_back(sqlite3_column_int64(reader, 0));
+        // The new row holds nulls: a value is made in its cell's place (a null needs nothing).
         QVariant* row = data.rows.append();
-        for (int i = 0; i < count; ++i)
-            row[i] = columnValue(reader, i + offset);
+        for (int i = 0; i < count; ++i) {
+            if (sqlite3_column_type(reader, i + offset) != SQLITE_NULL)
+                new (row + i) QVariant(columnValue(reader, i + offset));
+        }
     }
     if (rc != SQLITE_DONE)
         throw statementError(rc, segment);
@@ -794,20 +947,21 @@ void SqliteBackend::attachForStatement(const QString& alias, const QString& path
                        QStringLiteral("Het bestand '%1' kan niet worden gekoppeld: %2")
                            .arg(QDir::toNativeSeparators(path), QString::fromUtf8(sqlite3_errmsg(handle))));
     m_attached.append({alias, path, file});
-    m_schemas.clear();
+    schemaChanged();
 }
 
 void SqliteBackend::detachIdle()
 {
     if (!m_db || m_attached.isEmpty() || m_depth > 0 || !sqlite3_get_autocommit(m_db))
         return;
+    m_kept.clear(); // no kept query may hold on to a file that goes
     for (qsizetype i = m_attached.size() - 1; i >= 0; --i) {
         const QByteArray sql =
             QByteArrayLiteral("DETACH DATABASE ") + quoteIdentifier(m_attached.at(i).alias).toUtf8();
         if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
             m_attached.removeAt(i);
     }
-    m_schemas.clear();
+    schemaChanged();
 }
 
 } // namespace supplink

@@ -6,7 +6,9 @@
 #include "database/databasebackend.h"
 
 #include <QHash>
+#include <memory>
 #include <unordered_set>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -97,6 +99,19 @@ private:
                                          const QVariantList& segmentParams, bool describe);
     void forget(SqliteStatement* statement) { m_statements.erase(statement); }
     void schemaMayHaveChanged(const QString& segment);
+    // The schema (or the set of attached files) changed: descriptions and kept queries are forgotten.
+    void schemaChanged();
+
+    // A query kept prepared, with the description of its result, for the next run of the same text.
+    struct KeptQuery;
+    struct ResultShape;
+    ResultShape describeResult(sqlite3_stmt* statement, const QString& segment, bool describe,
+                               sqlite3_stmt** rowidReader);
+    std::optional<ResultData> readRows(sqlite3_stmt* reader, bool withRowids, const ResultShape& shape,
+                                       const QString& segment);
+    std::optional<ResultData> runKept(KeptQuery& query, const QVariantList& params, bool& current);
+    std::unique_ptr<KeptQuery> takeKept(const QString& sql, bool describe);
+    void keep(std::unique_ptr<KeptQuery> query);
 
     struct Attached
     {
@@ -113,6 +128,8 @@ private:
     QHash<QString, QString> m_ownMirrors; // Jet file -> the mirror made for statements (deleted at close)
     QHash<QString, std::optional<TableSchema>> m_schemas;
     std::unordered_set<SqliteStatement*> m_statements;
+    std::vector<std::unique_ptr<KeptQuery>> m_kept; // most recently used first
+    quint64 m_schemaGeneration = 0;
 };
 
 // An AppError for a failed sqlite3 call, with a Dutch description; the statement text is added for SQL
