@@ -13,8 +13,11 @@
 #include "start/items.h"
 #include "transfer/progressevents.h"
 
+#include <QHash>
+#include <QPair>
 #include <QSet>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -122,8 +125,35 @@ protected:
     // The filter that finds an existing article by every non-price field of the line; none when a
     // foreign key of the filter cannot be resolved.
     std::optional<QString> UniekeRegelFilter(const ArtikelRegel& regel);
-    // Whether the plan finds existing articles by the unique-row filter.
-    bool ZoektOpUniekeRegel() const;
+
+    // One VELD line of the plan as the run uses it; column k of a line belongs to the k-th.
+    struct PlanVeld
+    {
+        ScriptRegelPtr regel;
+        QString doel;            // argument 2: the target field(s)
+        bool importeren = false; // argument 1
+        bool verplicht = false;  // argument 4
+        bool sleutel = false;    // argument 5: identifies an existing article
+        bool bijwerken = false;  // argument 6: an update may change it
+        bool maalTien = false;   // argument 7: centimetres stored as millimetres
+        bool verwijzing = false; // argument 8: refers to another article
+        bool numeriek = false;   // argument 3 "Numeriek"
+        bool datum = false;      // argument 3 "Datum"
+        QString decimaalTeken;   // argument 9
+        int foreignKey = -1;     // which of FOREIGNKEYA..E takes the field (0..4), -1: none
+        // The parts of argument 2 split at "|", each without its "+" and whether it appends.
+        QList<QPair<QString, bool>> delen;
+    };
+    // The plan as the run reads it, made again whenever ImportPlan is replaced.
+    struct GelezenPlan
+    {
+        QList<PlanVeld> velden;
+        std::array<ScriptRegelPtr, 5> foreignKeys; // FOREIGNKEYA..E, null where missing
+        bool uniekeRegel = false;                  // UNIEKEREGEL ( Ja )
+        const void* van = nullptr;
+        qsizetype regels = -1;
+    };
+    const GelezenPlan& Plan();
 
     // The product table of the run (none before it is opened).
     std::unique_ptr<clsPT> m_pt;
@@ -132,6 +162,8 @@ protected:
     void TelFout();
     // Raising the progress events (nothing without a listener).
     void MeldVoortgang(const QString& actie, const QString& omschrijving);
+    // A progress line with the line's description, made only when someone listens.
+    void MeldRegel(const QString& actie, const ArtikelRegel& regel);
     void MeldHoofdActie(const QString& actie);
     void MeldTotaal(qint32 totaal);
 
@@ -149,6 +181,9 @@ protected:
     qint32 m_regelNummer = 0;
     QString m_huidigeRegel;
     std::function<int()> m_cijferBron;
+    GelezenPlan m_plan;
+    // Keys found by ZoekForeignKey in this run: the same group or supplier text comes on many lines.
+    QHash<QString, QString> m_gevondenSleutels;
 
 private:
     bool inlezen(clsBron2& bron, bool alleenLijst, bool groepen);

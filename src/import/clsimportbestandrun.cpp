@@ -28,15 +28,6 @@ constexpr qint32 kTypeMismatch = 13;
 
 const QString kVeld = QStringLiteral("VELD");
 
-// The plan's FOREIGNKEYA to FOREIGNKEYE lines, in that order; none where the plan has no such line.
-std::array<ScriptRegelPtr, 5> foreignKeyRegels(const ScriptBlok& plan)
-{
-    std::array<ScriptRegelPtr, 5> regels;
-    for (int i = 0; i < 5; ++i)
-        regels[i] = ZoekScriptRegel(plan, QStringLiteral("FOREIGNKEY") + QChar(u'A' + i));
-    return regels;
-}
-
 // A text as a number by the system's number rules; a text that is no number is an error of the line.
 double regionaalGetal(const QString& tekst)
 {
@@ -98,6 +89,52 @@ QString clsImportBestand::DatumTekst(const QString& waarde)
     return {};
 }
 
+const clsImportBestand::GelezenPlan& clsImportBestand::Plan()
+{
+    static const ScriptBlok geen;
+    const ScriptBlok& plan = ImportPlan ? *ImportPlan : geen;
+    if (m_plan.van == plan.constData() && m_plan.regels == plan.size())
+        return m_plan;
+    m_plan = GelezenPlan();
+    m_plan.van = plan.constData();
+    m_plan.regels = plan.size();
+    for (int i = 0; i < 5; ++i)
+        m_plan.foreignKeys[i] = ZoekScriptRegel(plan, QStringLiteral("FOREIGNKEY") + QChar(u'A' + i));
+    const ScriptRegelPtr uniek = ZoekScriptRegel(plan, QStringLiteral("UNIEKEREGEL"));
+    m_plan.uniekeRegel = uniek && HeeftJa(*uniek, 1);
+    for (const ScriptRegelPtr& regel : VeldRegels(plan)) {
+        PlanVeld veld;
+        veld.regel = regel;
+        veld.doel = ArgumentOfLeeg(*regel, 2);
+        veld.importeren = HeeftJa(*regel, 1);
+        veld.verplicht = HeeftJa(*regel, 4);
+        veld.sleutel = HeeftJa(*regel, 5);
+        veld.bijwerken = HeeftJa(*regel, 6);
+        veld.maalTien = HeeftJa(*regel, 7);
+        veld.verwijzing = HeeftJa(*regel, 8);
+        veld.numeriek = ArgumentOfLeeg(*regel, 3) == QStringLiteral("Numeriek");
+        veld.datum = ArgumentOfLeeg(*regel, 3) == QStringLiteral("Datum");
+        veld.decimaalTeken = ArgumentOfLeeg(*regel, 9);
+        for (int i = 0; i < 5 && veld.foreignKey < 0; ++i) {
+            const ScriptRegelPtr& fk = m_plan.foreignKeys[i];
+            if (fk && ArgumentOfLeeg(*fk, 4) == veld.doel)
+                veld.foreignKey = i;
+        }
+        for (const QString& deel : veld.doel.split(QLatin1Char('|'))) {
+            const bool toevoegen = deel.startsWith(QLatin1Char('+'));
+            veld.delen.append({toevoegen ? deel.mid(1) : deel, toevoegen});
+        }
+        m_plan.velden.append(veld);
+    }
+    return m_plan;
+}
+
+void clsImportBestand::MeldRegel(const QString& actie, const ArtikelRegel& regel)
+{
+    if (m_ontvanger)
+        m_ontvanger->Voortgang(actie, RegelOmschrijving(regel));
+}
+
 QString clsImportBestand::RegelOmschrijving(const ArtikelRegel& regel)
 {
     QString tekst;
@@ -111,6 +148,7 @@ bool clsImportBestand::OverzettenBestand(clsBron2& bron, const QString& doelPad)
     m_groepen = false;
     m_alleenLijst = false;
     m_bron = &bron;
+    m_gevondenSleutels.clear();
     bool result = false;
     ImportPlan = CreateImportSetFromBronAndDoel(bron);
     if (ImportPlan) {
@@ -172,22 +210,21 @@ bool clsImportBestand::OnderdeelGeselecteerd(const QString& code)
 
 bool clsImportBestand::ControleerRegel(const ArtikelRegel& regel)
 {
-    const auto velden = VeldRegels(*ImportPlan);
+    const auto& velden = Plan().velden;
     for (qint32 k = 1; k <= velden.size(); ++k) {
-        const clsScriptRegel& veld = *velden.at(k - 1);
+        const PlanVeld& veld = velden.at(k - 1);
         if (k > regel.size()) {
             const QString tekst = QStringLiteral("Het leveranciers bestand bevat te weinig kolommen (") +
                                   QString::number(regel.size()) + QStringLiteral(")!");
             ToonFout(tekst);
-            MeldVoortgang(tekst, RegelOmschrijving(regel));
+            MeldRegel(tekst, regel);
             MeldVoortgang(QStringLiteral("Importplan"), ScriptTekst(*ImportPlan));
             TelFout();
             m_cancel = true;
             return false;
         }
-        if (HeeftJa(veld, 4) && regel.at(k - 1).isEmpty()) {
-            MeldVoortgang(QStringLiteral("Verplicht veld niet ingevuld!") + ArgumentOfLeeg(veld, 2),
-                          RegelOmschrijving(regel));
+        if (veld.verplicht && regel.at(k - 1).isEmpty()) {
+            MeldRegel(QStringLiteral("Verplicht veld niet ingevuld!") + veld.doel, regel);
             TelFout();
             m_cancel = true;
             return false;
@@ -198,7 +235,8 @@ bool clsImportBestand::ControleerRegel(const ArtikelRegel& regel)
 
 bool clsImportBestand::ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende)
 {
-    if (ZoektOpUniekeRegel()) {
+    const GelezenPlan& plan = Plan();
+    if (plan.uniekeRegel) {
         // The filter holds every article of the line; a further match is the next one in it, so
         // no article is found (and updated) twice.
         const RecordsetPtr& rs = m_pt->rsPT;
@@ -210,15 +248,12 @@ bool clsImportBestand::ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende
         const std::optional<QString> filter = UniekeRegelFilter(regel);
         return filter && m_pt->BestaatRegel(*filter);
     }
-    const auto velden = VeldRegels(*ImportPlan);
+    static const QString orderCode = QStringLiteral("OrderCode");
     const bool opBestelcode = m_bron && m_bron->MatchArtikelOpBestelcode();
-    for (qint32 k = 1; k <= velden.size() && k <= regel.size(); ++k) {
-        const clsScriptRegel& veld = *velden.at(k - 1);
-        if (!HeeftJa(veld, 5))
-            continue;
-        const QString veldNaam = opBestelcode ? QStringLiteral("OrderCode") : Argument(veld, 2);
-        const bool numeriek = ArgumentOfLeeg(veld, 3) == QStringLiteral("Numeriek");
-        if (m_pt->BestaatUniekeWaarde(veldNaam, regel.at(k - 1), numeriek, vanafVolgende))
+    for (qint32 k = 1; k <= plan.velden.size() && k <= regel.size(); ++k) {
+        const PlanVeld& veld = plan.velden.at(k - 1);
+        if (veld.sleutel && m_pt->BestaatUniekeWaarde(opBestelcode ? orderCode : veld.doel, regel.at(k - 1),
+                                                      veld.numeriek, vanafVolgende))
             return true;
     }
     return false;
@@ -235,29 +270,30 @@ void clsImportBestand::MeldRegelFout(const QString& veldNaam, qint32 positie, co
 
 bool clsImportBestand::BijwerkenArtikel(const ArtikelRegel& regel)
 {
+    static const QString datumVeldServer = QStringLiteral("Moddified_Date");
     const RecordsetPtr& rs = m_pt->rsPT;
-    const auto velden = VeldRegels(*ImportPlan);
+    const auto& velden = Plan().velden;
     QString veldNaam;
     qint32 k = 0;
     try {
         for (k = 1; k <= velden.size() && k <= regel.size(); ++k) {
-            const clsScriptRegel& veld = *velden.at(k - 1);
+            const PlanVeld& veld = velden.at(k - 1);
             const QString& waarde = regel.at(k - 1);
-            if (!HeeftJa(veld, 6) || waarde.trimmed().isEmpty())
+            if (!veld.bijwerken || waarde.trimmed().isEmpty())
                 continue;
-            veldNaam = Argument(veld, 2);
-            if (HeeftJa(veld, 7)) {
-                rs->setValue(veldNaam, maalTien(waarde));
-            } else if (ArgumentOfLeeg(veld, 3) == QStringLiteral("Datum")) {
+            veldNaam = veld.doel;
+            if (veld.maalTien) {
+                rs->setValue(veld.doel, maalTien(waarde));
+            } else if (veld.datum) {
                 const QString datum = DatumTekst(waarde);
                 if (!datum.isEmpty())
-                    rs->setValue(m_pt->IsSQLServer ? QStringLiteral("Moddified_Date") : veldNaam, datum);
+                    rs->setValue(m_pt->IsSQLServer ? datumVeldServer : veld.doel, datum);
             } else {
-                const int type = rs->field(veldNaam).type();
+                const int type = rs->field(veld.doel).type();
                 if (type == adType::Double || type == adType::Currency)
-                    rs->setValue(veldNaam, planGetal(waarde, ArgumentOfLeeg(veld, 9)));
+                    rs->setValue(veld.doel, planGetal(waarde, veld.decimaalTeken));
                 else
-                    rs->setValue(veldNaam, waarde);
+                    rs->setValue(veld.doel, waarde);
             }
         }
         rs->update();
@@ -277,32 +313,29 @@ bool clsImportBestand::BijwerkenArtikel(const ArtikelRegel& regel)
 
 bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId, qint32 leverancierId)
 {
+    static const QString datumVeldServer = QStringLiteral("Moddified_Date");
+    static const QString achtergrondKleur = QStringLiteral("fkBackColor");
     const RecordsetPtr& rs = m_pt->rsPT;
     QString veldNaam;
     qint32 positie = 0;
     try {
         rs->addNew();
-        const std::array<ScriptRegelPtr, 5> sleutels = foreignKeyRegels(*ImportPlan);
+        const GelezenPlan& plan = Plan();
+        const auto& sleutels = plan.foreignKeys;
         bool kleur = false;
-        for (const auto& veld : *ImportPlan) {
-            if (!veld || veld->Opdracht != kVeld)
-                continue;
+        for (const PlanVeld& veld : plan.velden) {
             ++positie;
-            if (!HeeftJa(*veld, 1))
+            if (!veld.importeren)
                 continue;
             const QString waarde = positie <= regel.size() ? regel.at(positie - 1) : QString();
-            const QString doel = Argument(*veld, 2);
-            // A field that a foreign key takes gets the key of the row the text names.
-            const auto sleutel =
-                std::find_if(sleutels.begin(), sleutels.end(), [&doel](const ScriptRegelPtr& fk) {
-                    return fk && ArgumentOfLeeg(*fk, 4) == doel;
-                });
-            if (sleutel != sleutels.end()) {
-                const clsScriptRegel& fk = **sleutel;
+            if (veld.foreignKey >= 0) {
+                // A field that a foreign key takes gets the key of the row the text names.
+                const clsScriptRegel& fk = *sleutels[veld.foreignKey];
                 const auto verwerk = [&]() {
-                    return VerwerkForeignKey(Argument(fk, 1), Argument(fk, 2), Argument(fk, 3), doel, waarde);
+                    return VerwerkForeignKey(Argument(fk, 1), Argument(fk, 2), Argument(fk, 3), veld.doel,
+                                             waarde);
                 };
-                switch (sleutel - sleutels.begin()) {
+                switch (veld.foreignKey) {
                 case 0: // article group
                 case 1: // supplier
                     verwerk();
@@ -322,42 +355,40 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
                 }
                 continue;
             }
-            if (HeeftJa(*veld, 8))
+            if (veld.verwijzing)
                 continue;
-            veldNaam = doel;
-            if (HeeftJa(*veld, 7)) {
+            veldNaam = veld.doel;
+            if (veld.maalTien) {
                 if (!waarde.trimmed().isEmpty())
-                    rs->setValue(Argument(*veld, 2), maalTien(waarde));
-            } else if (ArgumentOfLeeg(*veld, 3) == QStringLiteral("Datum")) {
+                    rs->setValue(veld.doel, maalTien(waarde));
+            } else if (veld.datum) {
                 const QString datum = DatumTekst(waarde);
                 if (!datum.isEmpty())
-                    rs->setValue(m_pt->IsSQLServer ? QStringLiteral("Moddified_Date") : Argument(*veld, 2),
-                                 datum);
+                    rs->setValue(m_pt->IsSQLServer ? datumVeldServer : veld.doel, datum);
             } else {
-                for (QString deel : Argument(*veld, 2).split(QLatin1Char('|'))) {
-                    const bool toevoegen = deel.startsWith(QLatin1Char('+'));
-                    veldNaam = toevoegen ? deel.mid(1) : deel;
-                    const Field veldInfo = rs->field(veldNaam);
+                for (const auto& [naam, toevoegen] : veld.delen) {
+                    veldNaam = naam;
+                    const Field veldInfo = rs->field(naam);
                     const int grootte = veldInfo.definedSize();
                     if (waarde.trimmed().isEmpty())
                         continue;
                     const int type = veldInfo.type();
                     if (type == adType::Double || type == adType::Currency) {
-                        rs->setValue(veldNaam, planGetal(waarde, ArgumentOfLeeg(*veld, 9)));
+                        rs->setValue(naam, planGetal(waarde, veld.decimaalTeken));
                     } else if (type == adType::UnsignedTinyInt) {
-                        rs->setValue(veldNaam, qint16(qRound(regionaalGetal(waarde))));
+                        rs->setValue(naam, qint16(qRound(regionaalGetal(waarde))));
                     } else if (type != adType::VarWChar && type != adType::LongVarWChar) {
                         // A number, date or yes/no field takes the value by its type: a text that
                         // is none is an error of the line, and a number is never cut short.
-                        rs->setValue(veldNaam, waarde.trimmed());
+                        rs->setValue(naam, waarde.trimmed());
                     } else if (toevoegen) {
                         const QString tekst =
-                            (NzString(rs->value(veldNaam)).trimmed() + QLatin1Char(' ') + waarde.trimmed())
+                            (NzString(rs->value(naam)).trimmed() + QLatin1Char(' ') + waarde.trimmed())
                                 .trimmed();
-                        rs->setValue(veldNaam, grootte > 0 ? tekst.left(grootte) : tekst);
+                        rs->setValue(naam, grootte > 0 ? tekst.left(grootte) : tekst);
                     } else {
                         const int maximum = grootte > 0 ? qMin(grootte, 32000) : 32000;
-                        rs->setValue(veldNaam, waarde.trimmed().left(maximum));
+                        rs->setValue(naam, waarde.trimmed().left(maximum));
                     }
                 }
             }
@@ -418,6 +449,7 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
 
 bool clsImportBestand::OverzettenArtikelen()
 {
+    m_plan = GelezenPlan(); // read from the plan of this run
     try {
         const auto opties = globals().gImportOpties;
         const bool prijzen = opties && opties->DoorvoerenPrijsWijzigingen;
@@ -511,9 +543,8 @@ bool clsImportBestand::overzettenRegels(qint32 groepId, qint32 leverancierId, bo
         ++voortgang;
         if (m_ontvanger)
             m_ontvanger->VoortgangHuidig(voortgang);
-        const QString omschrijving = RegelOmschrijving(regel);
         if (!OnderdeelGeselecteerd(codeVan(regel))) {
-            MeldVoortgang(QStringLiteral("Artikel overgeslagen (niet geselecteerd)"), omschrijving);
+            MeldRegel(QStringLiteral("Artikel overgeslagen (niet geselecteerd)"), regel);
             continue;
         }
         if (ControleerRegel(regel)) {
@@ -522,10 +553,10 @@ bool clsImportBestand::overzettenRegels(qint32 groepId, qint32 leverancierId, bo
                 if (m_ontvanger)
                     m_ontvanger->NieuwOnderdeel(m_aantalNieuw);
                 if (!nieuw)
-                    MeldVoortgang(QStringLiteral("Geen nieuw artikel toegevoegd (alleen prijswijzigingen)"),
-                                  omschrijving);
+                    MeldRegel(QStringLiteral("Geen nieuw artikel toegevoegd (alleen prijswijzigingen)"),
+                              regel);
                 else if (VoegArtikelToe(regel, groepId, leverancierId))
-                    MeldVoortgang(QStringLiteral("Nieuw artikel"), omschrijving);
+                    MeldRegel(QStringLiteral("Nieuw artikel"), regel);
                 else
                     TelFout();
             } else {
@@ -533,17 +564,16 @@ bool clsImportBestand::overzettenRegels(qint32 groepId, qint32 leverancierId, bo
                 if (m_ontvanger)
                     m_ontvanger->BestaandOnderdeel(m_aantalBestaand);
                 if (!prijzen) {
-                    MeldVoortgang(
-                        QStringLiteral("Geen prijswijziging doorgevoerd voor bestaand artikel (alleen "
-                                       "nieuwe artikelen toevoegen)"),
-                        omschrijving);
+                    MeldRegel(QStringLiteral("Geen prijswijziging doorgevoerd voor bestaand artikel (alleen "
+                                             "nieuwe artikelen toevoegen)"),
+                              regel);
                 } else if (!BijwerkenArtikel(regel)) {
                     TelFout();
                 } else {
-                    MeldVoortgang(QStringLiteral("Prijscontrole artikel"), omschrijving);
+                    MeldRegel(QStringLiteral("Prijscontrole artikel"), regel);
                     while (!m_cancel && ZoekVolgendArtikel(regel)) {
                         if (BijwerkenArtikel(regel))
-                            MeldVoortgang(QStringLiteral("Prijscontrole artikel"), omschrijving);
+                            MeldRegel(QStringLiteral("Prijscontrole artikel"), regel);
                         else
                             TelFout();
                     }
@@ -563,12 +593,11 @@ bool clsImportBestand::overzettenRegels(qint32 groepId, qint32 leverancierId, bo
     // The links are searched among every article, also those a unique-row lookup filtered out.
     m_pt->rsPT->setFilter(QString());
     for (const ArtikelRegel& regel : std::as_const(m_gelezenRegels)) {
-        const QString omschrijving = RegelOmschrijving(regel);
         if (!OnderdeelGeselecteerd(codeVan(regel))) {
-            MeldVoortgang(QStringLiteral("Overgeslagen"), omschrijving);
+            MeldRegel(QStringLiteral("Overgeslagen"), regel);
             continue;
         }
-        MeldVoortgang(QStringLiteral("Links/Rechts controle artikel"), omschrijving);
+        MeldRegel(QStringLiteral("Links/Rechts controle artikel"), regel);
         ++voortgang;
         if (m_ontvanger)
             m_ontvanger->VoortgangHuidig(voortgang);

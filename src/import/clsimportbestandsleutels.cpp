@@ -90,9 +90,17 @@ QString clsImportBestand::ZoekForeignKey(const QString& tabel, const QString& zo
         if (!db)
             throw AppError(DbErrorNumber::ObjectClosed,
                            QStringLiteral("Er is geen verbinding met de productentabel."));
+        const QString cacheSleutel = QStringList{tabel, zoekVeld, sleutelVeld, tekst}.join(QChar(0x1f));
+        const auto bekend = m_gevondenSleutels.constFind(cacheSleutel);
+        if (bekend != m_gevondenSleutels.cend())
+            return *bekend;
         const std::optional<ResultData> rijen =
             db->run(zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, true), {tekst});
-        return rijen ? NzString(rijen->firstValue()) : QString();
+        const QString sleutel = rijen ? NzString(rijen->firstValue()) : QString();
+        // Only found keys are kept: a row that is missing now may be made by a later line.
+        if (!sleutel.isEmpty())
+            m_gevondenSleutels.insert(cacheSleutel, sleutel);
+        return sleutel;
     } catch (const std::exception& e) {
         ShowError(QString(), e);
         TelFout();
@@ -238,12 +246,12 @@ bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
 {
     const RecordsetPtr rs = m_pt ? m_pt->rsPT : nullptr;
     try {
-        const auto velden = VeldRegels(*ImportPlan);
-        const auto gevonden = std::find_if(velden.begin(), velden.end(),
-                                           [](const ScriptRegelPtr& veld) { return HeeftJa(*veld, 8); });
-        const ScriptRegelPtr verwijzing = gevonden != velden.end() ? *gevonden : nullptr;
-        if (!verwijzing)
+        const auto& velden = Plan().velden;
+        const auto gevonden =
+            std::find_if(velden.begin(), velden.end(), [](const PlanVeld& veld) { return veld.verwijzing; });
+        if (gevonden == velden.end())
             return false;
+        const ScriptRegelPtr& verwijzing = gevonden->regel;
         const QString verwijsVeld = ArgumentOfLeeg(*verwijzing, 2);
         const QString matchVeld = ArgumentOfLeeg(*verwijzing, 9);
         const QString sleutelVeld = ArgumentOfLeeg(*verwijzing, 10);
@@ -254,7 +262,7 @@ bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
         QString eigenCode;
         QString partnerCode;
         for (qint32 positie = 1; positie <= velden.size(); ++positie) {
-            const QString doel = ArgumentOfLeeg(*velden.at(positie - 1), 2);
+            const QString& doel = velden.at(positie - 1).doel;
             if (doel == matchVeld)
                 eigenCode = kolomOfLeeg(regel, positie);
             if (doel == verwijsVeld)
@@ -295,13 +303,6 @@ bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
         TelFout();
     }
     return false;
-}
-
-bool clsImportBestand::ZoektOpUniekeRegel() const
-{
-    const ScriptRegelPtr uniek =
-        ImportPlan ? ZoekScriptRegel(*ImportPlan, QStringLiteral("UNIEKEREGEL")) : nullptr;
-    return uniek && ArgumentOfLeeg(*uniek, 1) == QStringLiteral("Ja");
 }
 
 std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& regel)
