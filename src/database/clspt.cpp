@@ -1,5 +1,7 @@
 #include "database/clspt.h"
 
+#include "database/criteria.h"
+
 #include "database/databaseroutines.h"
 #include "database/doelbestand.h"
 #include "database/frmpickone.h"
@@ -345,10 +347,11 @@ bool clsPT::BestaatUniekeWaarde(const QString& field, const QString& value, bool
             missingField();
             return false;
         }
-        const QString criterion = numeric
-                                      ? field + QLatin1Char('=') + value
-                                      : field + QStringLiteral("='") + SQLQuotes(value) + QLatin1Char('\'');
-        rsPT->find(criterion);
+        // Made in code, not written out and parsed again: this runs once or more for every line of a file.
+        if (std::optional<Criteria> criterion = Criteria::equalTo(field, value, numeric))
+            return rsPT->find(std::move(*criterion));
+        // A "number" that is none: as the written criterion reads it.
+        rsPT->find(field + QLatin1Char('=') + value);
         return !rsPT->eof();
     } catch (const AppError& error) {
         if (error.number() == DbErrorNumber::ItemNotFound) {

@@ -258,6 +258,32 @@ int numberOrder(double a, double b)
 
 } // namespace
 
+std::optional<Criteria> Criteria::equalTo(const QString& field, const QString& value, bool asNumber)
+{
+    Term term;
+    term.field = field;
+    term.op = Op::Eq;
+    term.text = value;
+    if (asNumber) {
+        // As the bare number after "=" reads.
+        const auto number = readNumber(value);
+        if (!number || value.trimmed().contains(u' '))
+            return std::nullopt;
+        term.text = value.trimmed();
+        term.isNumberLiteral = true;
+        term.number = *number;
+    } else {
+        if (const auto number = readNumber(value)) {
+            term.textIsNumber = true;
+            term.number = *number;
+        }
+        term.foldedText = value.toCaseFolded();
+    }
+    Criteria criteria;
+    criteria.terms.append(term);
+    return criteria;
+}
+
 Criteria Criteria::parse(const QString& text)
 {
     return Parser(text).parse();

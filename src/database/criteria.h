@@ -43,6 +43,9 @@ public:
 
     // Parses the criterion; throws AppError (BadArguments) with a Dutch message when it does not parse.
     static Criteria parse(const QString& text);
+    // The criterion "field = value" without writing and parsing its text: the value as a quoted text,
+    // or with asNumber as a number (none when the value does not read as one).
+    static std::optional<Criteria> equalTo(const QString& field, const QString& value, bool asNumber);
 
     QList<Term> terms;
 };

@@ -524,6 +524,20 @@ bool Recordset::find(const QString& criteria)
     return !eof();
 }
 
+bool Recordset::find(Criteria criteria)
+{
+    requireOpen();
+    writePending();
+    for (Criteria::Term& term : criteria.terms)
+        term.column = requireIndex(term.field);
+    if (eof()) {
+        m_position = visibleCount();
+        return false;
+    }
+    m_position = search(std::max<qsizetype>(m_position, 0), criteria);
+    return !eof();
+}
+
 bool Recordset::findFirst(const QString& criteria)
 {
     requireOpen();

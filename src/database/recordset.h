@@ -148,6 +148,8 @@ public:
 
     // Search and filter.
     bool find(const QString& criteria);
+    // The same with a criterion made in code (Criteria::equalTo); its field names are looked up here.
+    bool find(Criteria criteria);
     bool findFirst(const QString& criteria);
     void setFilter(const QString& criteria);
     const QString& filter() const { return m_filterText; }

@@ -137,9 +137,16 @@ void clsImportBestand::MeldRegel(const QString& actie, const ArtikelRegel& regel
 
 QString clsImportBestand::RegelOmschrijving(const ArtikelRegel& regel)
 {
-    QString tekst;
+    static const QString scheiding = QStringLiteral(" ; ");
+    qsizetype lengte = 0;
     for (const auto& kolom : regel)
-        tekst += kolom + QStringLiteral(" ; ");
+        lengte += kolom.size() + scheiding.size();
+    QString tekst;
+    tekst.reserve(lengte);
+    for (const auto& kolom : regel) {
+        tekst += kolom;
+        tekst += scheiding;
+    }
     return tekst;
 }
 
