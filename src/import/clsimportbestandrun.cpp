@@ -17,6 +17,7 @@
 #include <QDate>
 #include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <array>
 
 namespace supplink {
@@ -41,10 +42,43 @@ double regionaalGetal(const QString& tekst)
 }
 
 // A decimal text by the plan's decimal sign; a text that is no number is an error of the line.
+// A plain decimal ("-12.50": digits, at most one decimal sign between digits) read without the
+// locale machinery, correctly rounded as that reads it; none for any other form.
+std::optional<double> gewoonGetal(QStringView tekst, QChar decimaalTeken)
+{
+    char buffer[64];
+    if (tekst.isEmpty() || tekst.size() >= qsizetype(sizeof buffer))
+        return std::nullopt;
+    qsizetype n = 0;
+    bool punt = false;
+    bool cijferVoor = false;
+    for (qsizetype i = 0; i < tekst.size(); ++i) {
+        const QChar c = tekst.at(i);
+        if (c >= u'0' && c <= u'9') {
+            buffer[n++] = char(c.unicode());
+            cijferVoor = true;
+        } else if (c == u'-' && i == 0) {
+            buffer[n++] = '-';
+        } else if (c == decimaalTeken && !punt && cijferVoor && i + 1 < tekst.size()) {
+            buffer[n++] = '.';
+            punt = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    double getal = 0;
+    const auto [einde, fout] = std::from_chars(buffer, buffer + n, getal);
+    if (fout != std::errc() || einde != buffer + n)
+        return std::nullopt;
+    return getal;
+}
+
 double planGetal(const QString& tekst, const QString& decimaalTeken)
 {
     if (decimaalTeken.isEmpty())
         throw AppError(9, QStringLiteral("Geen decimaalteken in het importplan"));
+    if (const auto getal = gewoonGetal(QStringView(tekst).trimmed(), decimaalTeken.at(0)))
+        return *getal;
     QString t = tekst.trimmed();
     t.replace(decimaalTeken.at(0), QLatin1Char('.'));
     bool ok = false;
