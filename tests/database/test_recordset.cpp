@@ -1,6 +1,7 @@
 // The recordset model over SQLite: navigation, fields, search and filter
 // criteria, and writing rows back by key.
 
+#include "database/criteria.h"
 #include "database/recordset.h"
 #include "database/sqlitebackend.h"
 #include "support/testenvironment.h"
@@ -88,6 +89,8 @@ private slots:
     void findCriteria_data();
     void findCriteria();
     void findWalksForwardFromCurrentRow();
+    void equalToFindsAsWritten_data();
+    void equalToFindsAsWritten();
     void filterCriteria_data();
     void filterCriteria();
     void badCriteria_data();
@@ -320,6 +323,59 @@ void TestRecordset::findWalksForwardFromCurrentRow()
     rs->findFirst(QStringLiteral("Code = 'b2'"));
     QVERIFY(rs->find(QStringLiteral("Qty = 12")));
     QCOMPARE(rs->value(QStringLiteral("Code")).toString(), QStringLiteral("b2"));
+}
+
+void TestRecordset::equalToFindsAsWritten_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("asNumber");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("large"); // enough rows for the search indexes
+    for (const bool large : {false, true}) {
+        const char* size = large ? " (indexed)" : "";
+        QTest::addRow("text, other case%s", size) << "Code"
+                                                  << "B2" << false << "Code = 'B2'" << large;
+        QTest::addRow("text with a quote%s", size) << "Code"
+                                                   << "o'brien" << false << "Code = 'o''brien'" << large;
+        QTest::addRow("number text against a number%s", size) << "Price"
+                                                              << "12" << false << "Price = '12'" << large;
+        QTest::addRow("number%s", size) << "Qty"
+                                        << " 12 " << true << "Qty = 12" << large;
+        QTest::addRow("number against a text code%s", size) << "Code"
+                                                            << "12" << true << "Code = 12" << large;
+        QTest::addRow("no match%s", size) << "Code"
+                                          << "ZZZ" << false << "Code = 'ZZZ'" << large;
+    }
+}
+
+void TestRecordset::equalToFindsAsWritten()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(bool, asNumber);
+    QFETCH(QString, written);
+    QFETCH(bool, large);
+    ItemDb items;
+    if (large) {
+        Transaction transaction(items.db);
+        for (int i = 0; i < 300; ++i)
+            items.db->execute(QStringLiteral("INSERT INTO Item (Code, Qty) VALUES (?, ?)"),
+                              {QStringLiteral("C%1").arg(i), i % 10});
+        transaction.commit();
+    }
+    const RecordsetPtr rs = items.open();
+    const std::optional<Criteria> criteria = Criteria::equalTo(field, value, asNumber);
+    QVERIFY(criteria);
+    QStringList byCode, byText;
+    for (rs->moveFirst(); rs->find(*criteria); rs->moveNext())
+        byCode << rs->value(QStringLiteral("ID")).toString();
+    for (rs->moveFirst(); rs->find(written); rs->moveNext())
+        byText << rs->value(QStringLiteral("ID")).toString();
+    QCOMPARE(byCode, byText);
+    // A "number" that is none is left to the written form.
+    QVERIFY(!Criteria::equalTo(field, QStringLiteral("12 OR 1"), true));
+    QVERIFY(!Criteria::equalTo(field, QStringLiteral("abc"), true));
 }
 
 void TestRecordset::filterCriteria_data()
