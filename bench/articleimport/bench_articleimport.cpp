@@ -19,10 +19,12 @@
 #include "start/csvsplit.h"
 #include "start/globals.h"
 
+#include "support/fastestratio.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -292,37 +294,16 @@ void BM_ArticleImport(benchmark::State& state)
         benchmark::Counter(double(kRegels), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// Each way runs five times, one load each; the ratio compares the fastest runs, the least disturbed by
-// whatever else the machine does.
-double fastest(const std::vector<double>& times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
-
 BENCHMARK(BM_PreparedInsert)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(5)
-    ->ComputeStatistics("min", fastest);
+    ->ComputeStatistics("min", bench::fastest);
 BENCHMARK(BM_ArticleImport)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(5)
-    ->ComputeStatistics("min", fastest);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min")
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> times;
-};
+    ->ComputeStatistics("min", bench::fastest);
 
 } // namespace
 
@@ -347,12 +328,11 @@ int main(int argc, char** argv)
     std::printf("peer rows: %lld\n", static_cast<long long>(laadPeer()));
 
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::FastestReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     setUiServices(nullptr);
-    const double ours = reporter.times["BM_ArticleImport"];
-    const double peer = reporter.times["BM_PreparedInsert"];
-    std::printf("article import ratio vs prepared insert: %.2f\n", ours > 0 ? peer / ours : 0.0);
+    std::printf("article import ratio vs prepared insert: %.2f\n",
+                reporter.ratio("BM_PreparedInsert", "BM_ArticleImport"));
     return 0;
 }

@@ -11,10 +11,12 @@
 #include "database/sqlitebackend.h"
 #include "transfer/clsimportsqlitetabelnaarsqlitet.h"
 
+#include "support/fastestratio.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -204,37 +206,16 @@ void BM_InsertSelect(benchmark::State& state)
     }
 }
 
-// Each way runs seven times, one copy each; the ratio compares the fastest runs, which are the least
-// disturbed by whatever else the machine does.
-double fastest(const std::vector<double>& times)
-{
-    return *std::min_element(times.begin(), times.end());
-}
-
 BENCHMARK(BM_InsertSelect)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(7)
-    ->ComputeStatistics("min", fastest);
+    ->ComputeStatistics("min", bench::fastest);
 BENCHMARK(BM_Copier)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(7)
-    ->ComputeStatistics("min", fastest);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min")
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> times;
-};
+    ->ComputeStatistics("min", bench::fastest);
 
 } // namespace
 
@@ -257,11 +238,9 @@ int main(int argc, char** argv)
                 qPrintable(actual), qPrintable(expected), actual == expected ? "" : "  DIFFERENT");
 
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::FastestReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    const double ours = reporter.times["BM_Copier"];
-    const double peer = reporter.times["BM_InsertSelect"];
-    std::printf("copier ratio vs insert-select: %.2f\n", ours > 0 ? peer / ours : 0.0);
+    std::printf("copier ratio vs insert-select: %.2f\n", reporter.ratio("BM_InsertSelect", "BM_Copier"));
     return 0;
 }
