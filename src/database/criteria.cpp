@@ -159,7 +159,6 @@ private:
             t.textIsNumber = true;
             t.number = *number;
         }
-        t.foldedText = t.text.toCaseFolded();
     }
 
     QString quoted(QChar quote)
@@ -277,7 +276,6 @@ std::optional<Criteria> Criteria::equalTo(const QString& field, const QString& v
             term.textIsNumber = true;
             term.number = *number;
         }
-        term.foldedText = value.toCaseFolded();
     }
     Criteria criteria;
     criteria.terms.append(term);

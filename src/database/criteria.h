@@ -35,7 +35,6 @@ public:
         int column = -1; // filled by the caller that resolves field names
         Op op = Op::Eq;
         QString text;                 // the value as written (without quotes)
-        QString foldedText;           // text case-folded, as the search indexes hold their keys
         bool isNumberLiteral = false; // written as a number
         double number = 0;            // the number, for a number literal or a text that reads as one
         bool textIsNumber = false;    // a text literal that reads as a number

@@ -165,9 +165,11 @@ public:
     void requery();
 
 private:
+    // Rows by a hash of their text as case-insensitive comparison sees it. Texts that share a hash
+    // share a list; a search checks every row it takes from the list against its criterion.
     struct TextIndex
     {
-        QHash<QString, std::vector<qsizetype>> rows;
+        QHash<quint64, std::vector<qsizetype>> rows;
     };
     struct NumberIndex
     {

@@ -336,6 +336,8 @@ void TestRecordset::equalToFindsAsWritten_data()
         const char* size = large ? " (indexed)" : "";
         QTest::addRow("text, other case%s", size) << "Code"
                                                   << "B2" << false << "Code = 'B2'" << large;
+        QTest::addRow("accented text, other case%s", size)
+            << "Code" << QString::fromUtf8("äRGER") << false << QString::fromUtf8("Code = 'äRGER'") << large;
         QTest::addRow("text with a quote%s", size) << "Code"
                                                    << "o'brien" << false << "Code = 'o''brien'" << large;
         QTest::addRow("number text against a number%s", size) << "Price"
@@ -373,6 +375,7 @@ void TestRecordset::equalToFindsAsWritten()
     for (rs->moveFirst(); rs->find(written); rs->moveNext())
         byText << rs->value(QStringLiteral("ID")).toString();
     QCOMPARE(byCode, byText);
+    QCOMPARE(byCode.isEmpty(), value == QLatin1String("ZZZ"));
     // A "number" that is none is left to the written form.
     QVERIFY(!Criteria::equalTo(field, QStringLiteral("12 OR 1"), true));
     QVERIFY(!Criteria::equalTo(field, QStringLiteral("abc"), true));
