@@ -362,7 +362,9 @@ void Recordset::moveNext()
 {
     requireOpen();
     writePending();
-    if (eof())
+    // Only moving past the end is an error: from a row just deleted, also the last one left, the
+    // recordset moves on (to its end), so "delete, move next" loops run to the end.
+    if (m_position >= visibleCount())
         noCurrentRecord();
     ++m_position;
     skipDeletedForward();
@@ -372,7 +374,7 @@ void Recordset::movePrevious()
 {
     requireOpen();
     writePending();
-    if (bof())
+    if (m_position < 0)
         noCurrentRecord();
     --m_position;
     skipDeletedBackward();

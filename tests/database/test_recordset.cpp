@@ -604,6 +604,14 @@ void TestRecordset::deleteCurrentRow()
     QCOMPARE(codes(*rs), (QStringList{"A1", "O'Brien", QString::fromUtf8("Ärger"), "12", "ROTO_X"}));
     QCOMPARE(items.scalar(QStringLiteral("SELECT count(*) FROM Item WHERE ID = 2")).toInt(), 0);
     QCOMPARE(items.scalar(QStringLiteral("SELECT count(*) FROM Item")).toInt(), 5);
+
+    // Deleting every row in a "delete, move next" loop runs to the end without an error.
+    for (rs->moveFirst(); !rs->eof(); rs->moveNext())
+        rs->deleteCurrent();
+    QVERIFY(rs->eof());
+    QCOMPARE(rs->recordCount(), 0);
+    QCOMPARE(items.scalar(QStringLiteral("SELECT count(*) FROM Item")).toInt(), 0);
+    QCOMPARE(errorNumber([&] { rs->moveNext(); }), DbErrorNumber::NoCurrentRecord);
 }
 
 void TestRecordset::convertsValuesToFieldType()
