@@ -12,6 +12,7 @@
 #include "start/sharedroutines.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace supplink {
 
@@ -138,11 +139,12 @@ bool clsImportBestand::LeesCSVBestand(const QString& path)
                            QStringLiteral("Het bestand '%1' kan niet worden gelezen.").arg(path));
 
         m_regelNummer = 0;
+        const auto vergeetRegel = qScopeGuard([this] { m_huidigeRegel = QStringView(); });
         RegelLezer lezer(*tekst);
         QStringView regel;
         while (lezer.volgende(regel)) {
             ++m_regelNummer;
-            m_huidigeRegel = regel.toString();
+            m_huidigeRegel = regel;
             // A first line of column titles is passed over.
             if (m_regelNummer == 1 && !m_bron->EersteRijImporteren)
                 continue;
@@ -152,8 +154,8 @@ bool clsImportBestand::LeesCSVBestand(const QString& path)
             QString foutTekst;
             const std::optional<QStringList> velden = SplitCSVRegel(regel, ok, foutTekst);
             if (!ok || !velden) {
-                ToonFout(QStringLiteral("Fout in regel:") + kCrLf + kCrLf + m_huidigeRegel + kCrLf + kCrLf +
-                         QStringLiteral("Importeren afgebroken!") + kCrLf + foutTekst);
+                ToonFout(QStringLiteral("Fout in regel:") + kCrLf + kCrLf + m_huidigeRegel.toString() +
+                         kCrLf + kCrLf + QStringLiteral("Importeren afgebroken!") + kCrLf + foutTekst);
                 TelFout();
                 return false;
             }
@@ -251,6 +253,12 @@ ArtikelRegel clsImportBestand::CorrectForSupplier(const ArtikelRegel& regel) con
     const qint32 deceuninckKolom = deceuninck ? m_bron->DeceuninckType() : 0;
     const QString& prefix = globals().gLeverancierPrefix;
 
+    // Most suppliers need no correction: the line is shared as it is.
+    const bool codeKolommen = (codeKolom >= 1 && codeKolom <= regel.size()) ||
+                              (gespiegeldKolom >= 1 && gespiegeldKolom <= regel.size());
+    if (!deceuninck && (prefix.isEmpty() || !codeKolommen))
+        return regel;
+
     ArtikelRegel gecorrigeerd;
     gecorrigeerd.reserve(regel.size());
     for (qint32 i = 1; i <= regel.size(); ++i) {
@@ -338,8 +346,8 @@ bool clsImportBestand::AfhandelenArtikelRegel(const ArtikelRegel& invoer)
             fout.number() == kSubscriptOutOfRange
                 ? QStringLiteral("Het bronbestand bevat te weinig kolommen op regel (")
                 : QStringLiteral("Fout in clsImportBestand.AfhandelenArtikelRegel voor regel (");
-        ShowError(waar + QString::number(m_regelNummer) + QStringLiteral(")") + kCrLf + m_huidigeRegel +
-                      kCrLf + kCrLf,
+        ShowError(waar + QString::number(m_regelNummer) + QStringLiteral(")") + kCrLf +
+                      m_huidigeRegel.toString() + kCrLf + kCrLf,
                   fout);
         TelFout();
         return false;

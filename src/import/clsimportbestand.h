@@ -179,7 +179,7 @@ protected:
     bool m_alleenLijst = false;
     bool m_groepen = false;
     qint32 m_regelNummer = 0;
-    QString m_huidigeRegel;
+    QStringView m_huidigeRegel; // the line being read, while its file's text is held
     std::function<int()> m_cijferBron;
     GelezenPlan m_plan;
     // Keys found by ZoekForeignKey in this run: the same group or supplier text comes on many lines.
