@@ -7,18 +7,17 @@
 #include "database/clspt.h"
 #include "database/recordset.h"
 #include "import/standaardimportplan.h"
+#include "sources/bronsjablonen.h"
 #include "sources/clsbron2.h"
 #include "start/errors.h"
 #include "start/globals.h"
 #include "start/sharedroutines.h"
 
-#include "sources/bronsjablonen.h"
-
 #include <QDate>
 #include <QLocale>
 #include <algorithm>
-#include <charconv>
 #include <array>
+#include <charconv>
 
 namespace supplink {
 
@@ -26,8 +25,6 @@ namespace {
 
 constexpr qint32 kKindCode = 1;
 constexpr qint32 kTypeMismatch = 13;
-
-const QString kVeld = QStringLiteral("VELD");
 
 // A text as a number by the system's number rules; a text that is no number is an error of the line.
 double regionaalGetal(const QString& tekst)
@@ -41,7 +38,6 @@ double regionaalGetal(const QString& tekst)
     return getal;
 }
 
-// A decimal text by the plan's decimal sign; a text that is no number is an error of the line.
 // A plain decimal ("-12.50": digits, at most one decimal sign between digits) read without the
 // locale machinery, correctly rounded as that reads it; none for any other form.
 std::optional<double> gewoonGetal(QStringView tekst, QChar decimaalTeken)
@@ -73,6 +69,7 @@ std::optional<double> gewoonGetal(QStringView tekst, QChar decimaalTeken)
     return getal;
 }
 
+// A decimal text by the plan's decimal sign; a text that is no number is an error of the line.
 double planGetal(const QString& tekst, const QString& decimaalTeken)
 {
     if (decimaalTeken.isEmpty())
@@ -462,8 +459,9 @@ bool clsImportBestand::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
             if (kopie && kopie->Opdracht == QStringLiteral("VELDKOPIE"))
                 rs->setValue(Argument(*kopie, 1), rs->value(Argument(*kopie, 2)));
         }
-        if (!kleur)
-            rs->setValue(QStringLiteral("fkBackColor"), QVariant());
+        // A table without the field (an older layout) has nothing to clear.
+        if (!kleur && rs->hasField(achtergrondKleur))
+            rs->setValue(achtergrondKleur, QVariant());
         rs->update();
         return true;
     } catch (const std::exception& e) {

@@ -213,6 +213,23 @@ private slots:
             QCOMPARE(db.scalar("SELECT fkType FROM Article").toInt(), 123456);
     }
 
+    void tableWithoutBackColour()
+    {
+        Omgeving o;
+        {
+            fixtures::FixtureDb db(o.pad);
+            db.exec("ALTER TABLE Article DROP COLUMN fkBackColor");
+        }
+        Importeur imp;
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        imp.zet(o.bron, {{"A", "a", "1", "1"}});
+        QVERIFY(imp.OpenenProductentabel(o.pad));
+        QVERIFY(imp.OverzettenArtikelen());
+        QCOMPARE(imp.AantalFouten(), 0);
+        fixtures::FixtureDb db(o.pad);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 1);
+    }
+
     void cancelMidFile()
     {
         Omgeving o;
