@@ -107,8 +107,15 @@ RecordsetPtr DatabaseBackend::openRecordset(const QString& sql, const QVariantLi
     return std::make_shared<Recordset>(shared_from_this(), sql, params, std::move(*data));
 }
 
-Transaction::Transaction(DbConnection db) : m_db(std::move(db))
+Transaction::Transaction(DbConnection db) : Transaction(std::move(db), true) {}
+
+Transaction::Transaction(DbConnection db, bool begin) : m_db(std::move(db))
 {
+    if (!begin)
+        return;
+    if (!m_db)
+        throw AppError(DbErrorNumber::ObjectClosed,
+                       QStringLiteral("De transactie kan niet worden gestart: er is geen verbinding."));
     m_db->beginTrans();
     m_open = true;
 }
@@ -119,8 +126,10 @@ Transaction::~Transaction()
         return;
     try {
         m_db->rollbackTrans();
-    } catch (...) {
-        // Nothing more can be done here: the database keeps its last committed state.
+    } catch (const std::exception& e) {
+        // A destructor cannot throw: the failure goes to the program's log, and the database keeps what
+        // it last committed (an unfinished transaction is never committed).
+        qCritical("Terugdraaien van de transactie mislukt: %s", e.what());
     }
 }
 

@@ -230,15 +230,26 @@ public:
 
 using DbConnection = std::shared_ptr<DatabaseBackend>;
 
-// Begins a transaction and rolls it back at the end of the scope unless committed.
+// The one transaction guard of the program. The constructor begins a transaction on the connection,
+// or throws AppError with the database's reason when it cannot begin (the caller reports it as any
+// other failure). The guard rolls the transaction back when it leaves its scope uncommitted, also when
+// an exception leaves the scope. Transactions nest (an inner guard marks a savepoint).
+//
+//     Transaction t(db);              // or Transaction t(db, wanted): only begins when wanted
+//     ... statements ...
+//     t.commit();                     // throws AppError when the database refuses; rolled back then
 class Transaction
 {
 public:
     explicit Transaction(DbConnection db);
+    // A guard that begins only when `begin` is true; without a transaction commit and rollback do nothing.
+    Transaction(DbConnection db, bool begin);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
+    // Whether the guard holds an open transaction.
+    bool active() const { return m_open; }
     void commit();
     void rollback();
 
