@@ -34,6 +34,7 @@ void closeQuietly(DbConnection& db)
     try {
         db->close();
     } catch (...) {
+        // The handle is released either way; nothing is written when a database closes.
     }
     db.reset();
 }
@@ -328,6 +329,7 @@ void clsConnectie::ForceerTypeGuessRows()
         TypeGuessRowsGewijzigd = true;
         fSaveLong(HKEY_LOCAL_MACHINE, kExcelEngineKey, kTypeGuessRows, kWantedTypeGuessRows);
     } catch (...) {
+        // Writing machine-wide settings may be refused without administrator rights; the workbook still opens.
     }
 }
 
@@ -337,6 +339,7 @@ void clsConnectie::HerstelTypeGuessRows()
         if (TypeGuessRowsGewijzigd)
             fSaveLong(HKEY_LOCAL_MACHINE, kExcelEngineKey, kTypeGuessRows, OudeTypeGuessRows);
     } catch (...) {
+        // As when forcing it: a refused write leaves the engine setting as it was, nothing else depends on it.
     }
 }
 
@@ -422,6 +425,7 @@ RecordsetPtr clsConnectie::ExecuteSilent(const QString& sql)
         if (db)
             return recordsetOf(db, sql, db->run(sql));
     } catch (...) {
+        // The silent form answers no recordset on failure; its callers test for that and report themselves.
     }
     return nullptr;
 }

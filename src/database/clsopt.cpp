@@ -42,6 +42,7 @@ void disconnectHandle(std::shared_ptr<clsConnectie>& connection)
         if (connection)
             connection->SluitenConnectie();
     } catch (...) {
+        // Closing only releases the handle; a handle that fails to close is dropped just the same.
     }
     connection.reset();
 }

@@ -79,6 +79,7 @@ void clsPT::Disconnect()
         if (cnPT)
             cnPT->SluitenConnectie();
     } catch (...) {
+        // Closing only releases the handle; a handle that fails to close is dropped just the same.
     }
     cnPT.reset();
 }
@@ -325,6 +326,7 @@ void clsPT::MoveFirstQuiet(const RecordsetPtr& recordset)
         if (recordset)
             recordset->moveFirst();
     } catch (...) {
+        // Only positions the list for the chooser; a recordset that cannot move shows from where it stands.
     }
 }
 

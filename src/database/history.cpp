@@ -474,6 +474,7 @@ void LeegTMPArtikelen(clsConnectie& connection)
         else
             connection.ExecuteSilent(QStringLiteral("DROP TABLE tmpLevImportItems"));
     } catch (...) {
+        // A scratch table that cannot be dropped is dropped or emptied again before its next use.
     }
 }
 
@@ -507,6 +508,7 @@ void VerwijderenTMPArtikelen(qint32 historyType)
         if (connected)
             LeegTMPArtikelen(connection);
     } catch (...) {
+        // As above: the scratch table holds no user data and is renewed before each use.
     }
     connection.SluitenConnectie();
 }

@@ -216,6 +216,7 @@ void BepaalCSVIndeling(const QString& path, bool& isCSV, QString& separator, boo
             vorige = veld;
         }
     } catch (...) {
+        // Inspection only: an unreadable line ends it with what it found; the caller reads the flags.
     }
 }
 
@@ -261,6 +262,7 @@ void LeesExcelKolommen(const QString& path, bool& isExcel, qint32& columns, QStr
             tableNames += QLatin1Char('|') + naam;
         }
     } catch (...) {
+        // Inspection only: a workbook that fails part-way leaves the facts found so far for the caller.
     }
 }
 
@@ -276,6 +278,7 @@ void LeesDBInfoJet(const QString& path, bool& opened, QString& appType, QString&
         }
         leesDBInfo(cn, opened, appType, dbType, verMajor, verMinor);
     } catch (...) {
+        // A database without a readable version record keeps the version fields as they were.
     }
 }
 
@@ -291,6 +294,7 @@ void LeesDBInfoSQLite(const QString& path, bool& opened, QString& appType, QStri
         }
         leesDBInfo(cn, opened, appType, dbType, verMajor, verMinor);
     } catch (...) {
+        // A database without a readable version record keeps the version fields as they were.
     }
 }
 
