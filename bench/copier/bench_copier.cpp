@@ -136,13 +136,9 @@ void copyWithCopier()
     copier.SetOntvanger(&listener);
     copier.SkipFieldsCollection << QStringLiteral("ID");
     copier.UpdateFieldsCollection << QStringLiteral("Description") << QStringLiteral("Price");
-    copier.OpzoekFieldsCollection << QStringLiteral("fkParent");
-    copier.OpzoekRecsetSourceCollection
-        << source.Connection()->openRecordset(QStringLiteral("SELECT * FROM Parent"));
-    copier.OpzoekRecsetTargetCollection
-        << target.Connection()->openRecordset(QStringLiteral("SELECT * FROM Parent"));
-    copier.OpzoekMatchFieldCollection << QStringLiteral("Code");
-    copier.OpzoekIDFieldCollection << QStringLiteral("ID");
+    copier.VoegOpzoekingToe(QStringLiteral("fkParent"),
+                            source.Connection()->openRecordset(QStringLiteral("SELECT * FROM Parent")),
+                            target.Connection()->openRecordset(QStringLiteral("SELECT * FROM Parent")));
     copier.strKeyField = QStringLiteral("Code");
     copier.strIDField = QStringLiteral("ID");
     copier.strFieldOnderdeelFilter = QStringLiteral("Code");

@@ -4,7 +4,6 @@
 #include "database/databaseroutines.h"
 #include "database/recordset.h"
 #include "database/sqlitebackend.h"
-#include "platform/eventhook.h"
 #include "platform/jetsql.h"
 #include "start/errors.h"
 #include "start/globals.h"
@@ -52,29 +51,25 @@ clsSyncPT::clsSyncPT() : m_relay(m_ontvanger, m_voortgangTeller)
 clsSyncPT::~clsSyncPT()
 {
     x.reset();
+    m_transactie.reset(); // a run left unfinished is rolled back, never committed
     for (std::unique_ptr<clsConnectie>* cn : {&m_bron, &m_doel}) {
         if (!*cn)
             continue;
         try {
             (*cn)->SluitenConnectie();
         } catch (...) {
+            // Nothing is left to do with a connection that fails to close: every write of the run has been
+            // committed or rolled back above, and a destructor cannot report.
         }
         cn->reset();
     }
 }
 
-void clsSyncPT::cancelKopieerders()
-{
-    if (x)
-        x->Cancel();
-}
-
 clsImportTabelNaarTabel& clsSyncPT::nieuweKopieerder()
 {
     x = std::make_unique<clsImportTabelNaarTabel>();
-    // A cancel that came in before this step reaches the new copier as well.
-    if (m_cancel)
-        x->Cancel();
+    // The engine's run context: a cancel, also one that came in before this step, reaches the copier.
+    x->SetRunContext(m_run);
     x->SetOntvanger(&m_relay);
     return *x;
 }
@@ -115,6 +110,7 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
     m_fouten = 0;
     if (types.isEmpty())
         return;
+    RunScope live(*m_run);
     try {
         if (!ConnectBron(bronPad))
             return;
@@ -125,8 +121,8 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
 
         if (doelIsServer()) {
             RaiseVoortgang(QStringLiteral("Begin Transactie"), QString());
-            m_doel->Connection()->beginTrans();
-            m_transactie = true;
+            // A transaction that cannot begin ends the run as an error of Sync (caught below).
+            m_transactie.emplace(m_doel->Connection());
         }
 
         RaiseVoortgangTotaal(TelArtikelen());
@@ -143,7 +139,7 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
         VulSelectie();
 
         SyncSuppliers(-1);
-        if (m_cancel) {
+        if (Geannuleerd()) {
             TransactieAfsluiten(false);
             return;
         }
@@ -153,7 +149,7 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
             SyncArtGroepen(-1, type);
             SyncCalcGroepen(-1, type);
             SyncArtikelen(false, -1, type);
-            if (m_cancel) {
+            if (Geannuleerd()) {
                 TransactieAfsluiten(false);
                 return;
             }
@@ -163,7 +159,13 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
 
         try {
             VulTmpSelected(*m_bron, m_selectie);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            // Counted and logged without an error window; the run goes on, the price tables then follow the
+            // codes written so far.
+            const AppError fout = AppError::from(e);
+            RaiseVoortgang(QStringLiteral("Error (clsSyncPT.VulTmpSelected): %1-%2")
+                               .arg(QString::number(fout.number()), fout.description()),
+                           QString());
             TelFout();
         }
 
@@ -178,8 +180,7 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
                 vastleggen ? QStringLiteral("Commit Transactie") : QStringLiteral("Rollback Transactie");
             RaiseVoortgang(tekst, QString());
             RaiseHuidigeHoofdActie(tekst);
-            if (!TransactieAfsluiten(vastleggen))
-                TelFout();
+            TransactieAfsluiten(vastleggen);
         }
     } catch (const std::exception& e) {
         Fout(QStringLiteral("clsSyncPT.PT"), e);
@@ -187,22 +188,19 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
     }
 }
 
-bool clsSyncPT::TransactieAfsluiten(bool vastleggen)
+void clsSyncPT::TransactieAfsluiten(bool vastleggen)
 {
     if (!m_transactie)
-        return true;
-    m_transactie = false;
+        return;
     try {
-        const DbConnection db = m_doel->Connection();
         if (vastleggen)
-            db->commitTrans();
+            m_transactie->commit();
         else
-            db->rollbackTrans();
-        return true;
+            m_transactie->rollback();
     } catch (const std::exception& e) {
-        ShowError(QString(), e);
-        return false;
+        Fout(QString(), e);
     }
+    m_transactie.reset(); // a refused commit is rolled back here
 }
 
 bool clsSyncPT::ConnectBron(const QString& pad)
@@ -410,8 +408,7 @@ void clsSyncPT::SyncGroepen(const QString& tabel, const QString& sleutel, qint32
         kopieerder.SkipFieldsCollection << QStringLiteral("ID");
     // The server's target cursor shows SortOrder under the name OrderNr: the numbered field is named as the
     // cursor shows it, so that new groups follow the highest number there as well.
-    kopieerder.OphoogFieldsCollection << QStringLiteral("OrderNr");
-    kopieerder.OphoogFieldValuesCollection << basis;
+    kopieerder.VoegOphogingToe(QStringLiteral("OrderNr"), basis);
     kopieerder.strKeyField = QStringLiteral("Code");
     kopieerder.strKeyIsNumeriek = false;
     kopieerder.NieuweOnderdelenToevoegen = importOpties().NieuweArtikelenToevoegen;
@@ -469,13 +466,9 @@ void clsSyncPT::SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type)
         clsImportTabelNaarTabel& kopieerder = nieuweKopieerder();
         auto voegSleutelToe = [&](const QString& veld, const QString& bronOpzoek, const QString& doelServer,
                                   const QString& doelJet, const QString& bronSleutel) {
-            kopieerder.OpzoekFieldsCollection << veld;
-            kopieerder.OpzoekRecsetSourceCollection
-                << m_bron->Connection()->openRecordset(bronSql(bronOpzoek));
-            kopieerder.OpzoekRecsetTargetCollection
-                << m_doel->Connection()->openRecordset(doelSql(doelServer, doelJet));
-            kopieerder.OpzoekMatchFieldCollection << QStringLiteral("Code");
-            kopieerder.OpzoekIDFieldCollection << bronSleutel;
+            kopieerder.VoegOpzoekingToe(veld, m_bron->Connection()->openRecordset(bronSql(bronOpzoek)),
+                                        m_doel->Connection()->openRecordset(doelSql(doelServer, doelJet)),
+                                        QStringLiteral("Code"), bronSleutel);
         };
 
         if (!tweedePass) {
@@ -627,6 +620,7 @@ void clsSyncPT::SyncPriceData(bool tweeD)
         const int iH = tweeD ? rs->fieldIndex(QStringLiteral("H")) : -1;
         const int iPrijs = rs->fieldIndex(QStringLiteral("Price"));
         for (; !rs->eof(); rs->moveNext()) {
+            m_run->yield();
             const QVariant w = rs->value(iW);
             const QVariant h = tweeD ? rs->value(iH) : QVariant();
             const QVariant prijs = rs->value(iPrijs);

@@ -22,6 +22,7 @@
 #include <QList>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace supplink {
 
@@ -48,9 +49,6 @@ public:
     QString BronVersie() const { return m_bronVersie; }
     QString DoelVersie() const { return m_doelVersie; }
 
-protected:
-    void cancelKopieerders() override;
-
 private:
     bool ConnectBron(const QString& pad);
     bool ConnectDoel(const QString& pad);
@@ -68,7 +66,9 @@ private:
     void SyncPriceData1D();
     void SyncPriceData2D();
     void SyncPriceData(bool tweeD);
-    bool TransactieAfsluiten(bool vastleggen);
+    // Commits or rolls back the run's transaction on SQL Server (nothing without one); a failure is shown and
+    // counted.
+    void TransactieAfsluiten(bool vastleggen);
 
     // Runs the copier in x (row copy) on the two cursors.
     void kopieerderDraaien(const RecordsetPtr& rsBron, const RecordsetPtr& rsDoel);
@@ -89,7 +89,8 @@ private:
     std::unique_ptr<clsImportTabelNaarTabel> x;
     VoortgangDoorgever m_relay;
     qint32 m_fouten = 0;
-    bool m_transactie = false;
+    // The run's transaction on an SQL Server target (none on a file).
+    std::optional<Transaction> m_transactie;
 
     QString m_bronVersie;
     qint32 m_bronMajor = 0;

@@ -2,12 +2,6 @@
 
 namespace supplink {
 
-void SyncEngine::Cancel()
-{
-    m_cancel = true;
-    cancelKopieerders();
-}
-
 void SyncEngine::RaiseVoortgang(const QString& actie, const QString& omschrijving)
 {
     if (m_ontvanger)

@@ -4,6 +4,7 @@
 #include "start/sharedroutines.h"
 
 #include <QSet>
+#include <optional>
 
 namespace supplink {
 
@@ -56,11 +57,14 @@ void clsImportSQLiteTabelNaarSQLiteT::SyncLinkedTable(
     const QString& KeyFieldSource, const QString& KeyFieldTarget, const QStringList& SourceFields,
     const QStringList& TargetFields)
 {
+    RunScope live(*runContext());
     RecordsetPtr kinderen; // D: the target's child table, rows are added here
-    DbConnection doel = conTarget.Connection();
-    bool transactie = false;
+    // One transaction for all added rows on an SQLite target; what was added stays on an error.
+    std::optional<Transaction> transactie;
+    bool vastleggen = true; // false once the commit of the normal end has been tried
     try {
         const DbConnection bron = conSource.Connection();
+        const DbConnection doel = conTarget.Connection();
         if (!bron || !doel)
             throw AppError(DbErrorNumber::ObjectClosed,
                            QStringLiteral("Er is geen verbinding met de database."));
@@ -88,11 +92,9 @@ void clsImportSQLiteTabelNaarSQLiteT::SyncLinkedTable(
             doelVelden.append(vereisVeld(*kinderen, TargetFields.at(i)));
         }
 
-        if (doel->kind() == DatabaseBackend::Kind::SQLite) {
-            doel->beginTrans(); // one transaction for all added rows; what was added stays on an error
-            transactie = true;
-        }
+        transactie.emplace(doel, doel->kind() == DatabaseBackend::Kind::SQLite);
         for (; !S->eof(); S->moveNext()) {
+            runContext()->yield();
             const QString ouder = NzString(S->value(code));
             if (!codes.contains(ouder))
                 continue;
@@ -109,25 +111,15 @@ void clsImportSQLiteTabelNaarSQLiteT::SyncLinkedTable(
                 kinderen->setValue(doelVelden.at(i), S->value(bronVelden.at(i)));
             kinderen->update();
         }
-        if (transactie) {
-            transactie = false;
-            doel->commitTrans();
-        }
+        vastleggen = false;
+        transactie->commit(); // a refused commit is rolled back by the guard and reported below
     } catch (const std::exception& e) {
         if (kinderen)
             kinderen->cancelUpdate();
-        if (transactie) {
-            try {
-                doel->commitTrans();
-            } catch (const std::exception&) {
-                try {
-                    doel->rollbackTrans();
-                } catch (const std::exception&) {
-                }
-            }
-        }
         const AppError fout = AppError::from(e);
         LogFout(kSyncLinkedTable, fout);
+        if (vastleggen && transactie)
+            schrijfVast(*transactie, kSyncLinkedTable);
         ShowError(kSyncLinkedTable, fout);
     }
 }

@@ -9,8 +9,8 @@
 //
 // Events are plain synchronous calls on the user-interface thread. A listener
 // may call Cancel on the running operation from inside any event (or from
-// inside the YieldToUi that follows it); the operation sees the flag at its
-// next test. Counts are the raiser's own running counts, handed by reference;
+// inside a yield of the operation's run context); the operation sees the flag
+// at its next test. Counts are the raiser's own running counts, handed by reference;
 // listeners only read them.
 
 #include <QString>

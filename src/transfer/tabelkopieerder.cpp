@@ -2,7 +2,6 @@
 
 #include "database/clsconnectie.h"
 #include "database/criteria.h"
-#include "platform/eventhook.h"
 #include "platform/jetsql.h"
 #include "start/sharedroutines.h"
 #include "transfer/jsonmerge.h"
@@ -10,7 +9,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
-#include <chrono>
 
 namespace supplink {
 
@@ -27,6 +25,16 @@ int positieIn(const QStringList& lijst, const QString& naam)
     for (int i = 0; i < lijst.size(); ++i) {
         if (zelfdeNaam(lijst.at(i), naam))
             return i;
+    }
+    return -1;
+}
+
+// The position of the first record whose field has the name (case-insensitive), -1 when none.
+template <typename Record> int positieIn(const std::vector<Record>& lijst, const QString& naam)
+{
+    for (size_t i = 0; i < lijst.size(); ++i) {
+        if (zelfdeNaam(lijst[i].veld, naam))
+            return int(i);
     }
     return -1;
 }
@@ -53,83 +61,6 @@ QString criterium(const QString& veld, const QVariant& waarde, bool numeriek)
     return kop + QLatin1Char('\'') + SQLQuotes(CriteriaValueText(waarde)) + QLatin1Char('\'');
 }
 
-// Groups the writes of one call on an SQLite target in one transaction, so
-// that the rows are not each flushed to disk. What was written stays: the
-// transaction is committed also when the call ends on an error.
-class Bundel
-{
-public:
-    explicit Bundel(DbConnection db)
-    {
-        if (!db || db->kind() != DatabaseBackend::Kind::SQLite || !db->isOpen())
-            return;
-        try {
-            db->beginTrans();
-            m_db = std::move(db);
-        } catch (const std::exception&) {
-        }
-    }
-    ~Bundel() { sluit(true); }
-
-    // Commits; a failing commit rolls back and, unless `stil`, throws.
-    void sluit(bool stil)
-    {
-        if (!m_db)
-            return;
-        const DbConnection db = std::move(m_db);
-        m_db.reset();
-        try {
-            db->commitTrans();
-        } catch (const std::exception&) {
-            try {
-                db->rollbackTrans();
-            } catch (const std::exception&) {
-            }
-            if (!stil)
-                throw;
-        }
-    }
-
-private:
-    DbConnection m_db;
-};
-
-// The work of one existing row: committed when the row was stored, rolled
-// back otherwise (its deleted child rows come back).
-class RijTransactie
-{
-public:
-    RijTransactie(const DbConnection& db, bool nodig)
-    {
-        if (!nodig || !db)
-            return;
-        try {
-            db->beginTrans();
-            m_db = db;
-        } catch (const std::exception&) {
-        }
-    }
-    ~RijTransactie() { rollback(); }
-
-    void commit()
-    {
-        if (m_db)
-            std::exchange(m_db, nullptr)->commitTrans();
-    }
-    void rollback()
-    {
-        if (!m_db)
-            return;
-        try {
-            std::exchange(m_db, nullptr)->rollbackTrans();
-        } catch (const std::exception&) {
-        }
-    }
-
-private:
-    DbConnection m_db;
-};
-
 // Stores the pending row; a row that cannot be stored is forgotten before the error goes on.
 void opslaan(Recordset& doel)
 {
@@ -149,8 +80,8 @@ struct TabelKopieerder::VeldPlan
     QString naam;
     int bron = -1;
     int doel = -1;   // the target field, -1 when the target has none of that name
-    int ophoog = -1; // position in OphoogFieldsCollection
-    int opzoek = -1; // position in OpzoekFieldsCollection
+    int ophoog = -1; // position in the numbered fields
+    int opzoek = -1; // position in the lookups
     bool overslaan = false;
     bool bijwerken = false;
     bool json = false;
@@ -182,6 +113,7 @@ public:
             if (m_rs)
                 m_rs->moveFirst();
         } catch (const std::exception&) {
+            // Only an empty target fails here; the key search that follows starts from the first row itself.
         }
     }
 
@@ -367,6 +299,36 @@ TabelKopieerder::TabelKopieerder(Beleid beleid) : m_beleid(std::move(beleid)) {}
 
 TabelKopieerder::~TabelKopieerder() = default;
 
+void TabelKopieerder::SetRunContext(RunContextPtr run)
+{
+    m_run = run ? std::move(run) : std::make_shared<RunContext>();
+}
+
+void TabelKopieerder::VoegOpzoekingToe(const QString& veld, RecordsetPtr bron, RecordsetPtr doel,
+                                       const QString& matchVeld, const QString& idVeld)
+{
+    if (veld.isEmpty() || matchVeld.isEmpty() || idVeld.isEmpty())
+        throw AppError(
+            ErrorNumber::General,
+            QStringLiteral("Een opzoeking heeft een veld, een vergelijkingsveld en een ID-veld nodig."));
+    if (!bron || !doel)
+        throw AppError(ErrorNumber::General,
+                       QStringLiteral("Geen opzoektabel voor het veld '%1'.").arg(veld));
+    if (positieIn(m_opzoekingen, veld) >= 0)
+        throw AppError(ErrorNumber::General,
+                       QStringLiteral("Het veld '%1' heeft al een opzoeking.").arg(veld));
+    m_opzoekingen.push_back({veld, std::move(bron), std::move(doel), matchVeld, idVeld});
+}
+
+void TabelKopieerder::VoegOphogingToe(const QString& veld, qint32 basis)
+{
+    if (veld.isEmpty())
+        throw AppError(ErrorNumber::General, QStringLiteral("Een genummerd veld heeft een naam nodig."));
+    if (positieIn(m_ophogingen, veld) >= 0)
+        throw AppError(ErrorNumber::General, QStringLiteral("Het veld '%1' wordt al genummerd.").arg(veld));
+    m_ophogingen.push_back({veld, basis});
+}
+
 QString TabelKopieerder::AlgemeneDatum()
 {
     const QDateTime nu = QDateTime::currentDateTime();
@@ -392,6 +354,15 @@ void TabelKopieerder::LogFout(const QString& routine, const AppError& fout)
     if (m_ontvanger)
         m_ontvanger->FoutOpgetreden(m_fouten);
     Log(QStringLiteral("Error (%1): %2-%3").arg(routine, QString::number(fout.number()), fout.description()));
+}
+
+void TabelKopieerder::schrijfVast(Transaction& transactie, const QString& routine)
+{
+    try {
+        transactie.commit();
+    } catch (const std::exception& e) {
+        LogFout(routine, AppError::from(e));
+    }
 }
 
 void TabelKopieerder::LogVelden(const Recordset* rs)
@@ -450,7 +421,7 @@ void TabelKopieerder::bereidVoor(Recordset& bron)
     m_deleteStatements.clear();
     m_organisatie.reset();
     m_leverancier.reset();
-    m_vertalingen.assign(size_t(OpzoekFieldsCollection.size()), {});
+    m_vertalingen.assign(m_opzoekingen.size(), {});
 }
 
 const std::vector<TabelKopieerder::VeldPlan>& TabelKopieerder::planVoor(Recordset& doel, int generatie)
@@ -464,8 +435,8 @@ const std::vector<TabelKopieerder::VeldPlan>& TabelKopieerder::planVoor(Recordse
         veld.naam = bron.column(i).name;
         veld.bron = i;
         veld.doel = doel.fieldIndex(veld.naam);
-        veld.ophoog = positieIn(OphoogFieldsCollection, veld.naam);
-        veld.opzoek = positieIn(OpzoekFieldsCollection, veld.naam);
+        veld.ophoog = positieIn(m_ophogingen, veld.naam);
+        veld.opzoek = positieIn(m_opzoekingen, veld.naam);
         veld.overslaan = positieIn(SkipFieldsCollection, veld.naam) >= 0;
         veld.bijwerken = positieIn(UpdateFieldsCollection, veld.naam) >= 0;
         veld.json = m_beleid.jsonVelden && positieIn(*m_beleid.jsonVelden, veld.naam) >= 0;
@@ -492,8 +463,13 @@ void TabelKopieerder::kopieer(const RecordsetPtr& bron, Doel& doel, clsConnectie
     for (const QString& regel : startRegels)
         Log(regel);
 
-    Bundel bundel(doelCn.Connection());
+    RunScope live(*m_run);
+    // The writes of the call on an SQLite target are grouped in one transaction (see the header).
+    std::optional<Transaction> bundel;
+    bool vastleggen = true; // false once the commit of the normal end has been tried
     try {
+        const DbConnection db = doelCn.Connection();
+        bundel.emplace(db, db && db->kind() == DatabaseBackend::Kind::SQLite && db->isOpen());
         if (!bron)
             throw AppError(DbErrorNumber::ObjectClosed, QStringLiteral("Er is geen bronrecordset."));
         if (bron->eof()) {
@@ -501,31 +477,29 @@ void TabelKopieerder::kopieer(const RecordsetPtr& bron, Doel& doel, clsConnectie
         } else {
             bereidVoor(*bron);
             // The listener lets the window catch up after its own reports; the copier itself gives the
-            // event loop a turn at the first row and then every few hundredths of a second, which keeps
-            // the window responsive without paying a turn of the event loop for every row.
-            using Klok = std::chrono::steady_clock;
-            Klok::time_point volgendeBeurt = Klok::now();
+            // event loop a turn through the run context, which throttles the turns so that the window stays
+            // responsive without paying a turn of the event loop for every row.
             do {
                 if (m_beleid.doelNaarEersteRij)
                     doel.voorRij();
                 if (m_ontvanger)
                     m_ontvanger->VoortgangPlus1();
-                if (Klok::now() >= volgendeBeurt) {
-                    YieldToUi();
-                    volgendeBeurt = Klok::now() + std::chrono::milliseconds(20);
-                }
+                m_run->yield();
                 verwerkRij(doel, verwerking);
                 bron->moveNext();
-                if (m_cancel)
+                if (m_run->cancelled())
                     break;
             } while (!bron->eof());
         }
-        bundel.sluit(false);
+        vastleggen = false;
+        bundel->commit(); // a refused commit is rolled back by the guard and reported below
         Log(QStringLiteral("End = ") + AlgemeneDatum());
     } catch (const std::exception& e) {
-        bundel.sluit(true);
         foutpad(routine, AppError::from(e), doel.inHand());
+        if (vastleggen && bundel)
+            schrijfVast(*bundel, routine);
     }
+    bundel.reset();
     m_deleteStatements.clear();
     m_organisatie.reset();
     m_leverancier.reset();
@@ -643,7 +617,7 @@ void TabelKopieerder::bestaandeRij(Recordset& doel, const std::vector<VeldPlan>&
     }
     Log(QStringLiteral("Bestaand onderdeel : ") + sleutel);
     const bool kinderen = !strIDField.isEmpty() && !DeleteLinkedTablesSQL.isEmpty();
-    RijTransactie rij(m_doelCn->Connection(), kinderen);
+    Transaction rij(m_doelCn->Connection(), kinderen);
     if (!strIDField.isEmpty())
         DeleteLinkedTables(NzLong(doel.value(strIDField)));
     for (const VeldPlan& veld : plan) {
@@ -706,11 +680,8 @@ bool TabelKopieerder::TransferField(Recordset& doel, const VeldPlan& veld, bool 
         if (nieuw) {
             if (veld.ophoog >= 0) {
                 ++m_ophoogTeller;
-                if (veld.ophoog >= OphoogFieldValuesCollection.size())
-                    throw AppError(ErrorNumber::General,
-                                   QStringLiteral("Geen beginwaarde voor het veld '%1'.").arg(veld.naam));
                 doel.setValue(veld.doelIndex(),
-                              qint64(OphoogFieldValuesCollection.at(veld.ophoog)) + m_ophoogTeller);
+                              qint64(m_ophogingen.at(size_t(veld.ophoog)).basis) + m_ophoogTeller);
                 return true;
             }
             if (veld.opzoek >= 0)
@@ -769,6 +740,7 @@ bool TabelKopieerder::TransferField(Recordset& doel, const VeldPlan& veld, bool 
         try {
             Log(QStringLiteral("RecSetTarget.Fields(strName).Value = ") + NzString(m_bron->value(veld.bron)));
         } catch (const std::exception&) {
+            // The error above is counted and logged already; a value that cannot be read has no line.
         }
         return false;
     }
@@ -784,20 +756,17 @@ bool TabelKopieerder::VreemdeSleutel(Recordset& doel, const VeldPlan& veld)
             doel.setValue(veld.doelIndex(), QVariant());
             return true;
         }
-        if (i >= OpzoekRecsetSourceCollection.size() || i >= OpzoekRecsetTargetCollection.size() ||
-            i >= OpzoekMatchFieldCollection.size() || i >= OpzoekIDFieldCollection.size())
-            throw AppError(ErrorNumber::General,
-                           QStringLiteral("Geen opzoekgegevens voor het veld '%1'.").arg(veld.naam));
-        matchVeld = OpzoekMatchFieldCollection.at(i);
-        idVeld = OpzoekIDFieldCollection.at(i);
+        const Opzoeking& opzoeking = m_opzoekingen.at(size_t(i));
+        matchVeld = opzoeking.matchVeld;
+        idVeld = opzoeking.idVeld;
 
         // The lookup tables do not change during a call: a value once translated is taken from the list.
         QHash<QString, Vertaling>& vertalingen = m_vertalingen.at(size_t(i));
         const QString sleutel = CriteriaValueText(waarde);
         auto vertaling = vertalingen.constFind(sleutel);
         if (vertaling == vertalingen.cend()) {
-            Recordset& bronOpzoek = *OpzoekRecsetSourceCollection.at(i);
-            Recordset& doelOpzoek = *OpzoekRecsetTargetCollection.at(i);
+            Recordset& bronOpzoek = *opzoeking.bron;
+            Recordset& doelOpzoek = *opzoeking.doel;
             const bool geheelGetal = m_bron->column(veld.bron).type == adType::Integer;
             if (!bronOpzoek.findFirst(criterium(idVeld, waarde, geheelGetal))) {
                 Log(idVeld + QStringLiteral(" opzoeken mislukt in bronbestand voor ") + veld.naam +
@@ -847,6 +816,8 @@ bool TabelKopieerder::VreemdeSleutel(Recordset& doel, const VeldPlan& veld)
         }
         return true;
     } catch (const std::exception&) {
+        // A field-level failure (above all a code the target lacks): the line below reports it and the row is
+        // abandoned; it is not counted, so a missing reference does not fail the run.
         Log(QStringLiteral("Veld overgeslagen, waarde niet aanwezig in doel: ") + idVeld + QLatin1Char('=') +
             veld.naam + QStringLiteral("->") + matchVeld + QLatin1Char('=') + code);
         return false;

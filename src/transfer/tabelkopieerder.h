@@ -16,20 +16,37 @@
 // Usage, as an engine does it:
 //
 //     clsImportSQLiteTabelNaarSQLiteT copier;
+//     copier.SetRunContext(m_run);                 // the engine's: its Cancel stops the copier as well
 //     copier.SetOntvanger(&relay);                 // receives the progress events
 //     copier.SkipFieldsCollection << "ID";
+//     copier.VoegOpzoekingToe("fkLocksHingesTable",              // match "Code", ID field "ID"
+//                             source->openRecordset("SELECT * FROM LocksHingesTable"),
+//                             target->openRecordset("SELECT * FROM LocksHingesTable"));
+//     copier.VoegOphogingToe("OrderNr", highestOrderNr); // new rows get highest + 1, + 2, ...
 //     copier.strKeyField = "Code"; copier.strIDField = "ID"; copier.strFieldOnderdeelFilter = "Code";
 //     copier.colFilter = selectedItems;           // std::nullopt: no row is wanted
 //     copier.NieuweOnderdelenToevoegen = true;
 //     copier.OverzettenRecordSet(source, "SELECT * FROM GrooveShape", "WHERE Code=", sourceCn, targetCn);
 //
+// The foreign keys and the numbered fields are records, added whole through
+// VoegOpzoekingToe and VoegOphogingToe (a field, its lookup tables and its
+// match and ID fields belong together, as a numbered field and its base
+// value do); the other settings are plain values.
+//
+// The row loop tests the run context's cancel flag after each row and gives
+// the event loop a turn through its throttled yield; a call is a live run
+// (RunScope) for as long as it lasts.
+//
 // Writes on an SQLite target are grouped in one transaction per call, which
 // is committed at the end of the call, also when the call ends on an error or
-// a cancel: a row once written stays, as with a commit per row. The work of an
-// existing row (deleting its child rows, writing its fields) is undone as a
-// whole when one of its fields cannot be written.
+// a cancel: a row once written stays, as with a commit per row. A grouping
+// that cannot begin, or a commit the database refuses, is an error of the
+// call (counted, FoutOpgetreden). The work of an existing row (deleting its
+// child rows, writing its fields) is undone as a whole when one of its fields
+// cannot be written.
 
 #include "database/recordset.h"
+#include "platform/runcontext.h"
 #include "start/items.h"
 #include "transfer/progressevents.h"
 
@@ -50,19 +67,37 @@ public:
     TabelKopieerder(const TabelKopieerder&) = delete;
     TabelKopieerder& operator=(const TabelKopieerder&) = delete;
 
+    // A foreign key translated through the code of the row it refers to (the source value is looked up
+    // in the source's referenced table by its ID field, the code found there in the target's).
+    struct Opzoeking
+    {
+        QString veld;      // the foreign-key field of the copied table ("fkGroup")
+        RecordsetPtr bron; // the referenced table in the source
+        RecordsetPtr doel; // the referenced table in the target
+        QString matchVeld; // identifies a referenced row in both databases ("Code")
+        QString idVeld;    // the referenced table's ID field ("ID")
+    };
+    // A field that receives a generated number on a new row: the base plus the copier's running count of
+    // numbered values (shared by all numbered fields and all calls).
+    struct Ophoging
+    {
+        QString veld;
+        qint32 basis = 0;
+    };
+
+    // Adds a foreign key to translate. Throws AppError, and changes nothing, when the field is empty, a
+    // lookup table is missing or the field has a lookup already.
+    void VoegOpzoekingToe(const QString& veld, RecordsetPtr bron, RecordsetPtr doel,
+                          const QString& matchVeld = QStringLiteral("Code"),
+                          const QString& idVeld = QStringLiteral("ID"));
+    const std::vector<Opzoeking>& Opzoekingen() const { return m_opzoekingen; }
+    // Adds a numbered field. Throws AppError, and changes nothing, when the field is empty or numbered
+    // already.
+    void VoegOphogingToe(const QString& veld, qint32 basis);
+    const std::vector<Ophoging>& Ophogingen() const { return m_ophogingen; }
+
     // Field names never written into a new row ("ID").
     QStringList SkipFieldsCollection;
-    // Fields that receive a generated number on a new row, and the base value of each (same position):
-    // a new row gets the base plus the copier's running count of numbered values.
-    QStringList OphoogFieldsCollection;
-    QList<qint32> OphoogFieldValuesCollection;
-    // Foreign keys to translate, and per key (same position) the referenced table in the source and in
-    // the target, the field that identifies a referenced row in both ("Code") and its ID field ("ID").
-    QStringList OpzoekFieldsCollection;
-    QList<RecordsetPtr> OpzoekRecsetSourceCollection;
-    QList<RecordsetPtr> OpzoekRecsetTargetCollection;
-    QStringList OpzoekMatchFieldCollection;
-    QStringList OpzoekIDFieldCollection;
     // Fields copied onto a row the target already holds.
     QStringList UpdateFieldsCollection;
     // Statements ending in "=" that delete the child rows of an existing row; the row's ID completes them.
@@ -83,8 +118,13 @@ public:
     // Write onto rows the target already holds.
     bool WijzigingenDoorvoeren = false;
 
-    // Stops the copy after the row in hand; may be called from inside an event.
-    void Cancel() { m_cancel = true; }
+    // Stops the copy after the row in hand; may be called from inside an event or a yield. Cancels the run
+    // context, so every copier and engine that shares it stops as well.
+    void Cancel() { m_run->cancel(); }
+    // The run context of the copier's loops: its own until one is shared (a null pointer gives it a
+    // fresh one of its own).
+    void SetRunContext(RunContextPtr run);
+    const RunContextPtr& runContext() const { return m_run; }
     // The listener of the progress events (none: the events go nowhere).
     void SetOntvanger(VoortgangOntvanger* ontvanger) { m_ontvanger = ontvanger; }
 
@@ -136,6 +176,9 @@ protected:
     void Voortgang(const QString& actie, const QString& omschrijving);
     // Counts an error, raises FoutOpgetreden and writes the error line.
     void LogFout(const QString& routine, const AppError& fout);
+    // Commits the writes of a call that ends on an error as well: what was written stays. A commit the
+    // database refuses is counted and logged (LogFout); the guard then rolls back.
+    void schrijfVast(Transaction& transactie, const QString& routine);
     static QString AlgemeneDatum();
 
 private:
@@ -160,8 +203,10 @@ private:
     int bronIndex(const QString& naam);
 
     Beleid m_beleid;
+    RunContextPtr m_run = std::make_shared<RunContext>();
     VoortgangOntvanger* m_ontvanger = nullptr;
-    bool m_cancel = false;
+    std::vector<Opzoeking> m_opzoekingen;
+    std::vector<Ophoging> m_ophogingen;
     qint32 m_nieuw = 0;
     qint32 m_bestaand = 0;
     qint32 m_fouten = 0;

@@ -138,6 +138,10 @@ private slots:
     void syncLinkedTable();
     void syncLinkedTableWithoutSelectionAddsNothing();
     void syncLinkedTableErrorIsShownAndCounted();
+    void writtenRowsStayWhenTheCallEnds_data();
+    void writtenRowsStayWhenTheCallEnds();
+    void refusedTransactionBeginIsAnError_data();
+    void refusedTransactionBeginIsAnError();
 };
 
 void TestSqliteNaarSqlite::selectionRule_data()
@@ -260,13 +264,10 @@ void TestSqliteNaarSqlite::foreignKeysOnNewRowsOnly()
     pair.copier.colFilter = fixtures::items({"K1", "K2"});
     pair.copier.WijzigingenDoorvoeren = true;
     pair.copier.UpdateFieldsCollection << QStringLiteral("Note");
-    pair.copier.OpzoekFieldsCollection << QStringLiteral("fkLocksHingesTable");
-    pair.copier.OpzoekRecsetSourceCollection
-        << pair.srcCn->Connection()->openRecordset(QStringLiteral("SELECT * FROM LocksHingesTable"));
-    pair.copier.OpzoekRecsetTargetCollection
-        << pair.dstCn->Connection()->openRecordset(QStringLiteral("SELECT * FROM LocksHingesTable"));
-    pair.copier.OpzoekMatchFieldCollection << QStringLiteral("Code");
-    pair.copier.OpzoekIDFieldCollection << QStringLiteral("ID");
+    pair.copier.VoegOpzoekingToe(
+        QStringLiteral("fkLocksHingesTable"),
+        pair.srcCn->Connection()->openRecordset(QStringLiteral("SELECT * FROM LocksHingesTable")),
+        pair.dstCn->Connection()->openRecordset(QStringLiteral("SELECT * FROM LocksHingesTable")));
     pair.run(QStringLiteral("Keuze"));
 
     QCOMPARE(pair.value(QStringLiteral("SELECT fkLocksHingesTable FROM Keuze WHERE Code = 'K1'")).toInt(), 2);
@@ -349,6 +350,78 @@ void TestSqliteNaarSqlite::syncLinkedTableErrorIsShownAndCounted()
     QVERIFY(ui.errors.first().details.contains(QStringLiteral("Procedure = SQLITE:SyncLinkedTable")));
     QCOMPARE(names.log.fouten, QList<qint32>{1});
     QCOMPARE(names.dst->count(QStringLiteral("GrooveShapeNames")), 0);
+}
+
+void TestSqliteNaarSqlite::writtenRowsStayWhenTheCallEnds_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("on an error") << false;
+    QTest::newRow("on a cancel") << true;
+}
+
+void TestSqliteNaarSqlite::writtenRowsStayWhenTheCallEnds()
+{
+    QFETCH(bool, cancel);
+    Names names;
+    for (const char* code : {"A", "B", "C"})
+        names.sourceShape(QString::fromLatin1(code), {});
+    // The target refuses shape B; on a cancel the copy stops after A.
+    names.dst->exec(QStringLiteral("CREATE TRIGGER weiger BEFORE INSERT ON GrooveShape WHEN NEW.Code = 'B' "
+                                   "BEGIN SELECT RAISE(ABORT, 'geweigerd'); END"));
+    if (cancel)
+        names.log.onPlus1 = [&names](int) { names.copier.Cancel(); };
+    names.copier.colFilter = fixtures::items({"A", "B", "C"});
+    names.run(QStringLiteral("GrooveShape"));
+
+    // Read through another connection: A was committed with the call.
+    QCOMPARE(names.dst->count(QStringLiteral("GrooveShape")), 1);
+    QCOMPARE(names.value(QStringLiteral("SELECT Code FROM GrooveShape")).toString(), QStringLiteral("A"));
+    QCOMPARE(names.log.fouten.size(), cancel ? 0 : 1);
+    QCOMPARE(names.log.startingWith(QStringLiteral("End = ")).size(), cancel ? 1 : 0);
+    QVERIFY(names.dstCn->Connection()->transactionDepth() == 0);
+}
+
+void TestSqliteNaarSqlite::refusedTransactionBeginIsAnError_data()
+{
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("row copy") << false;
+    QTest::newRow("linked child rows") << true;
+}
+
+void TestSqliteNaarSqlite::refusedTransactionBeginIsAnError()
+{
+    QFETCH(bool, linked);
+    test::RecordingUiServices ui;
+    Names names;
+    names.sourceShape(QStringLiteral("PV12"), {QStringLiteral("a")});
+    if (linked)
+        names.targetShape(QStringLiteral("PV12"));
+    // A transaction opened outside the connection's own bookkeeping: SQLite refuses to begin another.
+    const DbConnection target = names.dstCn->Connection();
+    target->execute(QStringLiteral("BEGIN"));
+    names.copier.colFilter = fixtures::items({"PV12"});
+    if (linked)
+        names.sync(fixtures::items({"PV12"}));
+    else
+        names.run(QStringLiteral("GrooveShape"));
+
+    QCOMPARE(names.log.fouten, QList<qint32>{1});
+    if (linked) {
+        QCOMPARE(ui.errors.size(), 1);
+        QCOMPARE(names.log.startingWith(QStringLiteral("Error (SQLITE:SyncLinkedTable): ")).size(), 1);
+        QCOMPARE(target->run(QStringLiteral("SELECT count(*) FROM GrooveShapeNames"))->firstValue().toInt(),
+                 0);
+    } else {
+        QCOMPARE(
+            names.log
+                .startingWith(QStringLiteral("Error (clsImportTabelNaarSQLiteTabel.OverzettenRecordSet): "))
+                .size(),
+            1);
+        QCOMPARE(names.log.plus1, 0);
+        QVERIFY(names.log.startingWith(QStringLiteral("End = ")).isEmpty());
+        QCOMPARE(target->run(QStringLiteral("SELECT count(*) FROM GrooveShape"))->firstValue().toInt(), 0);
+    }
+    target->execute(QStringLiteral("ROLLBACK"));
 }
 
 QTEST_GUILESS_MAIN(TestSqliteNaarSqlite)

@@ -5,7 +5,6 @@
 
 #include "fixtures/copierfixtures.h"
 #include "fixtures/designdatabases.h"
-#include "platform/eventhook.h"
 #include "support/testenvironment.h"
 #include "transfer/clsimporttabelnaartabel.h"
 
@@ -61,11 +60,9 @@ void configureArticles(clsImportTabelNaarTabel& copier, const Pair& pair)
     copier.SkipFieldsCollection << QStringLiteral("ID");
     copier.UpdateFieldsCollection << QStringLiteral("OrderCode") << QStringLiteral("PriceOrder")
                                   << QStringLiteral("PriceUnit");
-    copier.OpzoekFieldsCollection << QStringLiteral("fkGroup");
-    copier.OpzoekRecsetSourceCollection << pair.source(QStringLiteral("ArtGroup"));
-    copier.OpzoekRecsetTargetCollection << pair.target(QStringLiteral("ArtGroup"));
-    copier.OpzoekMatchFieldCollection << QStringLiteral("Code");
-    copier.OpzoekIDFieldCollection << QStringLiteral("ID");
+    copier.VoegOpzoekingToe(QStringLiteral("fkGroup"), pair.source(QStringLiteral("ArtGroup")),
+                            pair.target(QStringLiteral("ArtGroup")), QStringLiteral("Code"),
+                            QStringLiteral("ID"));
     copier.strKeyField = QStringLiteral("Code");
     copier.strIDField = QStringLiteral("ID");
     copier.strFieldOnderdeelFilter = QStringLiteral("Code");
@@ -138,8 +135,6 @@ class TestTabelNaarTabel : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { setYieldHook({}); }
-
     void emptySourceLogsAndCountsNothing();
     void newAndExistingRows();
     void flagsPassRowsOverButCountThem();
@@ -153,6 +148,9 @@ private slots:
     void keyWithQuoteMatches();
     void cancelStopsAfterTheRowInHand_data();
     void cancelStopsAfterTheRowInHand();
+    void yieldsThroughTheRunContext_data();
+    void yieldsThroughTheRunContext();
+    void lookupsAndNumberedFieldsAreAddedWhole();
     void errorsAreCountedAndLogged();
     void deleteStatementFailureIsCountedAndRowStored();
     void errorEndsTheCallWithFieldLists();
@@ -289,8 +287,7 @@ void TestTabelNaarTabel::numberedFieldsContinueOverCalls()
 
     clsImportTabelNaarTabel copier;
     copier.SkipFieldsCollection << QStringLiteral("ID");
-    copier.OphoogFieldsCollection << QStringLiteral("ordernr");
-    copier.OphoogFieldValuesCollection << 40;
+    copier.VoegOphogingToe(QStringLiteral("ordernr"), 40);
     copier.strKeyField = QStringLiteral("Code");
     copier.NieuweOnderdelenToevoegen = true;
     pair.copy(copier, QStringLiteral("ArtGroup"));
@@ -319,11 +316,9 @@ void TestTabelNaarTabel::foreignKeyToItsOwnRowAndToACode()
         EventLog log;
         copier.SetOntvanger(&log);
         copier.SkipFieldsCollection << QStringLiteral("ID");
-        copier.OpzoekFieldsCollection << QStringLiteral("fkMirroredArticle");
-        copier.OpzoekRecsetSourceCollection << pair.source(QStringLiteral("Article"));
-        copier.OpzoekRecsetTargetCollection << pair.target(QStringLiteral("Article"));
-        copier.OpzoekMatchFieldCollection << QStringLiteral("Code");
-        copier.OpzoekIDFieldCollection << QStringLiteral("ID");
+        copier.VoegOpzoekingToe(QStringLiteral("fkMirroredArticle"), pair.source(QStringLiteral("Article")),
+                                pair.target(QStringLiteral("Article")), QStringLiteral("Code"),
+                                QStringLiteral("ID"));
         copier.strKeyField = QStringLiteral("Code");
         copier.NieuweOnderdelenToevoegen = true;
         pair.copy(copier, QStringLiteral("Article"));
@@ -347,11 +342,9 @@ void TestTabelNaarTabel::foreignKeyToItsOwnRowAndToACode()
                          {{QStringLiteral("Code"), QStringLiteral("L1")}, {QStringLiteral("fkGroup"), 1}});
         clsImportTabelNaarTabel copier;
         copier.SkipFieldsCollection << QStringLiteral("ID");
-        copier.OpzoekFieldsCollection << QStringLiteral("fkGroup");
-        copier.OpzoekRecsetSourceCollection << pair.source(QStringLiteral("ArtGroup"));
-        copier.OpzoekRecsetTargetCollection << pair.target(QStringLiteral("ArtGroup"));
-        copier.OpzoekMatchFieldCollection << QStringLiteral("Code");
-        copier.OpzoekIDFieldCollection << QStringLiteral("ID");
+        copier.VoegOpzoekingToe(QStringLiteral("fkGroup"), pair.source(QStringLiteral("ArtGroup")),
+                                pair.target(QStringLiteral("ArtGroup")), QStringLiteral("Code"),
+                                QStringLiteral("ID"));
         copier.strKeyField = QStringLiteral("Code");
         copier.NieuweOnderdelenToevoegen = true;
         pair.copy(copier, QStringLiteral("Link"));
@@ -390,11 +383,9 @@ void TestTabelNaarTabel::childRowsAreReplaced()
     clsImportTabelNaarTabel children;
     children.SetOntvanger(&log);
     children.SkipFieldsCollection << QStringLiteral("ID");
-    children.OpzoekFieldsCollection << QStringLiteral("fkCombi");
-    children.OpzoekRecsetSourceCollection << pair.source(QStringLiteral("LocksHingesCombi"));
-    children.OpzoekRecsetTargetCollection << pair.target(QStringLiteral("LocksHingesCombi"));
-    children.OpzoekMatchFieldCollection << QStringLiteral("Code");
-    children.OpzoekIDFieldCollection << QStringLiteral("ID");
+    children.VoegOpzoekingToe(QStringLiteral("fkCombi"), pair.source(QStringLiteral("LocksHingesCombi")),
+                              pair.target(QStringLiteral("LocksHingesCombi")), QStringLiteral("Code"),
+                              QStringLiteral("ID"));
     children.NieuweOnderdelenToevoegen = true;
     children.WijzigingenDoorvoeren = true;
     pair.copy(children, QStringLiteral("LocksHingesArticle"));
@@ -534,11 +525,11 @@ void TestTabelNaarTabel::cancelStopsAfterTheRowInHand()
     copier.strKeyField = QStringLiteral("Code");
     copier.NieuweOnderdelenToevoegen = true;
     if (fromYield)
-        setYieldHook([&copier] { copier.Cancel(); });
+        copier.runContext()->setYieldFunction([&copier] { copier.Cancel(); });
     else
         log.onPlus1 = [&copier](int) { copier.Cancel(); };
     pair.copy(copier, QStringLiteral("Supplier"));
-    setYieldHook({});
+    copier.runContext()->setYieldFunction({});
 
     QCOMPARE(log.plus1, 1);
     QCOMPARE(pair.dst->count(QStringLiteral("Supplier")), 1);
@@ -550,6 +541,84 @@ void TestTabelNaarTabel::cancelStopsAfterTheRowInHand()
     QCOMPARE(log.plus1, 2);
     QCOMPARE(pair.dst->count(QStringLiteral("Supplier")), 1); // A exists now
     QCOMPARE(log.bestaand, QList<qint32>{1});
+}
+
+void TestTabelNaarTabel::yieldsThroughTheRunContext_data()
+{
+    QTest::addColumn<int>("intervalMs");
+    QTest::addColumn<int>("turns");
+    QTest::newRow("every row") << 0 << 3;
+    QTest::newRow("throttled: the first row only") << 3600000 << 1;
+}
+
+void TestTabelNaarTabel::yieldsThroughTheRunContext()
+{
+    QFETCH(int, intervalMs);
+    QFETCH(int, turns);
+    Pair pair(Kind::ProductTable);
+    for (const char* code : {"A", "B", "C"})
+        pair.src->insert(QStringLiteral("Supplier"), {{QStringLiteral("Code"), QString::fromLatin1(code)}});
+    clsImportTabelNaarTabel copier;
+    copier.SkipFieldsCollection << QStringLiteral("ID");
+    copier.strKeyField = QStringLiteral("Code");
+    copier.NieuweOnderdelenToevoegen = true;
+    const RunContextPtr run = std::make_shared<RunContext>();
+    run->setYieldInterval(std::chrono::milliseconds(intervalMs));
+    int given = 0;
+    bool live = true;
+    run->setYieldFunction([&] {
+        ++given;
+        live = live && run->live() && RunContext::anyLive();
+    });
+    copier.SetRunContext(run);
+    pair.copy(copier, QStringLiteral("Supplier"));
+
+    QCOMPARE(given, turns);
+    QVERIFY(live);
+    QVERIFY(!run->live());
+    QCOMPARE(pair.dst->count(QStringLiteral("Supplier")), 3);
+}
+
+void TestTabelNaarTabel::lookupsAndNumberedFieldsAreAddedWhole()
+{
+    Pair pair(Kind::ProductTable);
+    clsImportTabelNaarTabel copier;
+    const auto refused = [](const std::function<void()>& add) {
+        try {
+            add();
+        } catch (const AppError&) {
+            return true;
+        }
+        return false;
+    };
+    QVERIFY(refused([&] {
+        copier.VoegOpzoekingToe(QString(), pair.source(QStringLiteral("ArtGroup")),
+                                pair.target(QStringLiteral("ArtGroup")));
+    }));
+    QVERIFY(refused([&] {
+        copier.VoegOpzoekingToe(QStringLiteral("fkGroup"), pair.source(QStringLiteral("ArtGroup")), nullptr);
+    }));
+    QVERIFY(refused([&] {
+        copier.VoegOpzoekingToe(QStringLiteral("fkGroup"), pair.source(QStringLiteral("ArtGroup")),
+                                pair.target(QStringLiteral("ArtGroup")), QString());
+    }));
+    QVERIFY(copier.Opzoekingen().empty());
+    copier.VoegOpzoekingToe(QStringLiteral("fkGroup"), pair.source(QStringLiteral("ArtGroup")),
+                            pair.target(QStringLiteral("ArtGroup")));
+    // A second lookup for the same field (names compare without regard to case) would never be used.
+    QVERIFY(refused([&] {
+        copier.VoegOpzoekingToe(QStringLiteral("FKGROUP"), pair.source(QStringLiteral("Article")),
+                                pair.target(QStringLiteral("Article")));
+    }));
+    QCOMPARE(copier.Opzoekingen().size(), size_t(1));
+    QCOMPARE(copier.Opzoekingen().front().matchVeld, QStringLiteral("Code"));
+    QCOMPARE(copier.Opzoekingen().front().idVeld, QStringLiteral("ID"));
+
+    QVERIFY(refused([&] { copier.VoegOphogingToe(QString(), 4); }));
+    copier.VoegOphogingToe(QStringLiteral("OrderNr"), 40);
+    QVERIFY(refused([&] { copier.VoegOphogingToe(QStringLiteral("ordernr"), 50); }));
+    QCOMPARE(copier.Ophogingen().size(), size_t(1));
+    QCOMPARE(copier.Ophogingen().front().basis, 40);
 }
 
 void TestTabelNaarTabel::errorsAreCountedAndLogged()
