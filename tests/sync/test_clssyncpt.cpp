@@ -53,6 +53,7 @@ private slots:
     void copierErrorsRaiseTheErrorCounter();
     void cancelAfterSuppliers();
     void cancelReachesRunningCopier();
+    void runContextSharedWithCopiers();
 };
 
 void TestClsSyncPT::emptyTypesDoesNothing()
@@ -530,6 +531,54 @@ void TestClsSyncPT::cancelReachesRunningCopier()
     QCOMPARE(paar.src->scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 'tmpSelected'"))
                  .toInt(),
              0);
+}
+
+void TestClsSyncPT::runContextSharedWithCopiers()
+{
+    test::TestEnvironment env;
+    PtPaar paar(env);
+    paar.standaard();
+
+    // A context given by the caller: the copiers yield through it, and the run is live while they do.
+    {
+        auto context = std::make_shared<RunContext>();
+        context->setYieldInterval(std::chrono::milliseconds(0));
+        int beurten = 0;
+        bool steedsLive = true;
+        context->setYieldFunction([&] {
+            ++beurten;
+            steedsLive = steedsLive && context->live() && RunContext::anyLive();
+        });
+        PtLog log;
+        clsSyncPT engine;
+        engine.SetRunContext(context);
+        run(paar, log, QStringLiteral("4;8"), true, &engine);
+        QVERIFY(log.fouten.isEmpty());
+        QVERIFY(beurten >= log.plus1); // every copied row, and the price rows
+        QVERIFY(steedsLive);
+        QVERIFY(!context->live());
+        QVERIFY(!RunContext::anyLive());
+    }
+
+    // A cancel through the context, from inside a yield of a copier of the first type's step, stops the
+    // engine as its own Cancel does: each copier of the step still handles the row in hand, the articles
+    // copier its first article.
+    {
+        test::TestEnvironment env2;
+        PtPaar tweede(env2);
+        tweede.standaard();
+        PtLog log;
+        clsSyncPT engine;
+        engine.runContext()->setYieldFunction([&] {
+            if (log.hoofdActies.contains(QStringLiteral("Overzetten Artikelen")))
+                engine.runContext()->cancel();
+        });
+        engine.runContext()->setYieldInterval(std::chrono::milliseconds(0));
+        run(tweede, log, QStringLiteral("4;8"), true, &engine);
+        QVERIFY(engine.Geannuleerd());
+        QCOMPARE(log.hoofdActies.count(QStringLiteral("Overzetten Artikelen")), 1);
+        QCOMPARE(tweede.dst->count(QStringLiteral("Article")), 2);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestClsSyncPT)

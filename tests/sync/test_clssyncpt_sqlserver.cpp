@@ -63,6 +63,7 @@ private slots:
     void runCommitsEverything();
     void oneErrorRollsBackEverything();
     void cancelRollsBack();
+    void refusedBeginIsAnErrorAndWritesNothing();
     void descriptionWithoutFiveFields_data();
     void descriptionWithoutFiveFields();
 };
@@ -157,6 +158,38 @@ void TestClsSyncPTSqlServer::cancelRollsBack()
     QVERIFY(!log.lines.contains(QStringLiteral("Commit Transactie")));
     fixtures::FixtureDb dst(paar.doel);
     QCOMPARE(dst.count(QStringLiteral("Article")), 1);
+    QCOMPARE(dst.count(QStringLiteral("ArtGroup")), 1);
+}
+
+void TestClsSyncPTSqlServer::refusedBeginIsAnErrorAndWritesNothing()
+{
+    test::RecordingUiServices ui;
+    test::TestEnvironment env;
+    PtPaar paar(env, {3, 40}, {3, 40}, true);
+    paar.standaard();
+    maakServerLayout(*paar.dst);
+    paar.dst.reset();
+    Server server(paar.doel, env.path(QStringLiteral("crm.db")));
+    server.server.refuseBegin = AppError(3246, QStringLiteral("Transactie geweigerd door de server."));
+    PtLog log;
+    clsSyncPT engine;
+    engine.SetOntvanger(&log);
+    engine.Sync(paar.bron, beschrijving(), {}, true, QStringLiteral("4;8"));
+
+    // Shown, counted as the run's error, and no success reported.
+    QCOMPARE(engine.Fouten(), 1);
+    QCOMPARE(log.fouten, QList<qint32>{1});
+    QCOMPARE(ui.errors.size(), 1);
+    QVERIFY(ui.errors.first().details.contains(QStringLiteral("Procedure = clsSyncPT.PT")));
+    QVERIFY(ui.errors.first().details.contains(QStringLiteral("Transactie geweigerd door de server.")));
+    QVERIFY(log.lines.contains(QStringLiteral("Begin Transactie")));
+    QVERIFY(!log.lines.contains(QStringLiteral("Commit Transactie")));
+    QVERIFY(!log.hoofdActies.contains(QStringLiteral("Overzetten Artikelen")));
+    // Nothing was written outside a transaction.
+    QVERIFY(!server.server.last->executed.join(QLatin1Char('\n')).contains(QStringLiteral("INSERT")));
+    fixtures::FixtureDb dst(paar.doel);
+    QCOMPARE(dst.count(QStringLiteral("Article")), 1);
+    QCOMPARE(dst.count(QStringLiteral("Supplier")), 2);
     QCOMPARE(dst.count(QStringLiteral("ArtGroup")), 1);
 }
 
