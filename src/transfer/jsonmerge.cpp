@@ -9,8 +9,10 @@ namespace supplink {
 
 namespace {
 
-struct MergeFailure
+// Data that cannot be merged (the caller's error text says which).
+struct MergeFailure : std::exception
 {
+    const char* what() const noexcept override { return "JSON data cannot be merged"; }
 };
 
 QString failureText(const char* routine, const QString& existing, const QString& newText)
@@ -73,6 +75,7 @@ QString MergeJSONFieldLibrary(const QString& existing, const QString& newText, Q
             return MergeJSONFieldLibrary35(existing, newText, errorText);
         return MergeJSONFieldLibrary34(existing, newText, errorText);
     } catch (const std::exception&) {
+        // Reported to the caller through the error text, which it logs and counts.
         errorText = failureText("clsImportTabelNaarSQLiteTabel.MergeJSONFieldLibrary", existing, newText);
         return QString();
     }
@@ -98,11 +101,11 @@ QString MergeJSONFieldLibrary35(const QString& existing, const QString& newText,
         QString result = ToJson(JsonValue(std::move(merged)));
         errorText.clear();
         return result;
-    } catch (const MergeFailure&) {
     } catch (const std::exception&) {
+        // Reported to the caller through the error text, which it logs and counts.
+        errorText = failureText("clsImportTabelNaarSQLiteTabel.MergeJSONFieldLibrary35", existing, newText);
+        return QString();
     }
-    errorText = failureText("clsImportTabelNaarSQLiteTabel.MergeJSONFieldLibrary35", existing, newText);
-    return QString();
 }
 
 QString MergeJSONFieldLibrary34(const QString& existing, const QString& newText, QString& errorText)
@@ -125,11 +128,11 @@ QString MergeJSONFieldLibrary34(const QString& existing, const QString& newText,
         QString result = ToJson(JsonValue(std::move(merged)));
         errorText.clear();
         return result;
-    } catch (const MergeFailure&) {
     } catch (const std::exception&) {
+        // Reported to the caller through the error text, which it logs and counts.
+        errorText = failureText("clsImportTabelNaarSQLiteTabel.MergeJSONFieldLibrary34", existing, newText);
+        return QString();
     }
-    errorText = failureText("clsImportTabelNaarSQLiteTabel.MergeJSONFieldLibrary34", existing, newText);
-    return QString();
 }
 
 } // namespace supplink
