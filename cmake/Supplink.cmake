@@ -1,8 +1,19 @@
-# Helpers shared by the subsystem, test, benchmark and fuzz folders.
+# Helpers shared by the subsystem, test, benchmark and fuzz folders, and the
+# layer checks that run when the project is configured.
+#
+# The layers: every subsystem folder src/<name> builds the logic library
+# supplink_<name>, which never links Qt Widgets. The subsystem's windows live
+# in src/<name>/ui and build supplink_<name>_ui, which links Widgets and the
+# logic library. The program (src/app) links the ui libraries it assembles.
+# supplink_check_layers() stops the configuration when the layers are broken;
+# scripts/layers.sh prints what it checked.
 
-# The folders of the subsystems, in build order. A folder is built once it has
-# a CMakeLists.txt; later subsystems link the earlier ones they need.
+# The folders of the subsystems, in build order; each must have a
+# CMakeLists.txt. Later subsystems link the earlier ones they need.
 set(SUPPLINK_SUBSYSTEMS platform start json database sources transfer sync import mathparser selection wizard)
+
+# What a logic library must never reach through its links.
+set(SUPPLINK_WINDOW_LIBRARIES Qt6::Widgets)
 
 # supplink_add_library(<name> SOURCES ... [LIBS ...])
 # Creates the static library supplink_<name> with src/ as include root.
@@ -11,6 +22,18 @@ function(supplink_add_library name)
   add_library(supplink_${name} STATIC ${ARG_SOURCES})
   target_include_directories(supplink_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(supplink_${name} PUBLIC ${ARG_LIBS})
+  set_property(GLOBAL APPEND PROPERTY SUPPLINK_TARGETS supplink_${name})
+endfunction()
+
+# supplink_add_program(<name> SOURCES ... [LIBS ...])
+# An executable of the program, written to the top of the build folder.
+function(supplink_add_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_property(GLOBAL APPEND PROPERTY SUPPLINK_TARGETS ${name})
 endfunction()
 
 # supplink_add_test(<name> SOURCES ... [LIBS ...])
@@ -38,28 +61,258 @@ macro(supplink_add_present_subdirectories)
   endforeach()
 endmacro()
 
+# supplink_add_subsystems()
+# Adds the folder of every subsystem in SUPPLINK_SUBSYSTEMS, below the calling
+# folder; a listed folder without a CMakeLists.txt stops the configuration.
+function(supplink_add_subsystems)
+  foreach(sub ${SUPPLINK_SUBSYSTEMS})
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt)
+      message(FATAL_ERROR
+        "Subsystem '${sub}' is listed in SUPPLINK_SUBSYSTEMS (cmake/Supplink.cmake), but "
+        "${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt is missing. Give the folder its "
+        "CMakeLists.txt (supplink_add_subsystem) or take the name off the list.")
+    endif()
+    add_subdirectory(${sub})
+  endforeach()
+endfunction()
+
 # supplink_add_subsystem(<name> [LIBS ...])
-# The library supplink_<name> from every .cpp and .h file of the calling
-# folder (new files are picked up at the next build), except main.cpp.
+# The logic library supplink_<name> from every .cpp and .h file of the calling
+# folder (new files are picked up at the next build). No library when the
+# folder has no .cpp file yet.
 function(supplink_add_subsystem name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$") # a program's entry point, not library code
   if(NOT sources MATCHES "\\.cpp")
     return()
   endif()
   supplink_add_library(${name} SOURCES ${sources} LIBS ${ARG_LIBS})
 endfunction()
 
-# supplink_add_folder_tests(<prefix> [LIBS ...])
-# One Qt Test program per test_*.cpp file of the calling folder, named
-# <prefix>_<file stem without test_>, each linking the given libraries.
-function(supplink_add_folder_tests prefix)
+# supplink_add_ui_library(<subsystem> [LIBS ...])
+# The library supplink_<subsystem>_ui from every .cpp and .h file of the
+# calling folder (src/<subsystem>/ui): the subsystem's windows. It links Qt
+# Widgets, the subsystem's logic library (when there is one) and the given
+# libraries (the ui libraries of the lower subsystems whose windows it uses).
+function(supplink_add_ui_library subsystem)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  set(libs ${ARG_LIBS} Qt6::Widgets)
+  if(TARGET supplink_${subsystem})
+    list(PREPEND libs supplink_${subsystem})
+  endif()
+  supplink_add_library(${subsystem}_ui SOURCES ${sources} LIBS ${libs})
+endfunction()
+
+# supplink_add_folder_tests(<prefix> [LIBS ...] [UI_LIBS ...])
+# One Qt Test program per test_*.cpp file of the calling folder, named
+# <prefix>_<file stem without test_>, each linking the given libraries. A test
+# that includes a window header (a path with /ui/) also links UI_LIBS; the
+# others link no window code, and so no Qt Widgets.
+function(supplink_add_folder_tests prefix)
+  cmake_parse_arguments(ARG "" "" "LIBS;UI_LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
   foreach(src ${tests})
     get_filename_component(stem ${src} NAME_WE)
     string(REGEX REPLACE "^test_" "" stem ${stem})
-    supplink_add_test(${prefix}_${stem} SOURCES ${src} LIBS ${ARG_LIBS})
+    set(libs ${ARG_LIBS})
+    file(STRINGS ${src} window_includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[A-Za-z0-9_]+/ui/")
+    if(window_includes)
+      if(NOT ARG_UI_LIBS)
+        message(FATAL_ERROR "${src} includes window headers; give supplink_add_folder_tests(${prefix}) "
+                            "the ui libraries to link (UI_LIBS).")
+      endif()
+      list(APPEND libs ${ARG_UI_LIBS})
+    endif()
+    supplink_add_test(${prefix}_${stem} SOURCES ${src} LIBS ${libs})
   endforeach()
+endfunction()
+
+# ---------------------------------------------------------------------------
+# Layer checks
+
+# The targets a target links directly (its own link libraries and what it
+# passes on), aliases resolved; names that are no target are left out.
+function(_supplink_direct_links target out)
+  set(items)
+  get_target_property(imported ${target} IMPORTED)
+  get_target_property(type ${target} TYPE)
+  if(NOT imported AND NOT type STREQUAL "INTERFACE_LIBRARY")
+    get_target_property(own ${target} LINK_LIBRARIES)
+    if(own)
+      list(APPEND items ${own})
+    endif()
+  endif()
+  get_target_property(passed ${target} INTERFACE_LINK_LIBRARIES)
+  if(passed)
+    list(APPEND items ${passed})
+  endif()
+  set(result)
+  foreach(item IN LISTS items)
+    if(item MATCHES "\\$<")
+      # A generator expression: every target it may name counts, whatever its condition.
+      string(REGEX MATCHALL "[A-Za-z0-9_.+-]+::[A-Za-z0-9_.+-]+|supplink_[A-Za-z0-9_]+" names "${item}")
+    else()
+      set(names ${item})
+    endif()
+    foreach(name IN LISTS names)
+      if(TARGET ${name})
+        get_target_property(aliased ${name} ALIASED_TARGET)
+        if(aliased)
+          set(name ${aliased})
+        endif()
+        list(APPEND result ${name})
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES result)
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# supplink_link_closure(<target> <out-list> <out-prefix>)
+# Every target that <target> reaches through its links, breadth first. For
+# each reached target T, <out-prefix>_<C identifier of T> holds the target
+# through which it was first reached (see _supplink_link_path).
+function(supplink_link_closure target out prefix)
+  set(closure)
+  set(queue ${target})
+  while(queue)
+    list(POP_FRONT queue current)
+    _supplink_direct_links(${current} links)
+    foreach(link IN LISTS links)
+      if(NOT link IN_LIST closure)
+        list(APPEND closure ${link})
+        list(APPEND queue ${link})
+        string(MAKE_C_IDENTIFIER "${link}" id)
+        set(${prefix}_${id} ${current} PARENT_SCOPE)
+        set(${prefix}_${id} ${current})
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} ${closure} PARENT_SCOPE)
+endfunction()
+
+# The chain "a -> b -> c" by which <from> reaches <to> (after supplink_link_closure with <prefix>).
+# A cycle (<from> equal to <to>) is followed back once round.
+macro(_supplink_link_path from to prefix out)
+  set(${out} ${to})
+  set(_step ${to})
+  set(_guard 0)
+  while((_guard EQUAL 0 OR NOT _step STREQUAL "${from}") AND _guard LESS 100)
+    string(MAKE_C_IDENTIFIER "${_step}" _id)
+    set(_step ${${prefix}_${_id}})
+    set(${out} "${_step} -> ${${out}}")
+    math(EXPR _guard "${_guard} + 1")
+  endwhile()
+endmacro()
+
+# supplink_check_no_widgets(<target>...)
+# Stops the configuration when a given target reaches Qt Widgets through its
+# links, directly or through what its link libraries pass on. For logic
+# libraries (and the test helpers that engine tests link).
+function(supplink_check_no_widgets)
+  foreach(target ${ARGN})
+    supplink_link_closure(${target} closure via)
+    foreach(window IN LISTS SUPPLINK_WINDOW_LIBRARIES)
+      if(window IN_LIST closure)
+        _supplink_link_path(${target} ${window} via chain)
+        message(FATAL_ERROR
+          "${target} links ${window} (${chain}). A logic library holds no windows and never links Qt "
+          "Widgets: move the window code to the subsystem's ui/ folder (supplink_add_ui_library) and "
+          "link the widget library there.")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
+# supplink_check_layers()
+# Call once every library and program is defined (end of src/CMakeLists.txt).
+# Stops the configuration when
+#   - a subsystem's logic library reaches Qt Widgets through its links;
+#   - a library reaches itself through its links (a cycle);
+#   - a source file of one library includes a header of another library that
+#     its own library does not reach through its links (a lower layer
+#     including a higher one, or an include that works by chance).
+# Then writes the libraries with their links and includes to
+# <build>/supplink-layers.txt, which scripts/layers.sh prints.
+function(supplink_check_layers)
+  set(logic)
+  foreach(sub ${SUPPLINK_SUBSYSTEMS})
+    if(TARGET supplink_${sub})
+      list(APPEND logic supplink_${sub})
+    endif()
+  endforeach()
+  supplink_check_no_widgets(${logic})
+
+  get_property(targets GLOBAL PROPERTY SUPPLINK_TARGETS)
+  # Which library each source file belongs to.
+  foreach(target IN LISTS targets)
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(dir ${target} SOURCE_DIR)
+    set(files_${target})
+    foreach(file IN LISTS sources)
+      get_filename_component(file ${file} ABSOLUTE BASE_DIR ${dir})
+      string(MAKE_C_IDENTIFIER "${file}" id)
+      set(owner_${id} ${target})
+      list(APPEND files_${target} ${file})
+    endforeach()
+  endforeach()
+
+  string(CONCAT report
+    "# What each library of the program links (directly) and whose headers it includes.\n"
+    "# Written by supplink_check_layers (cmake/Supplink.cmake) when the project is configured.\n")
+  foreach(target IN LISTS targets)
+    supplink_link_closure(${target} closure via)
+    if(target IN_LIST closure)
+      _supplink_link_path(${target} ${target} via chain)
+      message(FATAL_ERROR "${target} links itself (${chain}): the libraries form a cycle.")
+    endif()
+    set(included)
+    foreach(file IN LISTS files_${target})
+      file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+      get_filename_component(folder ${file} DIRECTORY)
+      foreach(line IN LISTS lines)
+        if(NOT line MATCHES "\"([^\"]+)\"")
+          continue()
+        endif()
+        set(header ${CMAKE_MATCH_1})
+        set(owner)
+        foreach(candidate ${folder}/${header} ${PROJECT_SOURCE_DIR}/src/${header})
+          get_filename_component(candidate ${candidate} ABSOLUTE)
+          string(MAKE_C_IDENTIFIER "${candidate}" id)
+          if(DEFINED owner_${id})
+            set(owner ${owner_${id}})
+            break()
+          endif()
+        endforeach()
+        if(NOT owner OR owner STREQUAL target)
+          continue()
+        endif()
+        if(NOT owner IN_LIST closure)
+          file(RELATIVE_PATH shown ${PROJECT_SOURCE_DIR} ${file})
+          message(FATAL_ERROR
+            "${shown} (${target}) includes ${header} of ${owner}, which ${target} does not link. A "
+            "library includes only headers of the libraries it links, and a lower layer never "
+            "includes a higher one (windows, the wizard, the program's entry point).")
+        endif()
+        list(APPEND included ${owner})
+      endforeach()
+    endforeach()
+    list(REMOVE_DUPLICATES included)
+    # What the target's CMakeLists.txt names, as written (also what is no target here).
+    get_target_property(links ${target} LINK_LIBRARIES)
+    list(FILTER links EXCLUDE REGEX "^::@")
+    list(JOIN links " " links)
+    list(JOIN included " " included)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      set(kind "program")
+    elseif(target MATCHES "_ui$")
+      set(kind "windows")
+    else()
+      set(kind "logic")
+    endif()
+    string(APPEND report "\n${target} (${kind})\n  links:    ${links}\n  includes: ${included}\n")
+  endforeach()
+  file(WRITE ${PROJECT_BINARY_DIR}/supplink-layers.txt "${report}")
 endfunction()

@@ -142,6 +142,7 @@ public:
     QStringList fileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<QString> browseForFolder(const QString&, const QString&) override { return std::nullopt; }
     std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
+    std::optional<qint32> pickOne(const PickOneRequest&) override { return std::nullopt; }
     void showErrorWindow(const ErrorWindowContent& content) override
     {
         std::fprintf(stderr, "error: %s %s\n", qPrintable(content.message), qPrintable(content.details));

@@ -4,10 +4,9 @@
 
 #include "database/databaseroutines.h"
 #include "database/doelbestand.h"
-#include "database/frmpickone.h"
-#include "database/modaaltonen.h"
 #include "database/recordset.h"
 #include "platform/jetsql.h"
+#include "platform/uiservices.h"
 #include "start/sharedroutines.h"
 
 #include <cmath>
@@ -269,17 +268,19 @@ bool clsPT::UpdateArtikelGespiegeld(const clsBvqArtikel& gespiegeld)
 bool clsPT::selecteerUI(const RecordsetPtr& list, const QString& uitleg, const QString& onderdeel,
                         bool metGeen, const QString& lijstFout, qint32& id, bool& geannuleerd)
 {
-    frmSelecteerGroepofLeverancier dialog;
-    dialog.SetUitleg(uitleg);
-    dialog.SetOnderdeel(onderdeel);
-    dialog.setWindowTitle(QStringLiteral("Importeren artikelen"));
-    if (!dialog.VulLijst(list, QStringLiteral("Description"), QStringLiteral("ID"), metGeen)) {
+    std::optional<QList<PickOneEntry>> entries =
+        KeuzeLijst(list, QStringLiteral("Description"), QStringLiteral("ID"), metGeen);
+    if (!entries) {
         ToonFout(lijstFout);
         return false;
     }
-    ToonModaal(dialog);
-    if (dialog.OKGekozen)
-        id = dialog.GeselecteerdID();
+    PickOneRequest request;
+    request.title = QStringLiteral("Importeren artikelen");
+    request.explanation = uitleg;
+    request.label = onderdeel;
+    request.entries = std::move(*entries);
+    if (const std::optional<qint32> chosen = ui().pickOne(request))
+        id = *chosen;
     else
         geannuleerd = true;
     return true;

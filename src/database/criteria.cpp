@@ -16,25 +16,8 @@ namespace {
 
 bool isNumericType(const QVariant& value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
+    const int type = value.typeId();
+    return isIntegralType(type) || type == QMetaType::Double || type == QMetaType::Float || type == QMetaType::Bool;
 }
 
 // Whether a number text can start with the character: a digit, a sign (also the Unicode minus), a

@@ -9,6 +9,7 @@
 // providers use (DbErrorNumber) and a description the error window can show.
 
 #include "database/rowstore.h"
+#include "platform/fieldtypes.h"
 #include "start/errors.h"
 
 #include <QList>
@@ -42,26 +43,6 @@ inline bool isIntegralType(int typeId)
 
 class Recordset;
 using RecordsetPtr = std::shared_ptr<Recordset>;
-
-// Field type numbers, as the table code tests them (the numbering of ADO).
-namespace adType {
-constexpr int Empty = 0;
-constexpr int SmallInt = 2;
-constexpr int Integer = 3;
-constexpr int Single = 4;
-constexpr int Double = 5;
-constexpr int Currency = 6;
-constexpr int Date = 7;
-constexpr int Boolean = 11;
-constexpr int UnsignedTinyInt = 17;
-constexpr int BigInt = 20;
-constexpr int GUID = 72;
-constexpr int Numeric = 131;
-constexpr int VarWChar = 202;
-constexpr int LongVarWChar = 203;
-constexpr int VarBinary = 204;
-constexpr int LongVarBinary = 205;
-} // namespace adType
 
 // Error numbers of the data layer.
 namespace DbErrorNumber {

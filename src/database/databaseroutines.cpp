@@ -113,4 +113,32 @@ bool IsSQLiteBestand(const QString& path)
     }
 }
 
+std::optional<QList<PickOneEntry>> KeuzeLijst(const RecordsetPtr& recordset, const QString& textField,
+                                              const QString& keyField, bool metGeen)
+{
+    try {
+        if (!recordset)
+            throw AppError(ErrorNumber::General, QStringLiteral("Er is geen lijst om te tonen."));
+        QList<PickOneEntry> entries;
+        if (metGeen)
+            entries.append({QStringLiteral("<Geen>"), -1});
+        try {
+            recordset->moveFirst();
+            for (; !recordset->eof(); recordset->moveNext()) {
+                try {
+                    entries.append({NzString(recordset->value(textField)), NzLong(recordset->value(keyField))});
+                } catch (const std::exception&) {
+                    // An unreadable row is left out: the user chooses from the rows that could be read.
+                }
+            }
+        } catch (const std::exception&) {
+            // The rows read so far are offered: a list cut short still lets the user choose or cancel.
+        }
+        return entries;
+    } catch (const std::exception& error) {
+        ShowError(QString(), error);
+    }
+    return std::nullopt;
+}
+
 } // namespace supplink

@@ -1,10 +1,13 @@
 #pragma once
 // Database routines that the whole program shares: counting rows, the SQL IN
 // list of the selected items, field and table tests, SQL Server target paths,
-// and the SQLite file test.
+// the SQLite file test, and the entries of a pick-one list read from a recordset.
 
 #include "database/databasebackend.h"
+#include "platform/uiservices.h"
 #include "start/items.h"
+
+#include <optional>
 
 namespace supplink {
 
@@ -36,5 +39,11 @@ QString SQLServerOmschrijving(const QString& path);
 
 // The file exists, opens as an SQLite database and passes the database check. Creates nothing.
 bool IsSQLiteBestand(const QString& path);
+
+// The entries of a pick-one list (ui().pickOne) from the rows of a recordset, read from its first row:
+// "<Geen>" with key -1 first when asked, then one entry per row (text field, key field). Rows that
+// cannot be read are left out. No value (reported) without a recordset.
+std::optional<QList<PickOneEntry>> KeuzeLijst(const RecordsetPtr& recordset, const QString& textField,
+                                              const QString& keyField, bool metGeen);
 
 } // namespace supplink

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mathparser/mathconstants.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -7,9 +9,6 @@
 // symbols with their SI prefixes, the named constants and the message table.
 
 namespace supplink::mathtables {
-
-// The short decimal pi that the evaluator's results depend on (not the Double nearest to pi).
-inline constexpr double ShortPi = 3.14159265358979;
 
 // Code of an operator or function name (compared in lower case); -1 when the name is unknown.
 int FunctionCode(QStringView name);

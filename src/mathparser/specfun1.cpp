@@ -2,6 +2,8 @@
 
 #include "mathparser/specfun1.h"
 
+#include "mathparser/mathconstants.h"
+
 #include <array>
 #include <cmath>
 #include <limits>
@@ -13,7 +15,7 @@ namespace {
 
 // The library's own short forms of pi and of Euler's constant: results
 // depend on exactly these values.
-constexpr double kPi = 3.14159265358979;
+constexpr double kPi = mathtables::ShortPi;
 constexpr double kEuler = 0.577215664901532;
 
 // Lanczos approximation with g = 607/128 and fifteen coefficients.

@@ -2,6 +2,8 @@
 
 #include "mathparser/specfun1.h"
 
+#include "mathparser/mathconstants.h"
+
 #include <cmath>
 #include <limits>
 
@@ -9,8 +11,8 @@ namespace supplink {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979;
-constexpr double kTwoPi = 6.28318530717958;
+constexpr double kPi = mathtables::ShortPi;
+constexpr double kTwoPi = mathtables::ShortTwoPi;
 
 SpecValue finiteValue(double v)
 {

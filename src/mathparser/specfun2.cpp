@@ -5,6 +5,8 @@
 
 #include "mathparser/specfun2.h"
 
+#include "mathparser/mathconstants.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -41,16 +43,15 @@ const double kI0K0[8] = {0.125,           0.2109375,       1.0986328125,    11.7
 namespace {
 
 // The short constants the results are tuned to.
-constexpr double kPi = 3.14159265358979;
-constexpr double kTwoPi = 6.28318530717958;
+constexpr double kPi = mathtables::ShortPi;
+constexpr double kTwoPi = mathtables::ShortTwoPi;
 constexpr double kQuarterPi = 0.7853981633974475;
 constexpr double kThreeQuarterPi = 2.3561944901923426;
 constexpr double kTwoOverPi = 0.63661977236758;
-constexpr double kEuler = 0.577215664901533;
+constexpr double kEuler = mathtables::Euler;
 constexpr double kEps = 1e-15;
-constexpr double kInfinity = 1e300;
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = mathtables::Infinity;
+constexpr double kNaN = mathtables::NaN;
 
 // The order used to size the result arrays: n to the nearest integer, ties to
 // even, and never below 1 so that orders 0 and 1 always have their places.

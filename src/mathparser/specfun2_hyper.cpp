@@ -1,6 +1,7 @@
 // The Gauss hypergeometric function, the incomplete gamma and beta functions,
 // the Airy functions and the incomplete elliptic integrals.
 
+#include "mathparser/mathconstants.h"
 #include "mathparser/specfun1.h"
 #include "mathparser/specfun2.h"
 
@@ -13,12 +14,11 @@ namespace supplink {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979;
-constexpr double kEuler = 0.577215664901533;
+constexpr double kPi = mathtables::ShortPi;
+constexpr double kEuler = mathtables::Euler;
 constexpr double kTwoEuler = 1.154431329803066;
-constexpr double kInfinity = 1e300;
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = mathtables::Infinity;
+constexpr double kNaN = mathtables::NaN;
 
 // Gamma, beta and digamma of the first half of the library. Where that
 // refuses an argument (a pole, an overflow) the value is NaN, which makes the

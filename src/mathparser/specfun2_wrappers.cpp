@@ -1,6 +1,7 @@
 // The evaluator's built-in names for the second half of the special functions:
 // argument checks, choice of the routine and of the result it returns.
 
+#include "mathparser/mathconstants.h"
 #include "mathparser/specfun1.h"
 #include "mathparser/specfun2.h"
 
@@ -10,7 +11,7 @@ namespace supplink {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979;
+constexpr double kPi = mathtables::ShortPi;
 // Orders above this would size the result arrays beyond any sensible use.
 constexpr int kMaxBesselOrder = 32767;
 

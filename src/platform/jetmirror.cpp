@@ -125,67 +125,67 @@ MirrorColumn describe(const MdbColumn* column, bool jet4, bool integerKey)
     switch (column->col_type) {
     case MDB_BOOL:
         out.declaredType = QStringLiteral("BIT");
-        out.adoType = AdoType::Boolean;
+        out.adoType = adType::Boolean;
         out.definedSize = 2;
         break;
     case MDB_BYTE:
         out.declaredType = QStringLiteral("BYTE");
-        out.adoType = AdoType::UnsignedTinyInt;
+        out.adoType = adType::UnsignedTinyInt;
         out.definedSize = 1;
         break;
     case MDB_INT:
         out.declaredType = QStringLiteral("SMALLINT");
-        out.adoType = AdoType::SmallInt;
+        out.adoType = adType::SmallInt;
         out.definedSize = 2;
         break;
     case MDB_LONGINT:
     case MDB_COMPLEX:
         out.jetType = JetType::Long;
         out.declaredType = integerKey ? QStringLiteral("INTEGER PRIMARY KEY") : QStringLiteral("INTEGER");
-        out.adoType = AdoType::Integer;
+        out.adoType = adType::Integer;
         out.definedSize = 4;
         break;
     case MDB_MONEY:
         out.declaredType = QStringLiteral("CURRENCY");
-        out.adoType = AdoType::Currency;
+        out.adoType = adType::Currency;
         out.definedSize = 8;
         out.precision = 19;
         out.scale = 4;
         break;
     case MDB_FLOAT:
         out.declaredType = QStringLiteral("SINGLE");
-        out.adoType = AdoType::Single;
+        out.adoType = adType::Single;
         out.definedSize = 4;
         break;
     case MDB_DOUBLE:
         out.declaredType = QStringLiteral("DOUBLE");
-        out.adoType = AdoType::Double;
+        out.adoType = adType::Double;
         out.definedSize = 8;
         break;
     case MDB_DATETIME:
         out.declaredType = QStringLiteral("DATETIME");
-        out.adoType = AdoType::Date;
+        out.adoType = adType::Date;
         out.definedSize = 8;
         break;
     case MDB_BINARY:
         out.declaredType = QStringLiteral("BINARY(%1)").arg(column->col_size);
-        out.adoType = AdoType::VarBinary;
+        out.adoType = adType::VarBinary;
         out.definedSize = column->col_size;
         break;
     case MDB_TEXT:
         // Jet 4 keeps text sizes in bytes of UCS-2.
         out.definedSize = jet4 ? column->col_size / 2 : column->col_size;
         out.declaredType = QStringLiteral("TEXT(%1) COLLATE NOCASE").arg(out.definedSize);
-        out.adoType = AdoType::VarWChar;
+        out.adoType = adType::VarWChar;
         break;
     case MDB_MEMO:
         out.declaredType = QStringLiteral("LONGTEXT COLLATE NOCASE");
-        out.adoType = AdoType::LongVarWChar;
+        out.adoType = adType::LongVarWChar;
         out.definedSize = kMemoDefinedSize;
         break;
     case MDB_REPID:
         out.declaredType = QStringLiteral("GUID");
-        out.adoType = AdoType::Guid;
+        out.adoType = adType::GUID;
         out.definedSize = 16;
         break;
     case MDB_NUMERIC:
@@ -194,14 +194,14 @@ MirrorColumn describe(const MdbColumn* column, bool jet4, bool integerKey)
         out.precision = column->col_scale;
         out.scale = column->col_prec;
         out.declaredType = QStringLiteral("DECIMAL(%1,%2)").arg(out.precision).arg(out.scale);
-        out.adoType = AdoType::Numeric;
+        out.adoType = adType::Numeric;
         out.definedSize = 19;
         break;
     case MDB_OLE:
     default:
         out.jetType = JetType::OleObject;
         out.declaredType = QStringLiteral("LONGBINARY");
-        out.adoType = AdoType::LongVarBinary;
+        out.adoType = adType::LongVarBinary;
         out.definedSize = kOleDefinedSize;
         break;
     }

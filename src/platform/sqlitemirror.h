@@ -13,6 +13,8 @@
 // MirrorWriter builds a mirror next to its target path and moves it into
 // place only when complete, so that a failed read never leaves a mirror.
 
+#include "platform/fieldtypes.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -47,24 +49,6 @@ constexpr int Guid = 15;
 constexpr int Numeric = 16;
 } // namespace JetType
 
-// ADO data type codes.
-namespace AdoType {
-constexpr int SmallInt = 2;
-constexpr int Integer = 3;
-constexpr int Single = 4;
-constexpr int Double = 5;
-constexpr int Currency = 6;
-constexpr int Date = 7;
-constexpr int Boolean = 11;
-constexpr int UnsignedTinyInt = 17;
-constexpr int Guid = 72;
-constexpr int Numeric = 131;
-constexpr int VarWChar = 202;
-constexpr int LongVarWChar = 203;
-constexpr int VarBinary = 204;
-constexpr int LongVarBinary = 205;
-} // namespace AdoType
-
 // ADO's defined sizes of the Jet long types.
 constexpr int kMemoDefinedSize = 536870910;
 constexpr int kOleDefinedSize = 1073741823;
@@ -77,7 +61,7 @@ struct MirrorColumn
     QString name;
     QString declaredType; // the SQLite declaration, e.g. "TEXT(50) COLLATE NOCASE"
     int jetType = JetType::Text;
-    int adoType = AdoType::VarWChar;
+    int adoType = adType::VarWChar;
     int definedSize = 255;
     int precision = 0;
     int scale = 0;

@@ -26,6 +26,7 @@ public:
     QStringList fileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<QString> browseForFolder(const QString&, const QString&) override { return {}; }
     std::optional<QColor> chooseColor(const QColor&) override { return {}; }
+    std::optional<qint32> pickOne(const PickOneRequest&) override { return {}; }
     void showErrorWindow(const ErrorWindowContent& content) override
     {
         qWarning().noquote() << content.message << content.details;

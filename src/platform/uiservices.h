@@ -1,10 +1,11 @@
 #pragma once
-// Every message box, input box, file or folder dialog and error window of the
-// program goes through one UiServices object, so that engines and steps run
+// Every message box, input box, file or folder dialog, pick-one list and error
+// window that an engine shows goes through one UiServices object, so that engines and steps run
 // headless in tests (where a recording fake answers) and on screen in the
 // program (where the widget implementation answers).
 
 #include <QColor>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -53,6 +54,22 @@ struct FileDialogRequest
     bool multiSelect = false;
 };
 
+// One entry of a pick-one list: the text shown and the key it stands for.
+struct PickOneEntry
+{
+    QString text;
+    qint32 key = -1;
+};
+
+// A list from which the user chooses one entry (an article group, a supplier).
+struct PickOneRequest
+{
+    QString title;       // the window's caption
+    QString explanation; // the text above the list
+    QString label;       // the list's label, e.g. "Leverancier:"
+    QList<PickOneEntry> entries; // the first entry is chosen when the window opens
+};
+
 class UiServices
 {
 public:
@@ -69,6 +86,9 @@ public:
     virtual std::optional<QString> browseForFolder(const QString& title, const QString& startFolder) = 0;
     // Colour dialog; no value when cancelled.
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // Lets the user choose one entry of a list; the key of the chosen entry (-1 when the list is
+    // empty), no value when the user cancels.
+    virtual std::optional<qint32> pickOne(const PickOneRequest& request) = 0;
     // The modal error window; returns when the user has closed it.
     virtual void showErrorWindow(const ErrorWindowContent& content) = 0;
 };

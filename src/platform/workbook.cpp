@@ -62,31 +62,31 @@ MirrorColumn mirrorColumn(const QString& name, ColumnKind kind)
     case ColumnKind::Text:
         column.declaredType = QStringLiteral("TEXT(%1) COLLATE NOCASE").arg(kTextSize);
         column.jetType = JetType::Text;
-        column.adoType = AdoType::VarWChar;
+        column.adoType = adType::VarWChar;
         column.definedSize = kTextSize;
         break;
     case ColumnKind::Memo:
         column.declaredType = QStringLiteral("LONGTEXT COLLATE NOCASE");
         column.jetType = JetType::Memo;
-        column.adoType = AdoType::LongVarWChar;
+        column.adoType = adType::LongVarWChar;
         column.definedSize = kMemoDefinedSize;
         break;
     case ColumnKind::Number:
         column.declaredType = QStringLiteral("DOUBLE");
         column.jetType = JetType::Double;
-        column.adoType = AdoType::Double;
+        column.adoType = adType::Double;
         column.definedSize = 8;
         break;
     case ColumnKind::Date:
         column.declaredType = QStringLiteral("DATETIME");
         column.jetType = JetType::DateTime;
-        column.adoType = AdoType::Date;
+        column.adoType = adType::Date;
         column.definedSize = 8;
         break;
     case ColumnKind::Boolean:
         column.declaredType = QStringLiteral("BIT");
         column.jetType = JetType::Boolean;
-        column.adoType = AdoType::Boolean;
+        column.adoType = adType::Boolean;
         column.definedSize = 2;
         break;
     }

@@ -6,8 +6,6 @@
 #include <QVariant>
 #include <optional>
 
-class QWidget;
-
 namespace supplink {
 
 // Doubles every single quote, for a value placed between single quotes in SQL.
@@ -40,14 +38,6 @@ QString MetBackslash(const QString& path);
 
 // Deletes a file; every failure is ignored.
 void VerwijderBestand(const QString& path);
-
-// Centres a window on its screen.
-void CentreerForm(QWidget* window);
-// Restores a window's position and size stored under section "Windows" in
-// twips; false when nothing was stored.
-bool LoadFormState(QWidget* window, const QString& keyName = QString());
-// Stores a window's position and size (only in its normal state).
-void SaveFormState(QWidget* window, const QString& keyName = QString());
 
 // Sets the computer's clock (UTC); the outcome is ignored.
 void ZetSysteemTijd(int year, int month, int day, int hour, int minute, int second);

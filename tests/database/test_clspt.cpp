@@ -1,10 +1,9 @@
-// The product-table handle, the pick-one dialog (driven offscreen through its
-// fields) and the article record.
+// The product-table handle (its pick-one lists answered by the recording UI
+// services), the pick-one list read from a recordset, and the article record.
 
 #include "database/clspt.h"
 
-#include "database/frmpickone.h"
-#include "database/modaaltonen.h"
+#include "database/databaseroutines.h"
 #include "database/recordset.h"
 #include "fixtures/designdatabases.h"
 #include "fixtures/sqlserverstandin.h"
@@ -12,9 +11,6 @@
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QtTest>
 
 using namespace supplink;
@@ -28,35 +24,41 @@ QString sqlServerPath(int fields = 5)
     return QStringLiteral("*") + parts.mid(0, fields).join(QChar(8));
 }
 
-// What the installed modal display saw of the dialog.
+// What the last pick-one list asked of the user showed.
 struct Shown
 {
     QString caption;
     QString uitleg;
     QString onderdeel;
     QStringList entries;
-    int selectedIndex = -1;
 };
 
-// Shows dialogs by choosing the entry at `index` and pressing OK, or Annuleren for -1.
-void answerPickOne(int index, Shown* shown)
+Shown lastPickOne(const test::RecordingUiServices& ui)
 {
-    setModaalTonen([index, shown](QDialog& dialog) {
-        auto& pick = dynamic_cast<frmSelecteerGroepofLeverancier&>(dialog);
-        shown->caption = pick.windowTitle();
-        shown->uitleg = pick.lbUitleg->text();
-        shown->onderdeel = pick.lbOnderdeel->text();
-        shown->entries.clear();
-        for (int i = 0; i < pick.cbGroep->count(); ++i)
-            shown->entries.append(pick.cbGroep->itemText(i));
-        shown->selectedIndex = pick.cbGroep->currentIndex();
-        if (index < 0) {
-            pick.cmdCancel_Click();
-        } else {
-            pick.cbGroep->setCurrentIndex(index);
-            pick.cmdOK_Click();
-        }
-    });
+    Shown shown;
+    if (ui.pickOnes.isEmpty())
+        return shown;
+    const PickOneRequest& request = ui.pickOnes.last();
+    shown.caption = request.title;
+    shown.uitleg = request.explanation;
+    shown.onderdeel = request.label;
+    for (const PickOneEntry& entry : request.entries)
+        shown.entries.append(entry.text);
+    return shown;
+}
+
+// The next pick-one list is answered by choosing the entry at `index` and pressing OK, or Annuleren for -1.
+void answerPickOne(test::RecordingUiServices& ui, int index)
+{
+    ui.pickOneAnswers.enqueue(index < 0 ? std::nullopt : std::optional<int>(index));
+}
+
+QStringList texts(const QList<PickOneEntry>& entries)
+{
+    QStringList result;
+    for (const PickOneEntry& entry : entries)
+        result.append(entry.text);
+    return result;
 }
 
 bool hasMessage(const test::RecordingUiServices& ui, const QString& text)
@@ -92,8 +94,7 @@ private slots:
     void refusesWithoutGroupTable();
     void articleOperations();
     void mirroredArticleByColumnType();
-    void pickOneDialogOffscreen();
-    void pickOneFillsFromRecordset();
+    void pickOneListFromRecordset();
 
 private:
     QString productTable(fixtures::Version version = {3, 50});
@@ -109,7 +110,6 @@ void TestClsPT::init()
 
 void TestClsPT::cleanup()
 {
-    setModaalTonen({});
     resetBackendOpeners();
     m_ui.reset();
     m_env.reset();
@@ -225,12 +225,11 @@ void TestClsPT::sqlServerNamesTablesInPT()
     QCOMPARE(pt.HoogsteOrderNrArtGroup(), 9);
 
     // The supplier list comes ordered by code.
-    Shown shown;
-    answerPickOne(1, &shown);
+    answerPickOne(*m_ui, 1);
     qint32 id = 0;
     bool cancelled = true;
     QVERIFY(pt.SelecteerLeverancierUI(id, cancelled));
-    QCOMPARE(shown.entries, (QStringList{"<Geen>", "Kas", "Zet"}));
+    QCOMPARE(lastPickOne(*m_ui).entries, (QStringList{"<Geen>", "Kas", "Zet"}));
     QCOMPARE(id, 2);
     QVERIFY(!cancelled);
     QVERIFY(m_ui->errors.isEmpty());
@@ -319,22 +318,21 @@ void TestClsPT::asksForArticleGroup()
 {
     clsPT pt;
     QVERIFY(pt.Connect(productTable()));
-    Shown shown;
-    answerPickOne(2, &shown);
+    answerPickOne(*m_ui, 2);
     qint32 id = 0;
     bool cancelled = true;
     QVERIFY(pt.SelecteerArtikelGroepUI(id, cancelled));
     QVERIFY(!cancelled);
+    const Shown shown = lastPickOne(*m_ui);
     QCOMPARE(shown.caption, QStringLiteral("Importeren artikelen"));
     QCOMPARE(shown.uitleg,
              QStringLiteral("Selecteer een artikelgroep voor nieuw aan te maken artikelen, bestaande "
                             "artikelen worden niet aangepast naar deze artikelgroep."));
     QCOMPARE(shown.onderdeel, QStringLiteral("Artikelgroep:"));
     QCOMPARE(shown.entries, (QStringList{"Profielen", "Glas", "Beslag"})); // by sort number
-    QCOMPARE(shown.selectedIndex, 0);
     QCOMPARE(id, 2); // "Beslag"
 
-    answerPickOne(-1, &shown);
+    answerPickOne(*m_ui, -1);
     QVERIFY(pt.SelecteerArtikelGroepUI(id, cancelled));
     QVERIFY(cancelled);
     QCOMPARE(id, -1);
@@ -344,25 +342,24 @@ void TestClsPT::asksForSupplier()
 {
     clsPT pt;
     QVERIFY(pt.Connect(productTable()));
-    Shown shown;
     qint32 id = 0;
     bool cancelled = true;
 
-    answerPickOne(0, &shown); // "<Geen>"
+    answerPickOne(*m_ui, 0); // "<Geen>"
     QVERIFY(pt.SelecteerLeverancierUI(id, cancelled));
+    const Shown shown = lastPickOne(*m_ui);
     QCOMPARE(shown.entries, (QStringList{"<Geen>", "Axa", "Roto Frank"}));
-    QCOMPARE(shown.selectedIndex, 0);
     QCOMPARE(shown.onderdeel, QStringLiteral("Leverancier:"));
     QVERIFY(shown.uitleg.endsWith(QStringLiteral("niet aangepast naar deze leverancier.")));
     QVERIFY(!cancelled);
     QCOMPARE(id, -1);
 
-    answerPickOne(2, &shown);
+    answerPickOne(*m_ui, 2);
     QVERIFY(pt.SelecteerLeverancierUI(id, cancelled));
     QCOMPARE(id, 1); // Roto Frank
     QVERIFY(!cancelled);
 
-    answerPickOne(-1, &shown);
+    answerPickOne(*m_ui, -1);
     QVERIFY(pt.SelecteerLeverancierUI(id, cancelled));
     QVERIFY(cancelled);
     QCOMPARE(id, -1);
@@ -374,15 +371,14 @@ void TestClsPT::refusesWithoutGroupTable()
     fixtures::FixtureDb(path).exec(QStringLiteral("DROP TABLE ArtGroup"));
     clsPT pt;
     QVERIFY(pt.Connect(path));
-    Shown shown;
-    answerPickOne(0, &shown);
+    answerPickOne(*m_ui, 0);
     qint32 id = 0;
     bool cancelled = true;
     QVERIFY(!pt.SelecteerArtikelGroepUI(id, cancelled));
     QCOMPARE(id, -1);
     QVERIFY(!cancelled);
     QVERIFY(hasMessage(*m_ui, QStringLiteral("Kan artikelgroepen tabel niet openen!")));
-    QVERIFY(shown.caption.isEmpty()); // no dialog was shown
+    QVERIFY(m_ui->pickOnes.isEmpty()); // no list was shown
 }
 
 void TestClsPT::articleOperations()
@@ -459,69 +455,32 @@ void TestClsPT::mirroredArticleByColumnType()
     }
 }
 
-void TestClsPT::pickOneDialogOffscreen()
-{
-    frmSelecteerGroepofLeverancier dialog;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Form1"));
-    QCOMPARE(dialog.cmdOK->text(), QStringLiteral("OK"));
-    QCOMPARE(dialog.cmdCancel->text(), QStringLiteral("Annuleren"));
-    QCOMPARE(dialog.GeselecteerdID(), -1); // nothing to choose
-
-    dialog.show();
-    QVERIFY(dialog.isVisible());
-    QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
-    QVERIFY(dialog.OKGekozen);
-    QVERIFY(!dialog.ExtraVlag);
-    QVERIFY(!dialog.isVisible());
-
-    dialog.show();
-    QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
-    QVERIFY(!dialog.OKGekozen);
-    QVERIFY(!dialog.isVisible());
-}
-
-void TestClsPT::pickOneFillsFromRecordset()
+void TestClsPT::pickOneListFromRecordset()
 {
     const QString path = productTable();
     fixtures::FixtureDb db(path);
-    {
-        frmSelecteerGroepofLeverancier dialog;
-        const RecordsetPtr none =
-            db.connection()->openRecordset(QStringLiteral("SELECT * FROM Supplier WHERE 1=0"));
-        QVERIFY(dialog.VulLijst(none, QStringLiteral("Description"), QStringLiteral("ID"), false));
-        QCOMPARE(dialog.cbGroep->count(), 0);
-        QCOMPARE(dialog.GeselecteerdID(), -1);
-    }
-    {
-        frmSelecteerGroepofLeverancier dialog;
-        const RecordsetPtr none =
-            db.connection()->openRecordset(QStringLiteral("SELECT * FROM Supplier WHERE 1=0"));
-        QVERIFY(dialog.VulLijst(none, QStringLiteral("Description"), QStringLiteral("ID"), true));
-        QCOMPARE(dialog.cbGroep->count(), 1);
-        QCOMPARE(dialog.cbGroep->itemText(0), QStringLiteral("<Geen>"));
-        QCOMPARE(dialog.GeselecteerdID(), -1);
-    }
-    {
-        // A recordset standing at its end is read from its first row; a missing field gives no entries.
-        frmSelecteerGroepofLeverancier dialog;
-        const RecordsetPtr groups =
-            db.connection()->openRecordset(QStringLiteral("SELECT * FROM ArtGroup ORDER BY ID"));
-        groups->moveLast();
-        groups->moveNext();
-        QVERIFY(dialog.VulLijst(groups, QStringLiteral("Description"), QStringLiteral("ID"), false));
-        QCOMPARE(dialog.cbGroep->count(), 3);
-        QCOMPARE(dialog.cbGroep->currentIndex(), 0);
-        dialog.cbGroep->setCurrentIndex(1);
-        QCOMPARE(dialog.GeselecteerdID(), 2);
-        frmSelecteerGroepofLeverancier other;
-        QVERIFY(other.VulLijst(groups, QStringLiteral("Omschrijving"), QStringLiteral("ID"), false));
-        QCOMPARE(other.cbGroep->count(), 0);
-    }
-    {
-        frmSelecteerGroepofLeverancier dialog;
-        QVERIFY(!dialog.VulLijst(nullptr, QStringLiteral("Description"), QStringLiteral("ID"), false));
-        QCOMPARE(m_ui->errors.size(), 1);
-    }
+    const auto entries = [](const RecordsetPtr& rows, const QString& textField, bool metGeen) {
+        return KeuzeLijst(rows, textField, QStringLiteral("ID"), metGeen);
+    };
+    const RecordsetPtr none = db.connection()->openRecordset(QStringLiteral("SELECT * FROM Supplier WHERE 1=0"));
+    QCOMPARE(entries(none, QStringLiteral("Description"), false)->size(), 0);
+    const auto onlyNone = entries(none, QStringLiteral("Description"), true);
+    QCOMPARE(texts(*onlyNone), QStringList{"<Geen>"});
+    QCOMPARE(onlyNone->at(0).key, -1);
+
+    // A recordset standing at its end is read from its first row; a missing field gives no entries.
+    const RecordsetPtr groups =
+        db.connection()->openRecordset(QStringLiteral("SELECT * FROM ArtGroup ORDER BY ID"));
+    groups->moveLast();
+    groups->moveNext();
+    const auto read = entries(groups, QStringLiteral("Description"), false);
+    QCOMPARE(texts(*read), (QStringList{"Profielen", "Beslag", "Glas"}));
+    QCOMPARE(read->at(1).key, 2);
+    QCOMPARE(entries(groups, QStringLiteral("Omschrijving"), false)->size(), 0);
+    QVERIFY(m_ui->errors.isEmpty());
+
+    QVERIFY(!entries(nullptr, QStringLiteral("Description"), false));
+    QCOMPARE(m_ui->errors.size(), 1);
 }
 
 QTEST_MAIN(TestClsPT)

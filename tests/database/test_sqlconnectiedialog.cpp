@@ -2,7 +2,7 @@
 // controls; servers answer from a browser responder on 127.0.0.1 and logins
 // from scripted back-ends.
 
-#include "database/frmqplsqlconnectiesettings.h"
+#include "database/ui/frmqplsqlconnectiesettings.h"
 
 #include "database/backendopeners.h"
 #include "fixtures/scriptedbackend.h"

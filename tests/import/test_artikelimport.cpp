@@ -4,15 +4,12 @@
 #include "leestestsupport.h"
 
 #include "database/clspt.h"
-#include "database/frmpickone.h"
-#include "database/modaaltonen.h"
 #include "fixtures/designdatabases.h"
 #include "sources/clsbron2.h"
 #include "start/globals.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
 
-#include <QComboBox>
 #include <QTest>
 
 using namespace supplink;
@@ -303,15 +300,8 @@ private slots:
             groep = db.insert("ArtGroup", {{"Code", "B"}, {"Description", "Tweede"}, {"OrderNr", 2}});
             leverancier = db.insert("Supplier", {{"Code", "LEV"}, {"Description", "Leverancier"}});
         }
-        setModaalTonen([keuze](QDialog& dialog) {
-            auto& kies = dynamic_cast<frmSelecteerGroepofLeverancier&>(dialog);
-            if (keuze < 0) {
-                kies.cmdCancel_Click();
-            } else {
-                kies.cbGroep->setCurrentIndex(keuze);
-                kies.cmdOK_Click();
-            }
-        });
+        for (int lijst = 0; lijst < 2; ++lijst) // the group list, then the supplier list
+            o.ui.pickOneAnswers.enqueue(keuze < 0 ? std::nullopt : std::optional<int>(keuze));
         Importeur imp;
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {{"N", "nieuw", "1", "1", "77"}},
@@ -319,7 +309,6 @@ private slots:
                                     "VELD ( Ja ; fkGroup ; Numeriek ; Nee ; Nee ; Nee ; Nee ; Nee ; . )"});
         QVERIFY(imp.OpenenProductentabel(o.pad));
         QCOMPARE(imp.OverzettenArtikelen(), keuze >= 0);
-        setModaalTonen({});
         fixtures::FixtureDb db(o.pad);
         if (keuze < 0) {
             QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 0);

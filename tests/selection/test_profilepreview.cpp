@@ -7,7 +7,7 @@
 #include "fixtures/profilefixtures.h"
 #include "selection/clsprofile.h"
 #include "selection/profiledrawing.h"
-#include "selection/usrprofilepreview.h"
+#include "selection/ui/usrprofilepreview.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
 

@@ -2,7 +2,7 @@
 
 #include "bronnentestutil.h"
 #include "sources/clsbron2.h"
-#include "sources/frmcolumnselectionwizard.h"
+#include "sources/ui/frmcolumnselectionwizard.h"
 #include "start/globals.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"

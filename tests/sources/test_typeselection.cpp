@@ -5,7 +5,7 @@
 #include "bronnentestutil.h"
 #include "fixtures/designdatabases.h"
 #include "sources/clsbron2.h"
-#include "sources/frmtypeselectionwizard.h"
+#include "sources/ui/frmtypeselectionwizard.h"
 #include "start/errors.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"

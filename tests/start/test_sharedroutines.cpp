@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTest>
-#include <QWidget>
 #include <clocale>
 
 using namespace supplink;
@@ -155,21 +154,6 @@ private slots:
         QCOMPARE(recorder.messages.last().text,
                  QStringLiteral("Folder type 26 bestaat niet en kan ook niet worden aangemaakt!"));
         recorder.clear();
-    }
-
-    void formStateRoundTrip()
-    {
-        QWidget window;
-        window.setObjectName(QStringLiteral("frmProef"));
-        window.setGeometry(40, 50, 300, 200);
-        QVERIFY(!LoadFormState(&window)); // never saved: nothing changes
-        QCOMPARE(window.geometry(), QRect(40, 50, 300, 200));
-
-        SaveFormState(&window, QStringLiteral("sleutel"));
-        QWidget other;
-        QVERIFY(LoadFormState(&other, QStringLiteral("sleutel")));
-        QCOMPARE(other.size(), QSize(300, 200));
-        QCOMPARE(other.pos(), QPoint(40, 50));
     }
 };
 

@@ -48,6 +48,15 @@ std::optional<QColor> RecordingUiServices::chooseColor(const QColor&)
     return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
 }
 
+std::optional<qint32> RecordingUiServices::pickOne(const PickOneRequest& request)
+{
+    pickOnes.append(request);
+    const std::optional<int> index = pickOneAnswers.isEmpty() ? std::nullopt : pickOneAnswers.dequeue();
+    if (!index)
+        return std::nullopt;
+    return *index >= 0 && *index < request.entries.size() ? request.entries.at(*index).key : -1;
+}
+
 void RecordingUiServices::showErrorWindow(const ErrorWindowContent& content) { errors.append(content); }
 
 void RecordingUiServices::clear()
@@ -56,6 +65,7 @@ void RecordingUiServices::clear()
     inputs.clear();
     fileDialogs.clear();
     folderTitles.clear();
+    pickOnes.clear();
     errors.clear();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // A UiServices that never shows anything: it records every request and
 // answers from queues that a test fills beforehand (or with defaults: the
-// first button of a message box, cancel for every dialog).
+// first button of a message box, cancel for every dialog). It needs no
+// widgets: tests of engines link it without Qt Widgets.
 
 #include "platform/uiservices.h"
 
@@ -37,6 +38,7 @@ public:
     QStringList fileDialog(const FileDialogRequest& request) override;
     std::optional<QString> browseForFolder(const QString& title, const QString& startFolder) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<qint32> pickOne(const PickOneRequest& request) override;
     void showErrorWindow(const ErrorWindowContent& content) override;
 
     void clear();
@@ -46,6 +48,7 @@ public:
     QList<Input> inputs;
     QList<FileDialogRequest> fileDialogs;
     QList<QString> folderTitles;
+    QList<PickOneRequest> pickOnes;
     QList<ErrorWindowContent> errors;
 
     // Scripted answers, taken first in, first out.
@@ -54,6 +57,9 @@ public:
     QQueue<QStringList> fileAnswers;
     QQueue<std::optional<QString>> folderAnswers;
     QQueue<std::optional<QColor>> colorAnswers;
+    // The index of the entry chosen in a pick-one list (its key is answered; -1 for an index outside
+    // the list), no value for Annuleren.
+    QQueue<std::optional<int>> pickOneAnswers;
 };
 
 } // namespace supplink::test

@@ -1,6 +1,8 @@
+#include "platform/runcontext.h"
 #include "start/globals.h"
+#include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
-#include "wizard/frmimportbvqnaarbvq.h"
+#include "wizard/ui/frmimportbvqnaarbvq.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,6 +44,38 @@ private slots:
         window.close();
         QVERIFY(!QDir(folder).exists());
         QCOMPARE(globals().gWelkomMap, folder); // the variable keeps its value
+    }
+
+    // Closing while a run works in the welcome folder would delete the folder under it.
+    void closingIsRefusedWhileARunIsLive()
+    {
+        test::TestEnvironment env;
+        test::RecordingUiServices recorder;
+        const QString folder = env.path(QStringLiteral("welkom"));
+        QVERIFY(QDir().mkpath(folder));
+        globals().gWelkomMap = folder;
+
+        frmImportBvqNaarBvq window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        RunContext run;
+        {
+            const RunScope scope(run);
+            QVERIFY(!window.close());
+            QVERIFY(window.isVisible());
+            QVERIFY(QDir(folder).exists());
+            QCOMPARE(recorder.messages.size(), 1);
+            QCOMPARE(recorder.messages.at(0).text,
+                     QStringLiteral("Er wordt nog gewerkt. Wacht tot het overzetten klaar is of annuleer het eerst."));
+            QCOMPARE(recorder.messages.at(0).style, MsgBox::OkOnly | MsgBox::Exclamation);
+            QTest::mouseClick(window.cmdAnnuleren, Qt::LeftButton); // "Afsluiten" is refused the same way
+            QVERIFY(window.isVisible());
+            QCOMPARE(recorder.messages.size(), 2);
+        }
+        QVERIFY(window.close()); // the run has ended
+        QVERIFY(!window.isVisible());
+        QVERIFY(!QDir(folder).exists());
+        QCOMPARE(recorder.messages.size(), 2);
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The wizard's main window: header, step area and the window-level buttons.
-// The steps themselves are added to the step area as they are built.
+// The steps themselves are added to the step area as they are built. While a
+// run is live (RunContext::anyLive) the window refuses to close and says why.
 
 #include <QWidget>
 
@@ -37,7 +38,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // When the window closes: the welcome step's working folder goes.
+    // When the window closes (no run is live): the welcome step's working folder goes.
     void Form_QueryUnload();
 };
 

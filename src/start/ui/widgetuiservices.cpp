@@ -1,6 +1,8 @@
-#include "start/widgetuiservices.h"
+#include "start/ui/widgetuiservices.h"
 
-#include "start/frmerror.h"
+#include "start/ui/frmerror.h"
+#include "start/ui/frmpickone.h"
+#include "start/ui/modaaltonen.h"
 
 #include <QApplication>
 #include <QDir>
@@ -118,6 +120,19 @@ std::optional<QColor> WidgetUiServices::chooseColor(const QColor& initial)
     if (!color.isValid())
         return std::nullopt;
     return color;
+}
+
+std::optional<qint32> WidgetUiServices::pickOne(const PickOneRequest& request)
+{
+    frmSelecteerGroepofLeverancier dialog;
+    dialog.SetUitleg(request.explanation);
+    dialog.SetOnderdeel(request.label);
+    dialog.setWindowTitle(request.title);
+    dialog.VulLijst(request.entries);
+    ToonModaal(dialog);
+    if (!dialog.OKGekozen)
+        return std::nullopt;
+    return dialog.GeselecteerdID();
 }
 
 void WidgetUiServices::showErrorWindow(const ErrorWindowContent& content)

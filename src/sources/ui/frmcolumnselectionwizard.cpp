@@ -1,7 +1,8 @@
-#include "sources/frmcolumnselectionwizard.h"
+#include "sources/ui/frmcolumnselectionwizard.h"
 
 #include "sources/clsbron2.h"
 #include "start/sharedroutines.h"
+#include "start/ui/formstate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -146,7 +147,7 @@ void frmColumnSelectionWizard::VulGrid()
     wndReport->setHorizontalHeaderLabels(titels);
     wndReport->setRowCount(model.heeftKopRegel ? 1 : 0);
     for (int kolom = 0; kolom < kolommen; ++kolom) {
-        wndReport->setColumnWidth(kolom, 200 / 15 * 10);
+        wndReport->setColumnWidth(kolom, 200 / TwipsPerPixel * 10);
         auto* keuze = new QComboBox(wndReport);
         connect(keuze, &QComboBox::activated, this,
                 [this, kolom, keuze](int) { KopGewijzigd(kolom, keuze->currentText()); });

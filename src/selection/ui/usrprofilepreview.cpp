@@ -1,4 +1,4 @@
-#include "selection/usrprofilepreview.h"
+#include "selection/ui/usrprofilepreview.h"
 
 #include "selection/clsprofile.h"
 #include "start/dialogs.h"

@@ -1,4 +1,4 @@
-#include "database/frmqplsqlconnectiesettings.h"
+#include "database/ui/frmqplsqlconnectiesettings.h"
 
 #include "database/clsconnectie.h"
 #include "database/doelbestand.h"
@@ -260,6 +260,7 @@ void frmQplSQLConnectieSettings::VulDatabaseLijst()
                     names.append(name);
             }
         } catch (...) {
+            // A login that may not list the databases: the names read so far are offered, any other is typed.
         }
         connection.SluitenConnectie();
         if (!names.isEmpty())

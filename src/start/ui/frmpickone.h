@@ -1,11 +1,12 @@
 #pragma once
 // The pick-one dialog: a small window in which the user chooses one entry,
-// an article group or a supplier, from a list filled from a recordset. The
-// caller sets the caption, the explanation and the list's label, fills the
-// list with VulLijst, shows the window modally (ToonModaal), and reads
-// OKGekozen and, when it is set, GeselecteerdID.
+// an article group or a supplier, from a list. Engines reach it through
+// ui().pickOne (the widget UI services show it). The caller sets the caption,
+// the explanation and the list's label, fills the list with VulLijst, shows
+// the window modally (ToonModaal), and reads OKGekozen and, when it is set,
+// GeselecteerdID.
 
-#include "database/databasebackend.h"
+#include "platform/uiservices.h"
 
 #include <QDialog>
 
@@ -35,10 +36,8 @@ public:
 
     void SetUitleg(const QString& text);
     void SetOnderdeel(const QString& text);
-    // Fills the list: "<Geen>" with key -1 first when asked, then one entry per row (text field, key field);
-    // selects the first entry. Rows that cannot be read are left out. False (reported) without a recordset.
-    bool VulLijst(const RecordsetPtr& recordset, const QString& textField, const QString& keyField,
-                  bool metGeen);
+    // Adds the entries to the list and selects the first.
+    void VulLijst(const QList<PickOneEntry>& entries);
     // The key of the chosen entry, -1 when none is chosen.
     qint32 GeselecteerdID() const;
 

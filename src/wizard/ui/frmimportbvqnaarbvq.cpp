@@ -1,5 +1,7 @@
-#include "wizard/frmimportbvqnaarbvq.h"
+#include "wizard/ui/frmimportbvqnaarbvq.h"
 
+#include "platform/runcontext.h"
+#include "platform/uiservices.h"
 #include "start/globals.h"
 
 #include <QCloseEvent>
@@ -85,6 +87,14 @@ void frmImportBvqNaarBvq::setWindowStateCode(int state)
 
 void frmImportBvqNaarBvq::closeEvent(QCloseEvent* event)
 {
+    // A live run works in the welcome step's folder and on the targets' work copies: the window stays.
+    if (RunContext::anyLive()) {
+        event->ignore();
+        ui().messageBox(QStringLiteral("Er wordt nog gewerkt. Wacht tot het overzetten klaar is of annuleer het "
+                                       "eerst."),
+                        MsgBox::OkOnly | MsgBox::Exclamation, QString::fromUtf8(kProgramTitle));
+        return;
+    }
     Form_QueryUnload();
     QWidget::closeEvent(event);
 }

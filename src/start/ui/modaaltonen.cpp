@@ -1,4 +1,4 @@
-#include "database/modaaltonen.h"
+#include "start/ui/modaaltonen.h"
 
 #include <QDialog>
 

@@ -1,12 +1,13 @@
-// The start routine: one running copy, the help file, the main window and
-// the two target-field catalogues.
+// The program's entry point, above every library it assembles: one running
+// copy, the widget UI services, the help file, the main window and the two
+// target-field catalogues.
 
 #include "platform/singleinstance.h"
 #include "start/globals.h"
 #include "start/sharedroutines.h"
 #include "start/veldcatalogus.h"
-#include "start/widgetuiservices.h"
-#include "wizard/frmimportbvqnaarbvq.h"
+#include "start/ui/widgetuiservices.h"
+#include "wizard/ui/frmimportbvqnaarbvq.h"
 
 #include <QApplication>
 #include <QDir>

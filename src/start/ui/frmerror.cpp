@@ -1,4 +1,4 @@
-#include "start/frmerror.h"
+#include "start/ui/frmerror.h"
 
 #include "start/globals.h"
 #include "start/sharedroutines.h"

@@ -1,6 +1,8 @@
 #pragma once
-// The program's UI services on Qt Widgets: real message boxes, dialogs and
-// the error window.
+// The program's UI services on Qt Widgets: real message boxes, dialogs, the
+// pick-one window and the error window. The program installs one at start
+// (setUiServices); tests of windows can drive its dialogs through
+// setModaalTonen (modaaltonen.h).
 
 #include "platform/uiservices.h"
 
@@ -15,6 +17,7 @@ public:
     QStringList fileDialog(const FileDialogRequest& request) override;
     std::optional<QString> browseForFolder(const QString& title, const QString& startFolder) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<qint32> pickOne(const PickOneRequest& request) override;
     void showErrorWindow(const ErrorWindowContent& content) override;
 };
 

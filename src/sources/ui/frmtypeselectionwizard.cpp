@@ -1,8 +1,9 @@
-#include "sources/frmtypeselectionwizard.h"
+#include "sources/ui/frmtypeselectionwizard.h"
 
 #include "sources/clsbron2.h"
 #include "start/errors.h"
 #include "start/sharedroutines.h"
+#include "start/ui/formstate.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -10,10 +11,6 @@
 #include <QVBoxLayout>
 
 namespace supplink {
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-}
 
 frmTypeSelectionWizard::frmTypeSelectionWizard(TypeSelectieSoort soort, const QString& naam,
                                                QSize binnenTwips, QWidget* parent)
@@ -25,7 +22,7 @@ frmTypeSelectionWizard::frmTypeSelectionWizard(TypeSelectieSoort soort, const QS
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdAnnuleren = new QPushButton(QStringLiteral("Annuleren"), this);
     for (QPushButton* knop : {cmdOK, cmdAnnuleren})
-        knop->setFixedSize(1200 / kTwipsPerPixel, 315 / kTwipsPerPixel);
+        knop->setFixedSize(1200 / TwipsPerPixel, 315 / TwipsPerPixel);
     cmdOK->setEnabled(false);
 
     auto* knoppen = new QHBoxLayout;
@@ -36,7 +33,7 @@ frmTypeSelectionWizard::frmTypeSelectionWizard(TypeSelectieSoort soort, const QS
     hoofd->setContentsMargins(0, 0, 4, 4);
     hoofd->addWidget(lbTypes, 1);
     hoofd->addLayout(knoppen);
-    resize(binnenTwips / kTwipsPerPixel);
+    resize(binnenTwips / TwipsPerPixel);
 
     connect(lbTypes, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (m_bezig)

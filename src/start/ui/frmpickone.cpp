@@ -1,6 +1,5 @@
-#include "database/frmpickone.h"
+#include "start/ui/frmpickone.h"
 
-#include "database/recordset.h"
 #include "start/sharedroutines.h"
 
 #include <QComboBox>
@@ -51,34 +50,12 @@ void frmSelecteerGroepofLeverancier::SetOnderdeel(const QString& text)
     lbOnderdeel->setText(text);
 }
 
-bool frmSelecteerGroepofLeverancier::VulLijst(const RecordsetPtr& recordset, const QString& textField,
-                                              const QString& keyField, bool metGeen)
+void frmSelecteerGroepofLeverancier::VulLijst(const QList<PickOneEntry>& entries)
 {
-    try {
-        if (metGeen)
-            cbGroep->addItem(QStringLiteral("<Geen>"), qint32(-1));
-        if (!recordset)
-            throw AppError(ErrorNumber::General, QStringLiteral("Er is geen lijst om te tonen."));
-        // A row that cannot be read is left out; the list shows what could be read.
-        try {
-            recordset->moveFirst();
-            for (; !recordset->eof(); recordset->moveNext()) {
-                try {
-                    const QString text = NzString(recordset->value(textField));
-                    const qint32 key = NzLong(recordset->value(keyField));
-                    cbGroep->addItem(text, key);
-                } catch (const std::exception&) {
-                }
-            }
-        } catch (const std::exception&) {
-        }
-        if (cbGroep->count() > 0)
-            cbGroep->setCurrentIndex(0);
-        return true;
-    } catch (const std::exception& error) {
-        ShowError(QString(), error);
-    }
-    return false;
+    for (const PickOneEntry& entry : entries)
+        cbGroep->addItem(entry.text, entry.key);
+    if (cbGroep->count() > 0)
+        cbGroep->setCurrentIndex(0);
 }
 
 qint32 frmSelecteerGroepofLeverancier::GeselecteerdID() const
