@@ -42,9 +42,11 @@ void wachtOp(QNetworkReply& antwoord, Voorwaarde klaar)
     }
 }
 
+// The headers of the answer are in (those of a redirection do not count: the request follows it).
 bool kopOntvangen(const QNetworkReply& antwoord)
 {
-    return antwoord.isFinished() || antwoord.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    const QVariant code = antwoord.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    return antwoord.isFinished() || (code.isValid() && (code.toInt() < 300 || code.toInt() > 399));
 }
 
 // The size the server announces; 0 when it announces none or answers with an error page, which is

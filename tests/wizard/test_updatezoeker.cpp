@@ -51,6 +51,7 @@ private slots:
 
     void chunks_data();
     void chunks();
+    void doorverwijzing();
     void geenGrootte_data();
     void geenGrootte();
     void korteDownloadWordtNietUitgepakt();
@@ -318,6 +319,22 @@ void TestUpdateZoeker::chunks()
     QCOMPARE(zichtbaar.at(1).first().toBool(), false);
     QVERIFY(zoeker.StatusRegels().isEmpty());
     QCOMPARE(o.wachten, 0);
+}
+
+void TestUpdateZoeker::doorverwijzing()
+{
+    UpdateOpstelling o;
+    const QByteArray inhoud(300, 'n');
+    o.bestand(QStringLiteral("f.bin"),
+              fixtures::HttpAnswer{"elders", 302, true, -1,
+                                   "Location: " + UpdateOpstelling::updatePad("nieuw.bin").toUtf8() + "\r\n"});
+    o.bestand(QStringLiteral("nieuw.bin"), inhoud);
+    UpdateZoeker zoeker;
+    o.richt(zoeker);
+
+    QCOMPARE(zoeker.HaalBestandOp(QStringLiteral("f.bin")), qint64(inhoud.size()));
+    QCOMPARE(o.inMap(QStringLiteral("f.bin")), inhoud);
+    QVERIFY(zoeker.StatusRegels().isEmpty());
 }
 
 void TestUpdateZoeker::geenGrootte_data()
