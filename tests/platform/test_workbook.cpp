@@ -6,18 +6,19 @@
 
 #include "mirrorquery.h"
 #include "support/testenvironment.h"
+#include "support/zipwriter.h"
 
 #include <QFile>
 #include <QTest>
 
 #include <xlsxwriter.h>
-#include <zip.h>
 
 #include <functional>
 
 using namespace supplink;
 using supplink::test::filesIn;
 using supplink::test::SqliteFile;
+using supplink::test::writeZip;
 
 namespace {
 
@@ -34,24 +35,6 @@ bool writeXlsx(const QString& path, const std::function<void(lxw_workbook*)>& fi
 lxw_datetime dateTime(int year, int month, int day, int hour = 0, int minute = 0, double second = 0)
 {
     return lxw_datetime{year, month, day, hour, minute, second};
-}
-
-// Writes a zip file of the given parts.
-bool writeZip(const QString& path, const QList<QPair<QString, QByteArray>>& parts)
-{
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!archive)
-        return false;
-    for (const auto& [name, data] : parts) {
-        zip_source_t* source = zip_source_buffer(archive, data.constData(), zip_uint64_t(data.size()), 0);
-        if (!source || zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(source);
-            zip_discard(archive);
-            return false;
-        }
-    }
-    return zip_close(archive) == 0;
 }
 
 const char kMain[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
