@@ -4,6 +4,9 @@
 
 #include "leestestsupport.h"
 
+#include "import/artikelbestandlezer.h"
+#include "import/importmelder.h"
+
 #include "sources/clsbron2.h"
 #include "start/errors.h"
 #include "start/globals.h"
@@ -194,10 +197,11 @@ private slots:
         // Codes compare without regard to case; a code holding bars is a code like any other.
         schrijf(path, "T\nab;Een;G1;M1\nAB;Dubbel;G1;M2\nA;x;G2;\nB;y;G2;\na||b;z;G3;\n;geen code;G4;\n");
         Bron b(path, {1, 2, 4, 7});
-        Lezer lezer;
-        QVERIFY(lezer.InlezenBestand(b.bron, true));
+        ImportMelder melder;
+        ArtikelBestandLezer lezer(melder);
+        ItemCollection items;
+        QVERIFY(lezer.Lees(b.bron, ArtikelBestandLezer::Modus::LijstArtikelen, items));
         QVERIFY(lezer.GelezenRegels().isEmpty());
-        const ItemCollection& items = *lezer.ColItemsDistinct;
         QCOMPARE(codes(items), (QStringList{"ab", "A", "B", "a||b"}));
         QCOMPARE(items.first()->Description, QStringLiteral("Een"));
         QCOMPARE(items.first()->CodeGespiegeld, QStringLiteral("M1"));
@@ -311,9 +315,7 @@ private slots:
         bron.IsCSV = koppen.isEmpty();
         bron.KolomKoppen = koppen;
         bron.KolomSoorten = kolommen;
-        Lezer lezer;
-        lezer.zetBron(bron);
-        QCOMPARE(lezer.CorrectForSupplier(regel), verwacht);
+        QCOMPARE(ArtikelBestandLezer::CorrectForSupplier(bron, regel), verwacht);
     }
 
     void correctForSupplierMissingDeceuninckColumn()
@@ -322,9 +324,7 @@ private slots:
         bron.IsExcel = true;
         bron.KolomKoppen = QStringLiteral("|Artikel|Kleur|EAN code");
         bron.KolomSoorten = {1};
-        Lezer lezer;
-        lezer.zetBron(bron);
-        QVERIFY_THROWS_EXCEPTION(AppError, lezer.CorrectForSupplier({"a", "b"}));
+        QVERIFY_THROWS_EXCEPTION(AppError, ArtikelBestandLezer::CorrectForSupplier(bron, {"a", "b"}));
     }
 
     void refusedKinds_data()
