@@ -1,11 +1,13 @@
 #pragma once
 // Shared pieces of the article file import tests: plans from text lines, the
 // engine's transfer step on lines and a plan of the test's own, a listener
-// that records the progress events, and a product table with the import
-// options of a run.
+// that records the progress events, a policy of the shared row reader that
+// records what it is told, and a product table with the import options of a
+// run.
 
 #include "database/clspt.h"
 #include "fixtures/designdatabases.h"
+#include "import/bronbestandlezer.h"
 #include "import/clsimportbestand.h"
 #include "sources/clsbron2.h"
 #include "start/globals.h"
@@ -16,6 +18,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 namespace supplink::test {
 
@@ -85,6 +88,41 @@ public:
                 return true;
         }
         return false;
+    }
+};
+
+// A policy of the shared row reader that records what it is told, and refuses the rows whose first field
+// is `weiger`.
+class RijOpnemer : public BronBestandLezer::Beleid
+{
+public:
+    QStringList meldingen;
+    QList<QStringList> rijen;
+    QList<qint32> regelNummers; // RegelNummer() at each row
+    QStringList huidigeRegels;  // HuidigeRegel() at each row
+    const BronBestandLezer* lezer = nullptr;
+    QString weiger = QStringLiteral("X");
+    std::function<void()> bijRij;
+
+    void Begin(const QString&) override { meldingen << QStringLiteral("begin"); }
+    void NietGevonden(const QString&) override { meldingen << QStringLiteral("niet gevonden"); }
+    void OpenenMislukt(const QString&) override { meldingen << QStringLiteral("openen mislukt"); }
+    void GeenBladen(const QString&) override { meldingen << QStringLiteral("geen bladen"); }
+    void GeenRijen(const QString& blad) override { meldingen << QStringLiteral("geen rijen ") + blad; }
+    bool SplitsFout(QStringView, const QString&) override
+    {
+        meldingen << QStringLiteral("splitsfout");
+        return true;
+    }
+    void LeesFout(const std::exception&) override { meldingen << QStringLiteral("leesfout"); }
+    bool Rij(const QStringList& velden) override
+    {
+        rijen << velden;
+        regelNummers << lezer->RegelNummer();
+        huidigeRegels << lezer->HuidigeRegel().toString();
+        if (bijRij)
+            bijRij();
+        return velden.value(0) != weiger;
     }
 };
 

@@ -5,6 +5,7 @@
 #include "leestestsupport.h"
 
 #include "import/artikelbestandlezer.h"
+#include "import/bronbestandlezer.h"
 #include "import/importmelder.h"
 
 #include "sources/clsbron2.h"
@@ -325,6 +326,83 @@ private slots:
         bron.KolomKoppen = QStringLiteral("|Artikel|Kleur|EAN code");
         bron.KolomSoorten = {1};
         QVERIFY_THROWS_EXCEPTION(AppError, ArtikelBestandLezer::CorrectForSupplier(bron, {"a", "b"}));
+    }
+
+    // The shared row reader as another file import uses it: the stop rules and the messages are the
+    // policy's, the walking (title line, blank lines, line numbers) the reader's.
+    void sharedReader_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("titel");
+        QTest::addColumn<int>("uitkomst");
+        QTest::addColumn<QList<QStringList>>("rijen");
+        QTest::addColumn<QList<qint32>>("nummers");
+        QTest::addColumn<QStringList>("meldingen");
+        const int voltooid = int(BronBestandLezer::Uitkomst::Voltooid);
+        const int leeg = int(BronBestandLezer::Uitkomst::Leeg);
+        const int afgebroken = int(BronBestandLezer::Uitkomst::Afgebroken);
+        QTest::newRow("title and blank lines passed over")
+            << QByteArray("T;t\r\nA;1\r\n\r\n  \r\nB;\"2;3\"\r\n") << true << voltooid
+            << QList<QStringList>{{"A", "1"}, {"B", "2;3"}} << QList<qint32>{2, 5} << QStringList{"begin"};
+        QTest::newRow("first line as data")
+            << QByteArray("T;t\nA;1\n") << false << voltooid << QList<QStringList>{{"T", "t"}, {"A", "1"}}
+            << QList<qint32>{1, 2} << QStringList{"begin"};
+        QTest::newRow("a refused line stops the reading")
+            << QByteArray("A;1\nX;2\nB;3\n") << false << afgebroken
+            << QList<QStringList>{{"A", "1"}, {"X", "2"}} << QList<qint32>{1, 2} << QStringList{"begin"};
+        QTest::newRow("empty file") << QByteArray() << true << leeg << QList<QStringList>{} << QList<qint32>{}
+                                    << QStringList{"begin"};
+        QTest::newRow("byte-order mark only")
+            << QByteArray("\xEF\xBB\xBF") << true << leeg << QList<QStringList>{} << QList<qint32>{}
+            << QStringList{"begin"};
+    }
+
+    void sharedReader()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, titel);
+        QFETCH(int, uitkomst);
+        QFETCH(QList<QStringList>, rijen);
+        QFETCH(QList<qint32>, nummers);
+        QFETCH(QStringList, meldingen);
+        TestEnvironment env;
+        const QString path = env.path("rijen.csv");
+        schrijf(path, bytes);
+        RijOpnemer beleid;
+        BronBestandLezer::Regels regels;
+        regels.eersteRijOverslaan = titel;
+        BronBestandLezer lezer(beleid, regels);
+        beleid.lezer = &lezer;
+        QCOMPARE(int(lezer.LeesCSV(path)), uitkomst);
+        QCOMPARE(beleid.rijen, rijen);
+        QCOMPARE(beleid.regelNummers, nummers);
+        QCOMPARE(beleid.meldingen, meldingen);
+        // The line in hand is the file's own text, while its row is handled.
+        if (!rijen.isEmpty())
+            QCOMPARE(beleid.huidigeRegels.first(), rijen.first().join(u';'));
+        QVERIFY(lezer.HuidigeRegel().isEmpty());
+    }
+
+    void sharedReaderMissingFileAndCancel()
+    {
+        TestEnvironment env;
+        RijOpnemer beleid;
+        BronBestandLezer ontbrekend(beleid, {});
+        beleid.lezer = &ontbrekend;
+        QCOMPARE(ontbrekend.LeesCSV(env.path("weg.csv")), BronBestandLezer::Uitkomst::Afgebroken);
+        QCOMPARE(beleid.meldingen, (QStringList{"begin", "niet gevonden"}));
+
+        // A cancel from inside a row stops the reading after that row, without a message.
+        const QString path = env.path("drie.csv");
+        schrijf(path, "A\nB\nC\n");
+        auto run = std::make_shared<RunContext>();
+        RijOpnemer annuleer;
+        annuleer.bijRij = [&run] { run->cancel(); };
+        BronBestandLezer lezer(annuleer, {}, run);
+        annuleer.lezer = &lezer;
+        QCOMPARE(lezer.LeesCSV(path), BronBestandLezer::Uitkomst::Afgebroken);
+        QCOMPARE(annuleer.rijen, QList<QStringList>{{"A"}});
+        QCOMPARE(annuleer.meldingen, QStringList{"begin"});
     }
 
     void refusedKinds_data()
