@@ -151,6 +151,22 @@ bool ArtikelSchrijver::ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende
     return false;
 }
 
+bool ArtikelSchrijver::schrijfMaatOfDatum(Recordset& rs, const PlanVeld& veld, const QString& waarde)
+{
+    if (veld.maalTien) {
+        if (!waarde.trimmed().isEmpty())
+            rs.setValue(veld.doel, maalTien(waarde));
+        return true;
+    }
+    if (veld.datum) {
+        const QString datum = DatumTekst(waarde);
+        if (!datum.isEmpty())
+            rs.setValue(m_pt.IsSQLServer ? datumVeldServer() : veld.doel, datum);
+        return true;
+    }
+    return false;
+}
+
 void ArtikelSchrijver::MeldRegelFout(const QString& veldNaam, qint32 positie, const ArtikelRegel& regel)
 {
     m_melder.Voortgang(QStringLiteral("Veldnaam"), veldNaam);
@@ -173,13 +189,7 @@ bool ArtikelSchrijver::BijwerkenArtikel(const ArtikelRegel& regel)
             if (!veld.bijwerken || waarde.trimmed().isEmpty())
                 continue;
             veldNaam = veld.doel;
-            if (veld.maalTien) {
-                rs->setValue(veld.doel, maalTien(waarde));
-            } else if (veld.datum) {
-                const QString datum = DatumTekst(waarde);
-                if (!datum.isEmpty())
-                    rs->setValue(m_pt.IsSQLServer ? datumVeldServer() : veld.doel, datum);
-            } else {
+            if (!schrijfMaatOfDatum(*rs, veld, waarde)) {
                 const int type = rs->field(veld.doel).type();
                 if (type == adType::Double || type == adType::Currency)
                     rs->setValue(veld.doel, planGetal(waarde, veld.decimaalTeken));
@@ -244,14 +254,7 @@ bool ArtikelSchrijver::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
             if (veld.verwijzing)
                 continue;
             veldNaam = veld.doel;
-            if (veld.maalTien) {
-                if (!waarde.trimmed().isEmpty())
-                    rs->setValue(veld.doel, maalTien(waarde));
-            } else if (veld.datum) {
-                const QString datum = DatumTekst(waarde);
-                if (!datum.isEmpty())
-                    rs->setValue(m_pt.IsSQLServer ? datumVeldServer() : veld.doel, datum);
-            } else {
+            if (!schrijfMaatOfDatum(*rs, veld, waarde)) {
                 for (const auto& [naam, toevoegen] : veld.delen) {
                     veldNaam = naam;
                     const Field veldInfo = rs->field(naam);

@@ -30,6 +30,7 @@ namespace supplink {
 
 class clsBron2;
 class clsPT;
+class Recordset;
 class ArtikelSleutels;
 
 class ArtikelSchrijver
@@ -55,6 +56,9 @@ public:
     static QString DatumTekst(const QString& waarde);
 
 private:
+    // Writes a centimetre column (times ten) or a date column and returns true; false for any other
+    // column, which the caller writes.
+    bool schrijfMaatOfDatum(Recordset& rs, const PlanVeld& veld, const QString& waarde);
     // The failure report of a record write: the field in hand, its position and every column.
     void MeldRegelFout(const QString& veldNaam, qint32 positie, const ArtikelRegel& regel);
 

@@ -17,23 +17,26 @@ BronBestandLezer::BronBestandLezer(Beleid& beleid, Regels regels, RunContextPtr 
 {
 }
 
-bool BronBestandLezer::bestaat(const QString& path)
+BronBestandLezer::Uitkomst BronBestandLezer::lees(const QString& path, const std::function<Uitkomst()>& rijen)
 {
-    if (!path.isEmpty() && QFileInfo(path).isFile())
-        return true;
-    m_beleid.NietGevonden(path);
-    return false;
+    m_beleid.Begin(path);
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        m_beleid.NietGevonden(path);
+        return Uitkomst::Afgebroken;
+    }
+    m_regelNummer = 0;
+    try {
+        return rijen();
+    } catch (const std::exception& e) {
+        m_beleid.LeesFout(e);
+        return Uitkomst::Afgebroken;
+    }
 }
 
 BronBestandLezer::Uitkomst BronBestandLezer::LeesCSV(const QString& path)
 {
-    m_beleid.Begin(path);
-    if (!bestaat(path))
-        return Uitkomst::Afgebroken;
-
-    m_regelNummer = 0;
     const auto vergeetRegel = qScopeGuard([this] { m_huidigeRegel = QStringView(); });
-    try {
+    return lees(path, [&]() {
         const std::optional<QString> tekst = LeesTekstBestand(path);
         if (!tekst)
             throw AppError(ErrorNumber::General,
@@ -65,24 +68,16 @@ BronBestandLezer::Uitkomst BronBestandLezer::LeesCSV(const QString& path)
                 return Uitkomst::Afgebroken;
             m_run->yield();
         }
-    } catch (const std::exception& e) {
-        m_beleid.LeesFout(e);
-        return Uitkomst::Afgebroken;
-    }
-    return Uitkomst::Voltooid;
+        return Uitkomst::Voltooid;
+    });
 }
 
 BronBestandLezer::Uitkomst BronBestandLezer::LeesExcel(const QString& path, const QString& blad)
 {
-    m_beleid.Begin(path);
-    if (!bestaat(path))
-        return Uitkomst::Afgebroken;
-
-    m_regelNummer = 0;
     clsConnectie cn;
     // Closing is quiet: it never throws.
     const auto sluiten = qScopeGuard([&cn] { cn.SluitenConnectie(); });
-    try {
+    return lees(path, [&]() {
         // Without the header option the first row comes as data.
         if (!cn.MakenExcelConnectie(path, false)) {
             m_beleid.OpenenMislukt(path);
@@ -117,11 +112,8 @@ BronBestandLezer::Uitkomst BronBestandLezer::LeesExcel(const QString& path, cons
                 return Uitkomst::Afgebroken;
             m_run->yield();
         }
-    } catch (const std::exception& e) {
-        m_beleid.LeesFout(e);
-        return Uitkomst::Afgebroken;
-    }
-    return Uitkomst::Voltooid;
+        return Uitkomst::Voltooid;
+    });
 }
 
 } // namespace supplink

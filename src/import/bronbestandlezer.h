@@ -29,6 +29,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <exception>
+#include <functional>
 
 namespace supplink {
 
@@ -95,7 +96,8 @@ public:
     QStringView HuidigeRegel() const { return m_huidigeRegel; }
 
 private:
-    bool bestaat(const QString& path);
+    // The frame of both readings: the beginning, the file's existence, and a run-time error of the rows.
+    Uitkomst lees(const QString& path, const std::function<Uitkomst()>& rijen);
 
     Beleid& m_beleid;
     Regels m_regels;
