@@ -17,10 +17,11 @@ BronBestandLezer::BronBestandLezer(Beleid& beleid, Regels regels, RunContextPtr 
 {
 }
 
-BronBestandLezer::Uitkomst BronBestandLezer::lees(const QString& path, const std::function<Uitkomst()>& rijen)
+BronBestandLezer::Uitkomst BronBestandLezer::lees(const QString& path, bool zoeken,
+                                                  const std::function<Uitkomst()>& rijen)
 {
     m_beleid.Begin(path);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (zoeken && (path.isEmpty() || !QFileInfo(path).isFile())) {
         m_beleid.NietGevonden(path);
         return Uitkomst::Afgebroken;
     }
@@ -36,7 +37,7 @@ BronBestandLezer::Uitkomst BronBestandLezer::lees(const QString& path, const std
 BronBestandLezer::Uitkomst BronBestandLezer::LeesCSV(const QString& path)
 {
     const auto vergeetRegel = qScopeGuard([this] { m_huidigeRegel = QStringView(); });
-    return lees(path, [&]() {
+    return lees(path, true, [&]() {
         const std::optional<QString> tekst = LeesTekstBestand(path);
         if (!tekst)
             throw AppError(ErrorNumber::General,
@@ -77,7 +78,7 @@ BronBestandLezer::Uitkomst BronBestandLezer::LeesExcel(const QString& path, cons
     clsConnectie cn;
     // Closing is quiet: it never throws.
     const auto sluiten = qScopeGuard([&cn] { cn.SluitenConnectie(); });
-    return lees(path, [&]() {
+    return lees(path, m_regels.excelZoeken, [&]() {
         // Without the header option the first row comes as data.
         if (!cn.MakenExcelConnectie(path, false)) {
             m_beleid.OpenenMislukt(path);

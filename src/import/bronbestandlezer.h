@@ -53,6 +53,9 @@ public:
         // A worksheet row the policy refuses stops the reading; otherwise the next row follows. (A CSV
         // line the policy refuses always stops it.)
         bool excelRijFoutStopt = false;
+        // A workbook is looked for before it is opened (a missing one is NietGevonden); otherwise a
+        // missing workbook is one that does not open (OpenenMislukt). A CSV file is always looked for.
+        bool excelZoeken = true;
     };
 
     // The caller's part of a reading: what a row means and what is reported. Every message is the
@@ -96,8 +99,9 @@ public:
     QStringView HuidigeRegel() const { return m_huidigeRegel; }
 
 private:
-    // The frame of both readings: the beginning, the file's existence, and a run-time error of the rows.
-    Uitkomst lees(const QString& path, const std::function<Uitkomst()>& rijen);
+    // The frame of both readings: the beginning, the file's existence (when zoeken), and a run-time error
+    // of the rows.
+    Uitkomst lees(const QString& path, bool zoeken, const std::function<Uitkomst()>& rijen);
 
     Beleid& m_beleid;
     Regels m_regels;

@@ -286,6 +286,16 @@ private slots:
         QCOMPARE(beleid.meldingen, (QStringList{"begin", "niet gevonden", "begin", "openen mislukt", "begin",
                                                 "leesfout", "begin", "geen rijen Leeg$"}));
         QVERIFY(beleid.rijen.isEmpty());
+
+        // A policy that does not have the workbook looked for hears of a missing one as one that does not
+        // open.
+        RijOpnemer zonderZoeken;
+        BronBestandLezer::Regels regels;
+        regels.excelZoeken = false;
+        BronBestandLezer lezer2(zonderZoeken, regels);
+        zonderZoeken.lezer = &lezer2;
+        QCOMPARE(lezer2.LeesExcel(m_env->path("weg.xlsx")), BronBestandLezer::Uitkomst::Afgebroken);
+        QCOMPARE(zonderZoeken.meldingen, (QStringList{"begin", "openen mislukt"}));
     }
 
     void unreadableWorkbook()
