@@ -3,46 +3,50 @@
 #include "database/clsconnectie.h"
 #include "database/clspt.h"
 #include "database/recordset.h"
-#include "platform/uiservices.h"
+#include "import/artikelimportplan.h"
+#include "import/artikelschrijver.h"
+#include "import/artikelsleutels.h"
+#include "import/standaardimportplan.h"
 #include "sources/clsbron2.h"
-#include "sources/tekstbestand.h"
-#include "start/csvsplit.h"
 #include "start/errors.h"
 #include "start/globals.h"
-#include "start/sharedroutines.h"
-
-#include <QFileInfo>
-#include <QScopeGuard>
 
 namespace supplink {
 
 namespace {
 
-constexpr qint32 kSubscriptOutOfRange = 9;
-const QString kCrLf = QStringLiteral("\r\n");
-
-// Field kinds of the column map that the reading uses.
 constexpr qint32 kKindCode = 1;
-constexpr qint32 kKindOmschrijving = 2;
-constexpr qint32 kKindGroep = 4;
-constexpr qint32 kKindGespiegeld = 7;
-constexpr qint32 kKindOmschrijvingOfferte = 31;
-
-// Column k (1-based) of the line; a column the line lacks is error 9.
-const QString& kolom(const ArtikelRegel& regel, qint32 k)
-{
-    if (k < 1 || k > regel.size())
-        throw AppError(kSubscriptOutOfRange, QStringLiteral("Subscript valt buiten het bereik"));
-    return regel.at(k - 1);
-}
 
 } // namespace
 
-clsImportBestand::clsImportBestand() : ColItemsDistinct(std::make_shared<ItemCollection>()) {}
+clsImportBestand::clsImportBestand()
+    : ColItemsDistinct(std::make_shared<ItemCollection>()), m_run(std::make_shared<RunContext>()),
+      m_lezer(m_melder)
+{
+    m_lezer.SetRunContext(m_run);
+}
+
+clsImportBestand::~clsImportBestand() = default;
+
+void clsImportBestand::SetImportPlan(std::optional<ScriptBlok> plan)
+{
+    m_importPlan = std::move(plan);
+}
+
+void clsImportBestand::SetRunContext(RunContextPtr run)
+{
+    m_run = run ? std::move(run) : std::make_shared<RunContext>();
+    m_lezer.SetRunContext(m_run);
+}
 
 void clsImportBestand::SetColItemsDistinct(std::shared_ptr<ItemCollection> items)
 {
     ColItemsDistinct = items ? std::move(items) : std::make_shared<ItemCollection>();
+}
+
+QString clsImportBestand::DatumTekst(const QString& waarde)
+{
+    return ArtikelSchrijver::DatumTekst(waarde);
 }
 
 bool clsImportBestand::InlezenBestand(clsBron2& bron, bool alleenLijst)
@@ -57,301 +61,284 @@ bool clsImportBestand::InlezenBestandArtikelGroepen(clsBron2& bron, bool alleenL
 
 bool clsImportBestand::inlezen(clsBron2& bron, bool alleenLijst, bool groepen)
 {
-    m_alleenLijst = alleenLijst;
-    m_groepen = groepen;
-    m_bron = &bron;
-    return LeesBestand();
+    RunScope scope(*m_run);
+    if (!ColItemsDistinct)
+        ColItemsDistinct = std::make_shared<ItemCollection>();
+    const auto modus = !alleenLijst ? ArtikelBestandLezer::Modus::Overzetten
+                       : groepen    ? ArtikelBestandLezer::Modus::LijstArtikelGroepen
+                                    : ArtikelBestandLezer::Modus::LijstArtikelen;
+    return m_lezer.Lees(bron, modus, *ColItemsDistinct);
 }
 
-void clsImportBestand::TelFout()
+bool clsImportBestand::OverzettenBestand(clsBron2& bron, const QString& doelPad)
 {
-    ++m_aantalFouten;
-    if (m_ontvanger)
-        m_ontvanger->FoutOpgetreden(m_aantalFouten);
-}
-
-void clsImportBestand::MeldVoortgang(const QString& actie, const QString& omschrijving)
-{
-    if (m_ontvanger)
-        m_ontvanger->Voortgang(actie, omschrijving);
-}
-
-void clsImportBestand::MeldHoofdActie(const QString& actie)
-{
-    if (m_ontvanger)
-        m_ontvanger->HuidigeHoofdActie(actie);
-}
-
-void clsImportBestand::MeldTotaal(qint32 totaal)
-{
-    if (m_ontvanger)
-        m_ontvanger->VoortgangTotaal(totaal);
-}
-
-bool clsImportBestand::LeesBestand()
-{
-    if (!m_bron)
-        return false;
-    clsBron2& bron = *m_bron;
-    QString weigering;
-    if (bron.IsJetDatabase) {
-        weigering = QStringLiteral("Bestandstype Jet fout voor CSV import");
-    } else if (bron.IsSQLite) {
-        weigering = QStringLiteral("Bestandstype SQLite fout voor CSV import");
-    } else if (bron.IsExcel) {
-        const QString path = bron.Path();
-        if (bron.Holonite()) {
-            bron.HoloniteColumns();
-            for (const char* sheet : {"dorpels$", "neuten$", "bewerkingen$"}) {
-                if (!LeesExcelBestand(path, QString::fromLatin1(sheet)))
-                    return false;
-            }
-            return true;
-        }
-        if (bron.Deceuninck())
-            bron.DeceuninckColumns();
-        return LeesExcelBestand(path, QString());
-    } else if (bron.IsCSV) {
-        return LeesCSVBestand(bron.Path());
+    RunScope scope(*m_run);
+    bool result = false;
+    SetImportPlan(CreateImportSetFromBronAndDoel(bron));
+    if (!m_importPlan) {
+        // Shown by the plan's builder; the driver learns of it only by the count.
+        m_melder.TelFout();
     } else {
-        weigering = QStringLiteral("Bestandstype niet vastgesteld");
+        m_melder.HoofdActieDone();
+        if (inlezen(bron, false, false)) {
+            m_melder.HoofdActieDone();
+            if (OpenenProductentabel(doelPad)) {
+                m_melder.HoofdActieDone();
+                result = OverzettenArtikelen(bron, *m_pt, m_lezer.GelezenRegels());
+            }
+            SluitenProductentabel();
+        }
     }
-    MeldVoortgang(weigering, bron.Path());
-    TelFout();
+    m_melder.HoofdActieDone();
+    return result;
+}
+
+bool clsImportBestand::OpenenProductentabel(const QString& doelPad)
+{
+    m_melder.HoofdActie(QStringLiteral("Openen productentabel"));
+    m_melder.Voortgang(QStringLiteral("Doel bestand"),
+                       doelPad.startsWith(QLatin1Char('*')) ? doelPad.mid(1) : doelPad);
+    m_pt = std::make_unique<clsPT>();
+    if (!m_pt->Connect(doelPad)) {
+        m_melder.Voortgang(QStringLiteral("Openen productentabel mislukt! '") + doelPad + QStringLiteral("'"),
+                           QString());
+        m_melder.TelFout();
+        return false;
+    }
+    return true;
+}
+
+void clsImportBestand::SluitenProductentabel()
+{
+    m_melder.HoofdActie(QStringLiteral("Sluiten productentabel"));
+    // Closing is quiet: it never throws.
+    if (m_pt && m_pt->cnPT)
+        m_pt->cnPT->SluitenConnectie();
+}
+
+bool clsImportBestand::OnderdeelGeselecteerd(const QString& code) const
+{
+    if (!ColItemsGeselecteerd)
+        return false;
+    if (ColItemsGeselecteerd->isEmpty())
+        return true;
+    for (const auto& item : *ColItemsGeselecteerd) {
+        if (item && item->Code == code)
+            return true;
+    }
     return false;
 }
 
-bool clsImportBestand::LeesCSVBestand(const QString& path)
+bool clsImportBestand::ControleerRegel(const Stap& stap, const ArtikelRegel& regel)
 {
-    MeldHoofdActie(QStringLiteral("Inlezen bestand leverancier"));
-    MeldVoortgang(QStringLiteral("Bron bestand"), path);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        MeldVoortgang(QStringLiteral("Niet gevonden"), path);
-        ToonFout(QStringLiteral("Bestand '") + path + QStringLiteral("' niet gevonden!"));
-        TelFout();
-        return false;
-    }
-
-    try {
-        const std::optional<QString> tekst = LeesTekstBestand(path);
-        if (!tekst)
-            throw AppError(ErrorNumber::General,
-                           QStringLiteral("Het bestand '%1' kan niet worden gelezen.").arg(path));
-
-        m_regelNummer = 0;
-        const auto vergeetRegel = qScopeGuard([this] { m_huidigeRegel = QStringView(); });
-        RegelLezer lezer(*tekst);
-        QStringView regel;
-        while (lezer.volgende(regel)) {
-            ++m_regelNummer;
-            m_huidigeRegel = regel;
-            // A first line of column titles is passed over.
-            if (m_regelNummer == 1 && !m_bron->EersteRijImporteren)
-                continue;
-            if (regel.trimmed().isEmpty())
-                continue;
-            bool ok = true;
-            QString foutTekst;
-            const std::optional<QStringList> velden = SplitCSVRegel(regel, ok, foutTekst);
-            if (!ok || !velden) {
-                ToonFout(QStringLiteral("Fout in regel:") + kCrLf + kCrLf + m_huidigeRegel.toString() +
-                         kCrLf + kCrLf + QStringLiteral("Importeren afgebroken!") + kCrLf + foutTekst);
-                TelFout();
-                return false;
-            }
-            // A failing line has been reported and counted.
-            if (!AfhandelenArtikelRegel(*velden))
-                return false;
-        }
-    } catch (const std::exception& e) {
-        ShowError(QString(), e);
-        TelFout();
-        return false;
-    }
-
-    MeldHoofdActie(QStringLiteral("Sluiten bestand leverancier"));
-    return afsluitenLezen(path, false);
-}
-
-bool clsImportBestand::LeesExcelBestand(const QString& path, const QString& worksheet)
-{
-    MeldHoofdActie(QStringLiteral("Inlezen bestand leverancier"));
-    MeldVoortgang(QStringLiteral("Bron bestand"), path);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        MeldVoortgang(QStringLiteral("Niet gevonden"), path);
-        ToonFout(QStringLiteral("Bestand '") + path + QStringLiteral("' niet gevonden!"));
-        TelFout();
-        return false;
-    }
-
-    clsConnectie cn;
-    bool rijenGelezen = false; // the rows ran to their end and at least one was taken
-    try {
-        // Without the header option the first row comes as data.
-        if (!cn.MakenExcelConnectie(path, false)) {
-            ToonFout(QStringLiteral("Openen bestand mislukt!") + kCrLf + kCrLf + path);
-            TelFout();
+    const auto& velden = stap.plan.Velden();
+    for (qint32 k = 1; k <= velden.size(); ++k) {
+        const PlanVeld& veld = velden.at(k - 1);
+        if (k > regel.size()) {
+            const QString tekst = QStringLiteral("Het leveranciers bestand bevat te weinig kolommen (") +
+                                  QString::number(regel.size()) + QStringLiteral(")!");
+            ToonFout(tekst);
+            m_melder.Regel(tekst, regel);
+            m_melder.Voortgang(QStringLiteral("Importplan"), stap.plan.Tekst());
+            m_melder.TelFout();
+            m_melder.Stop();
             return false;
         }
-        const DbConnection db = cn.Connection();
-        const QStringList tabellen = db->tableNames();
-        if (tabellen.isEmpty()) {
-            ToonFout(QStringLiteral("Geen werkboek gevonden!"));
-        } else {
-            const QString blad = worksheet.isEmpty() ? tabellen.first() : worksheet;
-            RecordsetPtr rs = db->openRecordset(QStringLiteral("SELECT * FROM [") + blad + QLatin1Char(']'));
-            if (rs->eof()) {
-                ToonFout(QStringLiteral("Geen records gevonden!"));
-            } else {
-                if (!m_bron->EersteRijImporteren)
-                    rs->moveNext();
-                m_regelNummer = 0;
-                const int velden = rs->fieldCount();
-                for (; !rs->eof(); rs->moveNext()) {
-                    ++m_regelNummer;
-                    ArtikelRegel regel;
-                    regel.reserve(velden);
-                    for (int i = 0; i < velden; ++i)
-                        regel << NzString(rs->value(i)).trimmed();
-                    // A failing row has been reported and counted; the next row follows.
-                    AfhandelenArtikelRegel(regel);
-                }
-                // A sheet whose only row is the title row has no article to give.
-                rijenGelezen = m_regelNummer > 0;
-            }
+        if (veld.verplicht && regel.at(k - 1).isEmpty()) {
+            m_melder.Regel(QStringLiteral("Verplicht veld niet ingevuld!") + veld.doel, regel);
+            m_melder.TelFout();
+            m_melder.Stop();
+            return false;
         }
-    } catch (const std::exception& e) {
-        ShowError(QString(), e);
-        TelFout();
-        cn.SluitenConnectie();
-        return false;
     }
-
-    MeldHoofdActie(QStringLiteral("Sluiten bestand leverancier"));
-    cn.SluitenConnectie();
-    return afsluitenLezen(path, rijenGelezen);
+    return true;
 }
 
-bool clsImportBestand::afsluitenLezen(const QString& path, bool gelezen)
+bool clsImportBestand::OverzettenArtikelen(const clsBron2& bron, clsPT& pt, const QList<ArtikelRegel>& regels)
 {
-    if (!m_gelezenRegels.isEmpty() || !ColItemsDistinct->isEmpty()) {
-        MeldTotaal(qint32(m_gelezenRegels.size() * 2));
-        return true;
-    }
-    ui().messageBox(QStringLiteral("Geen artikelen aangetroffen in ") + path + QStringLiteral(" !"),
-                    MsgBox::OkOnly, QString::fromUtf8(kProgramTitle));
-    if (!gelezen)
-        TelFout();
-    return gelezen;
+    RunScope scope(*m_run);
+    // The plan as it is now is the plan of this whole step.
+    const ArtikelImportPlan plan(m_importPlan ? *m_importPlan : ScriptBlok());
+    ArtikelSleutels sleutels(pt, plan, m_melder);
+    sleutels.SetCijferBron(m_cijferBron);
+    ArtikelSchrijver schrijver(pt, plan, bron, sleutels, m_melder);
+    return overzetten(Stap{bron, pt, plan, sleutels, schrijver, regels});
 }
 
-ArtikelRegel clsImportBestand::CorrectForSupplier(const ArtikelRegel& regel) const
-{
-    const qint32 codeKolom = m_bron->GetColumnFor(kKindCode);
-    const qint32 gespiegeldKolom = m_bron->GetColumnFor(kKindGespiegeld);
-    const bool deceuninck = m_bron->Deceuninck();
-    const qint32 deceuninckKolom = deceuninck ? m_bron->DeceuninckType() : 0;
-    const QString& prefix = globals().gLeverancierPrefix;
-
-    // Most suppliers need no correction: the line is shared as it is.
-    const bool codeKolommen = (codeKolom >= 1 && codeKolom <= regel.size()) ||
-                              (gespiegeldKolom >= 1 && gespiegeldKolom <= regel.size());
-    if (!deceuninck && (prefix.isEmpty() || !codeKolommen))
-        return regel;
-
-    ArtikelRegel gecorrigeerd;
-    gecorrigeerd.reserve(regel.size());
-    for (qint32 i = 1; i <= regel.size(); ++i) {
-        const QString& waarde = regel.at(i - 1);
-        if (i != codeKolom && i != gespiegeldKolom)
-            gecorrigeerd << waarde;
-        else if (deceuninck)
-            gecorrigeerd << (i == 1 ? kolom(regel, deceuninckKolom) : waarde);
-        else
-            gecorrigeerd << (waarde.isEmpty() ? waarde : prefix + waarde);
-    }
-    return gecorrigeerd;
-}
-
-bool clsImportBestand::ZitIncolItemsDistinct(const QString& code) const
-{
-    return m_distinctCodes.contains(code.toLower());
-}
-
-void clsImportBestand::voegToeAanLijst(const std::shared_ptr<clsItem>& item)
-{
-    if (!ColItemsDistinct)
-        ColItemsDistinct = std::make_shared<ItemCollection>();
-    ColItemsDistinct->append(item);
-    m_distinctCodes.insert(item->Code.toLower());
-}
-
-bool clsImportBestand::AfhandelenArtikelRegel(const ArtikelRegel& invoer)
+bool clsImportBestand::overzetten(const Stap& stap)
 {
     try {
-        const ArtikelRegel regel = CorrectForSupplier(invoer);
-        if (regel.isEmpty())
-            return true;
+        const auto opties = globals().gImportOpties;
+        const bool prijzen = opties && opties->DoorvoerenPrijsWijzigingen;
+        const bool nieuw = opties && opties->NieuweArtikelenToevoegen;
+        if (prijzen && nieuw)
+            m_melder.HoofdActie(
+                QStringLiteral("Productentabel, nieuwe artikelen toevoegen en prijswijzigingen doorvoeren"));
+        else if (nieuw)
+            m_melder.HoofdActie(QStringLiteral("Productentabel, nieuwe artikelen toevoegen"));
+        else if (prijzen)
+            m_melder.HoofdActie(QStringLiteral("Productentabel, prijswijzigingen doorvoeren"));
+        else
+            m_melder.HoofdActie(QStringLiteral("Productentabel, (Geen acties geselecteerd)"));
 
-        if (!m_alleenLijst) {
-            m_gelezenRegels.append(regel);
-            return true;
+        qint32 groepId = -1;
+        qint32 leverancierId = -1;
+        if (const ScriptRegelPtr& ui = stap.plan.UiSelecteren()) {
+            bool geannuleerd = false;
+            if (HeeftJa(*ui, 2) &&
+                (!stap.pt.SelecteerLeverancierUI(leverancierId, geannuleerd) || geannuleerd))
+                return false;
+            if (HeeftJa(*ui, 1)) {
+                if (!stap.pt.SelecteerArtikelGroepUI(groepId, geannuleerd) || geannuleerd)
+                    return false;
+                if (groepId == -1) {
+                    ToonFout(QStringLiteral("Geen geldige artikelgroep geselecteerd!"));
+                    return false;
+                }
+            }
         }
 
-        const qint32 groepKolom = m_bron->GetColumnFor(kKindGroep);
-        if (m_groepen && groepKolom > 0) {
-            const QString groep = kolom(regel, groepKolom);
-            if (ZitIncolItemsDistinct(groep) || groep.isEmpty())
-                return true;
-            auto item = std::make_shared<clsItem>();
-            item->Code = groep;
-            item->Description = groep;
-            voegToeAanLijst(item);
-            return true;
+        const QString& tabel = stap.plan.Tabel();
+        if (!stap.pt.OpenTabel(tabel)) {
+            // Nothing can be imported: a failure, not an empty success.
+            m_melder.Voortgang(QStringLiteral("Openen tabel mislukt! '") + tabel + QStringLiteral("'"),
+                               QString());
+            m_melder.TelFout();
+            return false;
         }
-
-        // Articles (also for groups from a source without a group column).
-        const qint32 codeKolom = m_bron->GetColumnFor(kKindCode);
-        if (codeKolom == 0) {
-            MeldVoortgang(m_groepen ? QStringLiteral("Geen veld artikelgroepcode aanwezig in bestand.")
-                                    : QStringLiteral("Geen veld artikelcode aanwezig in bestand."),
-                          QString());
-            TelFout();
-            return true;
-        }
-        const QString code = kolom(regel, codeKolom);
-        if (ZitIncolItemsDistinct(code))
-            return true;
-
-        auto item = std::make_shared<clsItem>();
-        item->Code = code;
-        qint32 omschrijvingKolom = m_bron->GetColumnFor(kKindOmschrijving);
-        if (omschrijvingKolom == 0)
-            omschrijvingKolom = m_bron->GetColumnFor(kKindOmschrijvingOfferte);
-        // A source that maps neither description lists its codes without one.
-        if (omschrijvingKolom > 0)
-            item->Description = kolom(regel, omschrijvingKolom);
-        const qint32 gespiegeldKolom = m_bron->GetColumnFor(kKindGespiegeld);
-        if (gespiegeldKolom > 0)
-            item->CodeGespiegeld = kolom(regel, gespiegeldKolom);
-        if (m_bron->ArtikelGroepSelectieMogelijk())
-            item->GroepOmschrijving = kolom(regel, groepKolom);
-        if (item->Code.isEmpty())
-            return true;
-        voegToeAanLijst(item);
-        return true;
+        return overzettenInTransactie(stap, groepId, leverancierId, prijzen, nieuw);
     } catch (const std::exception& e) {
-        const AppError fout = AppError::from(e);
-        const QString waar =
-            fout.number() == kSubscriptOutOfRange
-                ? QStringLiteral("Het bronbestand bevat te weinig kolommen op regel (")
-                : QStringLiteral("Fout in clsImportBestand.AfhandelenArtikelRegel voor regel (");
-        ShowError(waar + QString::number(m_regelNummer) + QStringLiteral(")") + kCrLf +
-                      m_huidigeRegel.toString() + kCrLf + kCrLf,
-                  fout);
-        TelFout();
+        ShowError(QString(), e);
+        m_melder.TelFout();
         return false;
     }
+}
+
+bool clsImportBestand::overzettenInTransactie(const Stap& stap, qint32 groepId, qint32 leverancierId,
+                                              bool prijzen, bool nieuw)
+{
+    // On SQL Server the import is all or nothing: a cancel or an error rolls every change back. A
+    // product-table file (the run's work copy) keeps what was written before the run stopped; the
+    // transaction only spares a disk flush per article there.
+    clsPT& pt = stap.pt;
+    const DbConnection db = pt.cnPT->Connection();
+    const bool metTransactie = db && (pt.IsSQLServer || pt.cnPT->isSQLite());
+    const qint32 foutenVooraf = m_melder.AantalFouten();
+    std::optional<Transaction> transactie;
+    try {
+        transactie.emplace(db, metTransactie);
+    } catch (const std::exception& e) {
+        // Without its transaction nothing is written.
+        ShowError(QString(), e);
+        m_melder.TelFout();
+        return false;
+    }
+    bool result = false;
+    try {
+        result = overzettenRegels(stap, groepId, leverancierId, prijzen, nieuw);
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        m_melder.TelFout();
+    }
+    if (!transactie->active())
+        return result;
+    try {
+        if (pt.IsSQLServer && (!result || Geannuleerd() || m_melder.AantalFouten() > foutenVooraf)) {
+            transactie->rollback();
+            m_melder.Voortgang(QStringLiteral("Wijzigingen in de productentabel teruggedraaid"), QString());
+            return false;
+        }
+        transactie->commit();
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+        m_melder.TelFout();
+        return false;
+    }
+    return result;
+}
+
+bool clsImportBestand::overzettenRegels(const Stap& stap, qint32 groepId, qint32 leverancierId, bool prijzen,
+                                        bool nieuw)
+{
+    ArtikelSchrijver& schrijver = stap.schrijver;
+    qint32 voortgang = 0;
+    const qint32 codeKolom = stap.bron.GetColumnFor(kKindCode);
+    auto codeVan = [codeKolom](const ArtikelRegel& regel) {
+        if (codeKolom < 1 || codeKolom > regel.size())
+            throw AppError(9, QStringLiteral("Geen kolom voor de artikelcode"));
+        return regel.at(codeKolom - 1);
+    };
+
+    for (const ArtikelRegel& regel : stap.regels) {
+        if (Geannuleerd())
+            return false;
+        ++voortgang;
+        m_melder.Huidig(voortgang);
+        if (!OnderdeelGeselecteerd(codeVan(regel))) {
+            m_melder.Regel(QStringLiteral("Artikel overgeslagen (niet geselecteerd)"), regel);
+            m_run->yield();
+            continue;
+        }
+        if (ControleerRegel(stap, regel)) {
+            if (!schrijver.ZoekArtikel(regel, false)) {
+                m_melder.TelNieuw();
+                if (!nieuw)
+                    m_melder.Regel(QStringLiteral("Geen nieuw artikel toegevoegd (alleen prijswijzigingen)"),
+                                   regel);
+                else if (schrijver.VoegArtikelToe(regel, groepId, leverancierId))
+                    m_melder.Regel(QStringLiteral("Nieuw artikel"), regel);
+                else
+                    m_melder.TelFout();
+            } else {
+                m_melder.TelBestaand();
+                if (!prijzen) {
+                    m_melder.Regel(
+                        QStringLiteral("Geen prijswijziging doorgevoerd voor bestaand artikel (alleen "
+                                       "nieuwe artikelen toevoegen)"),
+                        regel);
+                } else if (!schrijver.BijwerkenArtikel(regel)) {
+                    m_melder.TelFout();
+                } else {
+                    m_melder.Regel(QStringLiteral("Prijscontrole artikel"), regel);
+                    while (!Geannuleerd() && schrijver.ZoekVolgendArtikel(regel)) {
+                        if (schrijver.BijwerkenArtikel(regel))
+                            m_melder.Regel(QStringLiteral("Prijscontrole artikel"), regel);
+                        else
+                            m_melder.TelFout();
+                    }
+                }
+            }
+        }
+        if (Geannuleerd())
+            return false;
+        m_run->yield();
+    }
+
+    if (!nieuw) {
+        m_melder.HoofdActie(QStringLiteral(
+            "Overgeslagen Links/Rechts verwijzingen aanmaken (alleen prijswijzigingen doorvoeren)"));
+        return true;
+    }
+    m_melder.HoofdActie(QStringLiteral("Links/Rechts verwijzingen aanmaken"));
+    // The links are searched among every article, also those a unique-row lookup filtered out.
+    stap.pt.rsPT->setFilter(QString());
+    for (const ArtikelRegel& regel : stap.regels) {
+        if (Geannuleerd())
+            return false;
+        if (!OnderdeelGeselecteerd(codeVan(regel))) {
+            m_melder.Regel(QStringLiteral("Overgeslagen"), regel);
+            m_run->yield();
+            continue;
+        }
+        m_melder.Regel(QStringLiteral("Links/Rechts controle artikel"), regel);
+        ++voortgang;
+        m_melder.Huidig(voortgang);
+        stap.sleutels.MaakLinksRechtsVerwijzingen(regel);
+        if (Geannuleerd())
+            return false;
+        m_run->yield();
+    }
+    return true;
 }
 
 } // namespace supplink

@@ -1,9 +1,13 @@
 #pragma once
-// Shared pieces of the article file import tests: the engine with its reading
-// steps opened up, a listener that records the progress events, plans from
-// text lines, and a product table with the import options of a run.
+// Shared pieces of the article file import tests: plans from text lines, the
+// engine's transfer step on lines and a plan of the test's own, a listener
+// that records the progress events, a policy of the shared row reader that
+// records what it is told, and a product table with the import options of a
+// run.
 
+#include "database/clspt.h"
 #include "fixtures/designdatabases.h"
+#include "import/bronbestandlezer.h"
 #include "import/clsimportbestand.h"
 #include "sources/clsbron2.h"
 #include "start/globals.h"
@@ -14,20 +18,51 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 namespace supplink::test {
 
-class Lezer : public clsImportBestand
+// An import plan of the given lines.
+inline ScriptBlok maakPlan(const QStringList& regels)
+{
+    ScriptBlok blok;
+    for (const auto& tekst : regels) {
+        auto regel = std::make_shared<clsScriptRegel>();
+        regel->SetScriptRegel(tekst);
+        blok << regel;
+    }
+    return blok;
+}
+
+// The engine as the reading tests drive it, through its public reading operations.
+using Lezer = clsImportBestand;
+
+// The engine with lines and a plan of the test's own; its transfer step runs on a product table that
+// the test opens itself.
+class ImportProef : public clsImportBestand
 {
 public:
-    using clsImportBestand::AfhandelenArtikelRegel;
-    using clsImportBestand::CorrectForSupplier;
-    using clsImportBestand::LeesBestand;
-    using clsImportBestand::LeesCSVBestand;
-    using clsImportBestand::LeesExcelBestand;
-    using clsImportBestand::ZitIncolItemsDistinct;
+    void zet(clsBron2& bron, const QList<ArtikelRegel>& regels, const QStringList& planRegels)
+    {
+        m_testBron = &bron;
+        m_regels = regels;
+        SetImportPlan(maakPlan(planRegels));
+    }
+    bool openen(const QString& pad) { return m_testPt.Connect(pad); }
+    bool overzetten() { return OverzettenArtikelen(*m_testBron, m_testPt, m_regels); }
+    clsPT& pt() { return m_testPt; }
 
-    void zetBron(clsBron2& bron) { m_bron = &bron; }
+    // Digits drawn for generated codes, in order (then 9s).
+    void cijfers(QList<int> reeks)
+    {
+        SetCijferBron(
+            [reeks = std::move(reeks), i = 0]() mutable { return i < reeks.size() ? reeks.at(i++) : 9; });
+    }
+
+private:
+    clsBron2* m_testBron = nullptr;
+    QList<ArtikelRegel> m_regels;
+    clsPT m_testPt;
 };
 
 class Opnemer : public VoortgangOntvanger
@@ -56,6 +91,41 @@ public:
     }
 };
 
+// A policy of the shared row reader that records what it is told, and refuses the rows whose first field
+// is `weiger`.
+class RijOpnemer : public BronBestandLezer::Beleid
+{
+public:
+    QStringList meldingen;
+    QList<QStringList> rijen;
+    QList<qint32> regelNummers; // RegelNummer() at each row
+    QStringList huidigeRegels;  // HuidigeRegel() at each row
+    const BronBestandLezer* lezer = nullptr;
+    QString weiger = QStringLiteral("X");
+    std::function<void()> bijRij;
+
+    void Begin(const QString&) override { meldingen << QStringLiteral("begin"); }
+    void NietGevonden(const QString&) override { meldingen << QStringLiteral("niet gevonden"); }
+    void OpenenMislukt(const QString&) override { meldingen << QStringLiteral("openen mislukt"); }
+    void GeenBladen(const QString&) override { meldingen << QStringLiteral("geen bladen"); }
+    void GeenRijen(const QString& blad) override { meldingen << QStringLiteral("geen rijen ") + blad; }
+    bool SplitsFout(QStringView, const QString&) override
+    {
+        meldingen << QStringLiteral("splitsfout");
+        return true;
+    }
+    void LeesFout(const std::exception&) override { meldingen << QStringLiteral("leesfout"); }
+    bool Rij(const QStringList& velden) override
+    {
+        rijen << velden;
+        regelNummers << lezer->RegelNummer();
+        huidigeRegels << lezer->HuidigeRegel().toString();
+        if (bijRij)
+            bijRij();
+        return velden.value(0) != weiger;
+    }
+};
+
 // Cancels the engine when the given number of new articles is reached.
 class Annuleerder : public Opnemer
 {
@@ -68,18 +138,6 @@ public:
             engine->Cancel();
     }
 };
-
-// An import plan of the given lines.
-inline ScriptBlok maakPlan(const QStringList& regels)
-{
-    ScriptBlok blok;
-    for (const auto& tekst : regels) {
-        auto regel = std::make_shared<clsScriptRegel>();
-        regel->SetScriptRegel(tekst);
-        blok << regel;
-    }
-    return blok;
-}
 
 // A new product table, a CSV source with the given column map, and import options that add new
 // articles and apply price changes until opties() says otherwise.

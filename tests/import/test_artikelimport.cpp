@@ -25,17 +25,12 @@ const QStringList kPlan = {
     "VELD ( Ja ; HWork ; Numeriek ; Nee ; Nee ; Ja ; Ja ; Nee ; . )",
 };
 
-class Importeur : public clsImportBestand
+class Importeur : public ImportProef
 {
 public:
-    using clsImportBestand::OpenenProductentabel;
-    using clsImportBestand::OverzettenArtikelen;
-
     void zet(clsBron2& bron, const QList<ArtikelRegel>& regels, const QStringList& planRegels = kPlan)
     {
-        m_bron = &bron;
-        m_gelezenRegels = regels;
-        ImportPlan = maakPlan(planRegels);
+        ImportProef::zet(bron, regels, planRegels);
     }
 };
 
@@ -80,8 +75,8 @@ private slots:
         imp.SetOntvanger(&opnemer);
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {{"NIEUW", "Nieuw artikel", "2,5", "1.6"}, {"BEST", "Bijgewerkt", "7,25", "3"}});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         QVERIFY(opnemer.hoofdActies.contains(caption));
         QCOMPARE(imp.AantalNieuw(), 1);
         QCOMPARE(imp.AantalBestaand(), 1);
@@ -115,8 +110,8 @@ private slots:
         Importeur imp;
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {{"D'UB", "O'Neil; \"x\"", "1", ""}});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         QCOMPARE(imp.AantalBestaand(), 1);
         fixtures::FixtureDb db(o.pad);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article WHERE Description = ?", {"O'Neil; \"x\""}).toInt(),
@@ -131,8 +126,8 @@ private slots:
         Opnemer opnemer;
         imp.SetOntvanger(&opnemer);
         imp.zet(o.bron, {{"A", "a", "1", "1"}});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         QVERIFY(opnemer.heeftActie("Artikel overgeslagen (niet geselecteerd)"));
         QCOMPARE(imp.AantalNieuw(), 0);
     }
@@ -158,8 +153,8 @@ private slots:
         imp.SetOntvanger(&opnemer);
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {regel, {"B", "b", "1", "1"}});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(!imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(!imp.overzetten());
         QVERIFY(opnemer.heeftActie(actie));
         QCOMPARE(imp.AantalFouten(), 1);
         QCOMPARE(opnemer.fouten, QList<qint32>{1});
@@ -176,8 +171,8 @@ private slots:
         imp.SetOntvanger(&opnemer);
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {{"A", "a", "geen getal", "1"}, {"B", "b", "1", "1"}});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(!imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(!imp.overzetten());
         QCOMPARE(imp.AantalFouten(), 1);
         QVERIFY(opnemer.heeftActie("Positie"));
         fixtures::FixtureDb db(o.pad);
@@ -201,8 +196,8 @@ private slots:
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {{"A", "a", "1", "1", type}},
                 kPlan + QStringList{"VELD ( Ja ; fkType ; Numeriek ; Nee ; Nee ; Nee ; Nee ; Nee )"});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QCOMPARE(imp.OverzettenArtikelen(), geschreven);
+        QVERIFY(imp.openen(o.pad));
+        QCOMPARE(imp.overzetten(), geschreven);
         QCOMPARE(imp.AantalFouten(), geschreven ? 0 : 1);
         fixtures::FixtureDb db(o.pad);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), geschreven ? 1 : 0);
@@ -220,8 +215,8 @@ private slots:
         Importeur imp;
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {{"A", "a", "1", "1"}});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         QCOMPARE(imp.AantalFouten(), 0);
         fixtures::FixtureDb db(o.pad);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 1);
@@ -237,8 +232,8 @@ private slots:
         imp.SetOntvanger(&opnemer);
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {{"A", "a", "1", "1"}, {"B", "b", "1", "1"}});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(!imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(!imp.overzetten());
         fixtures::FixtureDb db(o.pad);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 1);
     }
@@ -250,7 +245,12 @@ private slots:
         Opnemer opnemer;
         imp.SetOntvanger(&opnemer);
         const QString pad = o.env.path("ontbreekt/pt.db");
-        QVERIFY(!imp.OpenenProductentabel(pad));
+        // A file that reads well, for a product table that is not there.
+        const QString csv = o.env.path("artikelen.csv");
+        schrijf(csv, "Code;Omschrijving;Prijs;x\nA;a;1;1\n");
+        o.bron.BronPad = csv;
+        o.bron.IsCSV = true;
+        QVERIFY(!imp.OverzettenBestand(o.bron, pad));
         QVERIFY(opnemer.heeftActie("Openen productentabel mislukt! '" + pad + "'"));
         QCOMPARE(opnemer.fouten, QList<qint32>{1});
     }
@@ -271,8 +271,8 @@ private slots:
         Importeur imp;
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
         imp.zet(o.bron, {{"5410", "Profiel", "9,5", ""}});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         QCOMPARE(imp.AantalBestaand(), 1);
         fixtures::FixtureDb db(o.pad);
         QCOMPARE(db.scalar("SELECT PriceUnit FROM Article WHERE Code = 'X100'").toDouble(), 9.5);
@@ -307,8 +307,8 @@ private slots:
         imp.zet(o.bron, {{"N", "nieuw", "1", "1", "77"}},
                 kPlan + QStringList{"UISELECTEREN ( Ja ; Ja )",
                                     "VELD ( Ja ; fkGroup ; Numeriek ; Nee ; Nee ; Nee ; Nee ; Nee ; . )"});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QCOMPARE(imp.OverzettenArtikelen(), keuze >= 0);
+        QVERIFY(imp.openen(o.pad));
+        QCOMPARE(imp.overzetten(), keuze >= 0);
         fixtures::FixtureDb db(o.pad);
         if (keuze < 0) {
             QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), 0);

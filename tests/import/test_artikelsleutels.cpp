@@ -3,6 +3,10 @@
 // default plan, and the all-or-nothing run on the SQL Server stand-in.
 #include "leestestsupport.h"
 
+#include "import/artikelimportplan.h"
+#include "import/artikelsleutels.h"
+#include "import/importmelder.h"
+
 #include "database/backendopeners.h"
 #include "database/clspt.h"
 #include "database/recordset.h"
@@ -50,27 +54,14 @@ const QStringList kSpiegelPlan = {
     "VELD ( Ja ; fkMirroredArticle ; AlfaNumeriek ; Nee ; Nee ; Nee ; Nee ; Ja ; Code ; ID )",
 };
 
-class Importeur : public clsImportBestand
+// Every line selected.
+class Importeur : public ImportProef
 {
 public:
-    using clsImportBestand::OpenenProductentabel;
-    using clsImportBestand::OverzettenArtikelen;
-    using clsImportBestand::UniekeRegelFilter;
-
     void zet(clsBron2& bron, const QList<ArtikelRegel>& regels, const QStringList& planRegels)
     {
-        m_bron = &bron;
-        m_gelezenRegels = regels;
-        ImportPlan = maakPlan(planRegels);
+        ImportProef::zet(bron, regels, planRegels);
         ColItemsGeselecteerd = std::make_shared<ItemCollection>();
-    }
-    bool openArtikelen() { return m_pt->OpenTabel(QStringLiteral("Article")); }
-
-    // Digits drawn for generated codes, in order (then 9s).
-    void cijfers(QList<int> reeks)
-    {
-        SetCijferBron(
-            [reeks = std::move(reeks), i = 0]() mutable { return i < reeks.size() ? reeks.at(i++) : 9; });
     }
 };
 
@@ -106,8 +97,8 @@ private slots:
                  {"C", "c", "Deuren", "", "ONBEKEND", "", ""},
                  {"D", "d", "", "", "", "WIT", ""}},
                 kSleutelPlan);
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         QCOMPARE(imp.AantalFouten(), 0);
         QCOMPARE(imp.AantalNieuw(), 4);
         QVERIFY(o.ui.messages.isEmpty());
@@ -158,8 +149,8 @@ private slots:
         Importeur imp;
         imp.cijfers({0, 0, 0, 1, 1, 1});
         imp.zet(o.bron, {{"A", "a", "Groepen voor ramen", "", "", "", ""}}, kSleutelPlan);
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         fixtures::FixtureDb db(o.pad);
         const QVariant nieuw = db.scalar("SELECT ID FROM ArtGroup WHERE Code = 'Groepen111'");
         QVERIFY(nieuw.isValid());
@@ -179,8 +170,8 @@ private slots:
                 QStringList{"TABEL ( Article )", "ID ( fkGroup ; [LEVERANCIER] )"} + kSleutels +
                     QStringList{"VELD ( Ja ; Code ; AlfaNumeriek ; Ja ; Ja ; Nee ; Nee ; Nee )",
                                 "VELD ( Ja ; Description ; AlfaNumeriek ; Ja ; Nee ; Nee ; Nee ; Nee )"});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         fixtures::FixtureDb db(o.pad);
         const QVariant groep =
             db.scalar("SELECT ID FROM ArtGroup WHERE Code = ? AND Description = ?", {"O'Brien", "O'Brien"});
@@ -201,8 +192,8 @@ private slots:
         imp.SetOntvanger(&opnemer);
         o.ui.messageAnswers.enqueue(MsgBox::Ok);
         imp.zet(o.bron, {{"A", "a", "Nieuw", "", "", "", ""}}, kSleutelPlan);
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        imp.OverzettenArtikelen();
+        QVERIFY(imp.openen(o.pad));
+        imp.overzetten();
         QVERIFY(imp.AantalFouten() > 0);
         QVERIFY(!o.ui.messages.isEmpty());
         QVERIFY(o.ui.messages.last().text.startsWith("Automatisch aanmaken foreign key niet gelukt!\r\n\r\n"
@@ -234,8 +225,8 @@ private slots:
                  {"KX", "los", "ONTBREEKT"},
                  {"KY", "geen", ""}},
                 kSpiegelPlan);
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         QCOMPARE(imp.AantalFouten(), 0);
         QVERIFY(opnemer.hoofdActies.contains("Links/Rechts verwijzingen aanmaken"));
 
@@ -303,11 +294,13 @@ private slots:
             fixtures::FixtureDb db(o.pad);
             db.insert("ArtGroup", {{"Code", "DEUR"}, {"Description", "Deuren"}});
         }
-        Importeur imp;
-        imp.zet(o.bron, {}, QStringList{"TABEL ( Article )"} + velden);
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.openArtikelen());
-        const std::optional<QString> gebouwd = imp.UniekeRegelFilter(regel);
+        clsPT pt;
+        QVERIFY(pt.Connect(o.pad));
+        QVERIFY(pt.OpenTabel(QStringLiteral("Article")));
+        ImportMelder melder;
+        const ArtikelImportPlan plan(maakPlan(QStringList{"TABEL ( Article )"} + velden));
+        ArtikelSleutels sleutels(pt, plan, melder);
+        const std::optional<QString> gebouwd = sleutels.UniekeRegelFilter(regel);
         QCOMPARE(gebouwd.value_or(QString()), filter);
         QCOMPARE(gebouwd.has_value(), !filter.isEmpty());
         if (!melding.isEmpty()) {
@@ -331,8 +324,8 @@ private slots:
                  "VELD ( Ja ; Code ; AlfaNumeriek ; Ja ; Ja ; Nee ; Nee ; Nee )",
                  "VELD ( Ja ; Description ; AlfaNumeriek ; Ja ; Nee ; Nee ; Nee ; Nee )",
                  "VELD ( Ja ; PriceUnit ; Numeriek ; Nee ; Nee ; Ja ; Nee ; Nee ; . )"});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
         QCOMPARE(imp.AantalBestaand(), 1);
         QCOMPARE(imp.AantalNieuw(), 1);
         QCOMPARE(imp.AantalFouten(), 0);
@@ -350,8 +343,8 @@ private slots:
         imp.SetOntvanger(&opnemer);
         imp.zet(o.bron, {{"A", "a"}},
                 {"TABEL ( Artikelen )", "VELD ( Ja ; Code ; AlfaNumeriek ; Ja ; Ja ; Nee ; Nee ; Nee )"});
-        QVERIFY(imp.OpenenProductentabel(o.pad));
-        QVERIFY(!imp.OverzettenArtikelen());
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(!imp.overzetten());
         QCOMPARE(imp.AantalFouten(), 1);
         QCOMPARE(opnemer.fouten, QList<qint32>{1});
     }
@@ -437,12 +430,12 @@ private slots:
                  {"N1", "een", "Groep een", "Leverancier van O'Neil", "", "", ""},
                  {"N2", "twee", "Groep een", "", "", "", ""}},
                 kSleutelPlan);
-        QVERIFY(imp.OpenenProductentabel(pad));
+        QVERIFY(imp.openen(pad));
         // On the server a supplier is an organisation with a vendor role; its view carries the key.
         server.last->execute("CREATE TEMP TRIGGER leverancier AFTER INSERT ON CRM.Vendor BEGIN "
                              "INSERT INTO Supplier (Oid, Code, Description) SELECT Oid, SearchName, Name "
                              "FROM Organization WHERE Oid = NEW.fkOrganization; END");
-        QCOMPARE(imp.OverzettenArtikelen(), !annuleren);
+        QCOMPARE(imp.overzetten(), !annuleren);
 
         fixtures::FixtureDb db(pt);
         fixtures::FixtureDb crm(o.env.path("crm.db"));

@@ -4,6 +4,10 @@
 
 #include "leestestsupport.h"
 
+#include "import/artikelbestandlezer.h"
+#include "import/bronbestandlezer.h"
+#include "import/importmelder.h"
+
 #include "sources/clsbron2.h"
 #include "start/errors.h"
 #include "start/globals.h"
@@ -194,10 +198,11 @@ private slots:
         // Codes compare without regard to case; a code holding bars is a code like any other.
         schrijf(path, "T\nab;Een;G1;M1\nAB;Dubbel;G1;M2\nA;x;G2;\nB;y;G2;\na||b;z;G3;\n;geen code;G4;\n");
         Bron b(path, {1, 2, 4, 7});
-        Lezer lezer;
-        QVERIFY(lezer.InlezenBestand(b.bron, true));
+        ImportMelder melder;
+        ArtikelBestandLezer lezer(melder);
+        ItemCollection items;
+        QVERIFY(lezer.Lees(b.bron, ArtikelBestandLezer::Modus::LijstArtikelen, items));
         QVERIFY(lezer.GelezenRegels().isEmpty());
-        const ItemCollection& items = *lezer.ColItemsDistinct;
         QCOMPARE(codes(items), (QStringList{"ab", "A", "B", "a||b"}));
         QCOMPARE(items.first()->Description, QStringLiteral("Een"));
         QCOMPARE(items.first()->CodeGespiegeld, QStringLiteral("M1"));
@@ -311,9 +316,7 @@ private slots:
         bron.IsCSV = koppen.isEmpty();
         bron.KolomKoppen = koppen;
         bron.KolomSoorten = kolommen;
-        Lezer lezer;
-        lezer.zetBron(bron);
-        QCOMPARE(lezer.CorrectForSupplier(regel), verwacht);
+        QCOMPARE(ArtikelBestandLezer::CorrectForSupplier(bron, regel), verwacht);
     }
 
     void correctForSupplierMissingDeceuninckColumn()
@@ -322,9 +325,84 @@ private slots:
         bron.IsExcel = true;
         bron.KolomKoppen = QStringLiteral("|Artikel|Kleur|EAN code");
         bron.KolomSoorten = {1};
-        Lezer lezer;
-        lezer.zetBron(bron);
-        QVERIFY_THROWS_EXCEPTION(AppError, lezer.CorrectForSupplier({"a", "b"}));
+        QVERIFY_THROWS_EXCEPTION(AppError, ArtikelBestandLezer::CorrectForSupplier(bron, {"a", "b"}));
+    }
+
+    // The shared row reader as another file import uses it: the stop rules and the messages are the
+    // policy's, the walking (title line, blank lines, line numbers) the reader's.
+    void sharedReader_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("titel");
+        QTest::addColumn<int>("uitkomst");
+        QTest::addColumn<QList<QStringList>>("rijen");
+        QTest::addColumn<QList<qint32>>("nummers");
+        QTest::addColumn<QStringList>("meldingen");
+        const int voltooid = int(BronBestandLezer::Uitkomst::Voltooid);
+        const int leeg = int(BronBestandLezer::Uitkomst::Leeg);
+        const int afgebroken = int(BronBestandLezer::Uitkomst::Afgebroken);
+        QTest::newRow("title and blank lines passed over")
+            << QByteArray("T;t\r\nA;1\r\n\r\n  \r\nB;\"2;3\"\r\n") << true << voltooid
+            << QList<QStringList>{{"A", "1"}, {"B", "2;3"}} << QList<qint32>{2, 5} << QStringList{"begin"};
+        QTest::newRow("first line as data")
+            << QByteArray("T;t\nA;1\n") << false << voltooid << QList<QStringList>{{"T", "t"}, {"A", "1"}}
+            << QList<qint32>{1, 2} << QStringList{"begin"};
+        QTest::newRow("a refused line stops the reading")
+            << QByteArray("A;1\nX;2\nB;3\n") << false << afgebroken
+            << QList<QStringList>{{"A", "1"}, {"X", "2"}} << QList<qint32>{1, 2} << QStringList{"begin"};
+        QTest::newRow("empty file") << QByteArray() << true << leeg << QList<QStringList>{} << QList<qint32>{}
+                                    << QStringList{"begin"};
+        QTest::newRow("byte-order mark only")
+            << QByteArray("\xEF\xBB\xBF") << true << leeg << QList<QStringList>{} << QList<qint32>{}
+            << QStringList{"begin"};
+    }
+
+    void sharedReader()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, titel);
+        QFETCH(int, uitkomst);
+        QFETCH(QList<QStringList>, rijen);
+        QFETCH(QList<qint32>, nummers);
+        QFETCH(QStringList, meldingen);
+        TestEnvironment env;
+        const QString path = env.path("rijen.csv");
+        schrijf(path, bytes);
+        RijOpnemer beleid;
+        BronBestandLezer::Regels regels;
+        regels.eersteRijOverslaan = titel;
+        BronBestandLezer lezer(beleid, regels);
+        beleid.lezer = &lezer;
+        QCOMPARE(int(lezer.LeesCSV(path)), uitkomst);
+        QCOMPARE(beleid.rijen, rijen);
+        QCOMPARE(beleid.regelNummers, nummers);
+        QCOMPARE(beleid.meldingen, meldingen);
+        // The line in hand is the file's own text, while its row is handled.
+        if (!rijen.isEmpty())
+            QCOMPARE(beleid.huidigeRegels.first(), rijen.first().join(u';'));
+        QVERIFY(lezer.HuidigeRegel().isEmpty());
+    }
+
+    void sharedReaderMissingFileAndCancel()
+    {
+        TestEnvironment env;
+        RijOpnemer beleid;
+        BronBestandLezer ontbrekend(beleid, {});
+        beleid.lezer = &ontbrekend;
+        QCOMPARE(ontbrekend.LeesCSV(env.path("weg.csv")), BronBestandLezer::Uitkomst::Afgebroken);
+        QCOMPARE(beleid.meldingen, (QStringList{"begin", "niet gevonden"}));
+
+        // A cancel from inside a row stops the reading after that row, without a message.
+        const QString path = env.path("drie.csv");
+        schrijf(path, "A\nB\nC\n");
+        auto run = std::make_shared<RunContext>();
+        RijOpnemer annuleer;
+        annuleer.bijRij = [&run] { run->cancel(); };
+        BronBestandLezer lezer(annuleer, {}, run);
+        annuleer.lezer = &lezer;
+        QCOMPARE(lezer.LeesCSV(path), BronBestandLezer::Uitkomst::Afgebroken);
+        QCOMPARE(annuleer.rijen, QList<QStringList>{{"A"}});
+        QCOMPARE(annuleer.meldingen, QStringList{"begin"});
     }
 
     void refusedKinds_data()

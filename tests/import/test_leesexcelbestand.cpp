@@ -4,6 +4,8 @@
 
 #include "leestestsupport.h"
 
+#include "import/bronbestandlezer.h"
+
 #include "database/clsconnectie.h"
 #include "sources/clsbron2.h"
 #include "start/globals.h"
@@ -225,6 +227,75 @@ private slots:
         QCOMPARE(regel.first(), QStringLiteral("5410"));
         QCOMPARE(regel.at(1), QStringLiteral("Wit"));
         QCOMPARE(regel.at(5), QStringLiteral("5410"));
+    }
+
+    void sharedReader_data()
+    {
+        QTest::addColumn<bool>("trimmen");
+        QTest::addColumn<bool>("stoppen");
+        QTest::addColumn<int>("uitkomst");
+        QTest::addColumn<QList<QStringList>>("rijen");
+        QTest::newRow("trimmed, a refused row passed over")
+            << true << false << int(BronBestandLezer::Uitkomst::Voltooid)
+            << QList<QStringList>{{"A", "1"}, {"X", "2"}, {"B", "3"}};
+        QTest::newRow("as written, a refused row stops")
+            << false << true << int(BronBestandLezer::Uitkomst::Afgebroken)
+            << QList<QStringList>{{" A ", "1"}, {"X", "2"}};
+    }
+
+    // The shared row reader on a worksheet, by the rules another file import sets.
+    void sharedReader()
+    {
+        QFETCH(bool, trimmen);
+        QFETCH(bool, stoppen);
+        QFETCH(int, uitkomst);
+        QFETCH(QList<QStringList>, rijen);
+        const QString path = werkmap("rijen.xlsx", {{"Blad1",
+                                                     {{QStringLiteral("Code"), QStringLiteral("N")},
+                                                      {QStringLiteral(" A "), 1.0},
+                                                      {QStringLiteral("X"), 2.0},
+                                                      {QStringLiteral("B"), 3.0}}}});
+        RijOpnemer beleid;
+        BronBestandLezer::Regels regels;
+        regels.eersteRijOverslaan = true;
+        regels.excelCellenTrimmen = trimmen;
+        regels.excelRijFoutStopt = stoppen;
+        BronBestandLezer lezer(beleid, regels);
+        beleid.lezer = &lezer;
+        QCOMPARE(int(lezer.LeesExcel(path)), uitkomst);
+        QCOMPARE(beleid.rijen, rijen);
+        QCOMPARE(beleid.regelNummers.last(), qint32(rijen.size()));
+        QCOMPARE(beleid.meldingen, QStringList{"begin"});
+    }
+
+    void sharedReaderWorkbookFailures()
+    {
+        RecordingUiServices ui;
+        const QString kapot = m_env->path("kapot.xlsx");
+        schrijf(kapot, "dit is geen werkmap");
+        const QString leeg = werkmap("leeg.xlsx", {{"Blad1", {{QStringLiteral("x")}}}, {"Leeg", {}}});
+
+        RijOpnemer beleid;
+        BronBestandLezer lezer(beleid, {});
+        beleid.lezer = &lezer;
+        QCOMPARE(lezer.LeesExcel(m_env->path("weg.xlsx")), BronBestandLezer::Uitkomst::Afgebroken);
+        QCOMPARE(lezer.LeesExcel(kapot), BronBestandLezer::Uitkomst::Afgebroken);
+        QCOMPARE(lezer.LeesExcel(leeg, QStringLiteral("Anders$")), BronBestandLezer::Uitkomst::Afgebroken);
+        // A sheet without a row gives no row at all; the policy hears which sheet.
+        QCOMPARE(lezer.LeesExcel(leeg, QStringLiteral("Leeg$")), BronBestandLezer::Uitkomst::Leeg);
+        QCOMPARE(beleid.meldingen, (QStringList{"begin", "niet gevonden", "begin", "openen mislukt", "begin",
+                                                "leesfout", "begin", "geen rijen Leeg$"}));
+        QVERIFY(beleid.rijen.isEmpty());
+
+        // A policy that does not have the workbook looked for hears of a missing one as one that does not
+        // open.
+        RijOpnemer zonderZoeken;
+        BronBestandLezer::Regels regels;
+        regels.excelZoeken = false;
+        BronBestandLezer lezer2(zonderZoeken, regels);
+        zonderZoeken.lezer = &lezer2;
+        QCOMPARE(lezer2.LeesExcel(m_env->path("weg.xlsx")), BronBestandLezer::Uitkomst::Afgebroken);
+        QCOMPARE(zonderZoeken.meldingen, (QStringList{"begin", "openen mislukt"}));
     }
 
     void unreadableWorkbook()

@@ -1,10 +1,4 @@
-// Foreign keys of the article file import: the texts of a supplier's file
-// that name an article group, a supplier, a generic profile or a colour
-// become the keys of those rows (rows made where the table allows it), and
-// mirrored articles are linked both ways. Every value is bound as a
-// parameter; table and field names come from the import plan.
-
-#include "import/clsimportbestand.h"
+#include "import/artikelsleutels.h"
 
 #include "database/clsconnectie.h"
 #include "database/clspt.h"
@@ -17,7 +11,6 @@
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <algorithm>
 
 namespace supplink {
 
@@ -65,12 +58,21 @@ bool isFilterGetal(const QString& tekst)
 
 } // namespace
 
-void clsImportBestand::SetCijferBron(std::function<int()> bron)
+ArtikelSleutels::ArtikelSleutels(clsPT& pt, const ArtikelImportPlan& plan, ImportMelder& melder)
+    : m_pt(pt), m_plan(plan), m_melder(melder)
 {
-    m_cijferBron = std::move(bron);
 }
 
-QString clsImportBestand::NieuweCode(const QString& tekst)
+DbConnection ArtikelSleutels::verbinding() const
+{
+    DbConnection db = m_pt.cnPT ? m_pt.cnPT->Connection() : nullptr;
+    if (!db)
+        throw AppError(DbErrorNumber::ObjectClosed,
+                       QStringLiteral("Er is geen verbinding met de productentabel."));
+    return db;
+}
+
+QString ArtikelSleutels::NieuweCode(const QString& tekst)
 {
     if (tekst.size() <= 10)
         return tekst;
@@ -82,20 +84,17 @@ QString clsImportBestand::NieuweCode(const QString& tekst)
     return code;
 }
 
-QString clsImportBestand::ZoekForeignKey(const QString& tabel, const QString& zoekVeld,
-                                         const QString& sleutelVeld, const QString& tekst)
+QString ArtikelSleutels::ZoekForeignKey(const QString& tabel, const QString& zoekVeld,
+                                        const QString& sleutelVeld, const QString& tekst)
 {
     try {
-        const DbConnection db = m_pt && m_pt->cnPT ? m_pt->cnPT->Connection() : nullptr;
-        if (!db)
-            throw AppError(DbErrorNumber::ObjectClosed,
-                           QStringLiteral("Er is geen verbinding met de productentabel."));
+        const DbConnection db = verbinding();
         const QString cacheSleutel = QStringList{tabel, zoekVeld, sleutelVeld, tekst}.join(QChar(0x1f));
         const auto bekend = m_gevondenSleutels.constFind(cacheSleutel);
         if (bekend != m_gevondenSleutels.cend())
             return *bekend;
         const std::optional<ResultData> rijen =
-            db->run(zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, true), {tekst});
+            db->run(zoekOpdracht(m_pt.IsSQLServer, tabel, zoekVeld, sleutelVeld, true), {tekst});
         const QString sleutel = rijen ? NzString(rijen->firstValue()) : QString();
         // Only found keys are kept: a row that is missing now may be made by a later line.
         if (!sleutel.isEmpty())
@@ -103,20 +102,20 @@ QString clsImportBestand::ZoekForeignKey(const QString& tabel, const QString& zo
         return sleutel;
     } catch (const std::exception& e) {
         ShowError(QString(), e);
-        TelFout();
+        m_melder.TelFout();
     }
     return QString();
 }
 
-bool clsImportBestand::VerwerkForeignKey(const QString& tabel, const QString& zoekVeld,
-                                         const QString& sleutelVeld, const QString& doelVeld,
-                                         const QString& tekst)
+bool ArtikelSleutels::VerwerkForeignKey(const QString& tabel, const QString& zoekVeld,
+                                        const QString& sleutelVeld, const QString& doelVeld,
+                                        const QString& tekst)
 {
     try {
         QString sleutel = ZoekForeignKey(tabel, zoekVeld, sleutelVeld, tekst);
         if (isTabel(tabel, "GENERICPROFILE") && !tekst.isEmpty() && sleutel.isEmpty()) {
             // Generic profiles are never made here: the article waits for its profile.
-            MeldVoortgang(QStringLiteral("Artikelen overgeslagen voor profielcode:"), tekst);
+            m_melder.Voortgang(QStringLiteral("Artikelen overgeslagen voor profielcode:"), tekst);
             return false;
         }
         if (sleutel.isEmpty()) {
@@ -128,30 +127,27 @@ bool clsImportBestand::VerwerkForeignKey(const QString& tabel, const QString& zo
                                     crlf() +
                                     QStringList{tabel, zoekVeld, sleutelVeld, doelVeld, tekst}.join(u'-'),
                                 MsgBox::OkOnly, QString::fromUtf8(kProgramTitle));
-                TelFout();
+                m_melder.TelFout();
                 return false;
             }
         }
-        m_pt->rsPT->setValue(doelVeld, sleutel);
+        m_pt.rsPT->setValue(doelVeld, sleutel);
         return true;
     } catch (const std::exception& e) {
         ShowError(QString(), e);
-        TelFout();
+        m_melder.TelFout();
     }
     return false;
 }
 
-QString clsImportBestand::MaakForeignKey(const QString& tabel, const QString& zoekVeld,
-                                         const QString& sleutelVeld, const QString& /*doelVeld*/,
-                                         const QString& tekst)
+QString ArtikelSleutels::MaakForeignKey(const QString& tabel, const QString& zoekVeld,
+                                        const QString& sleutelVeld, const QString& /*doelVeld*/,
+                                        const QString& tekst)
 {
     if (isTabel(tabel, "GENERICPROFILE"))
         return QString();
     try {
-        const DbConnection db = m_pt && m_pt->cnPT ? m_pt->cnPT->Connection() : nullptr;
-        if (!db)
-            throw AppError(DbErrorNumber::ObjectClosed,
-                           QStringLiteral("Er is geen verbinding met de productentabel."));
+        const DbConnection db = verbinding();
         const QString code = NieuweCode(tekst);
         if (code != tekst) {
             // A drawn code that another row already carries is drawn again.
@@ -162,103 +158,90 @@ QString clsImportBestand::MaakForeignKey(const QString& tabel, const QString& zo
                     return QString();
                 getrokken = NieuweCode(tekst);
             }
-            return voegForeignKeyRijToe(*db, tabel, zoekVeld, sleutelVeld, getrokken, tekst);
+            return voegForeignKeyRijToe(db, tabel, zoekVeld, sleutelVeld, getrokken, tekst);
         }
         // A code that is the text itself: a row that carries it already is the row meant.
         const QString bestaand = ZoekForeignKey(tabel, QStringLiteral("Code"), sleutelVeld, code);
         if (!bestaand.isEmpty())
             return bestaand;
-        return voegForeignKeyRijToe(*db, tabel, zoekVeld, sleutelVeld, code, tekst);
+        return voegForeignKeyRijToe(db, tabel, zoekVeld, sleutelVeld, code, tekst);
     } catch (const std::exception& e) {
         ShowError(QString(), e);
-        TelFout();
+        m_melder.TelFout();
     }
     return QString();
 }
 
-QString clsImportBestand::voegForeignKeyRijToe(DatabaseBackend& db, const QString& tabel,
-                                               const QString& zoekVeld, const QString& sleutelVeld,
-                                               const QString& code, const QString& tekst)
+QString ArtikelSleutels::voegForeignKeyRijToe(const DbConnection& db, const QString& tabel,
+                                              const QString& zoekVeld, const QString& sleutelVeld,
+                                              const QString& code, const QString& tekst)
 {
-    const bool sqlServer = m_pt->IsSQLServer;
+    const bool sqlServer = m_pt.IsSQLServer;
     const bool zoekOpCode = zoekVeld.compare(QLatin1String("Code"), Qt::CaseInsensitive) == 0;
     // Both supplier rows or neither.
-    db.beginTrans();
-    try {
-        if (isTabel(tabel, "ARTGROUP")) {
-            const qint32 volgorde = m_pt->HoogsteOrderNrArtGroup() + 1;
-            const QString sql =
-                sqlServer
-                    ? QStringLiteral("INSERT INTO [PT].[") + tabel +
-                          QStringLiteral("] ([SortOrder], [fkBitmap], [Code]") +
-                          (zoekOpCode ? QString() : QStringLiteral(", [") + zoekVeld + QLatin1Char(']')) +
-                          QStringLiteral(") VALUES (?, 1, ?") +
-                          (zoekOpCode ? QString() : QStringLiteral(", ?")) + QLatin1Char(')')
-                    : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (OrderNr, fkBitmap, Code") +
-                          (zoekOpCode ? QString() : QStringLiteral(", ") + zoekVeld) +
-                          QStringLiteral(") VALUES (?, 1, ?") +
-                          (zoekOpCode ? QString() : QStringLiteral(", ?")) + QLatin1Char(')');
-            QVariantList waarden{volgorde, code};
-            if (!zoekOpCode)
-                waarden << tekst;
-            db.execute(sql, waarden);
-        } else if (isTabel(tabel, "COLORS")) {
-            db.execute(sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel +
-                                       QStringLiteral("] ([Code], [Description]) VALUES (?, ?)")
-                                 : QStringLiteral("INSERT INTO ") + tabel +
-                                       QStringLiteral(" (Code, Description) VALUES (?, ?)"),
-                       {code, tekst});
-        } else if (sqlServer && isTabel(tabel, "SUPPLIER")) {
-            // A supplier on the server is an organisation with a vendor role.
-            db.execute(
-                QStringLiteral("INSERT INTO [CRM].Organization ( [SearchName], [Name] ) VALUES (?, ?)"),
-                {code, tekst});
-            db.execute(QStringLiteral("INSERT INTO [CRM].Vendor (fkOrganization, eVendorType) "
-                                      " SELECT [CRM].Organization.Oid, 1 as EnumOPObjectType FROM "
-                                      "[CRM].Organization  WHERE [CRM].Organization.SearchName = ?"),
-                       {code});
-        } else if (zoekOpCode) {
-            db.execute(sqlServer
-                           ? QStringLiteral("INSERT INTO [PT].[") + tabel +
-                                 QStringLiteral("] ([Code]) VALUES (?)")
-                           : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code) VALUES (?)"),
-                       {code});
-        } else {
-            db.execute(sqlServer
-                           ? QStringLiteral("INSERT INTO [PT].[") + tabel + QStringLiteral("] ([Code], [") +
-                                 zoekVeld + QStringLiteral("]) VALUES (?, ?)")
-                           : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code, ") + zoekVeld +
-                                 QStringLiteral(") VALUES (?, ?)"),
-                       {code, tekst});
-        }
-        db.commitTrans();
-    } catch (...) {
-        try {
-            db.rollbackTrans();
-        } catch (...) {
-        }
-        throw;
+    Transaction transactie(db);
+    if (isTabel(tabel, "ARTGROUP")) {
+        const qint32 volgorde = m_pt.HoogsteOrderNrArtGroup() + 1;
+        const QString sql =
+            sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel +
+                            QStringLiteral("] ([SortOrder], [fkBitmap], [Code]") +
+                            (zoekOpCode ? QString() : QStringLiteral(", [") + zoekVeld + QLatin1Char(']')) +
+                            QStringLiteral(") VALUES (?, 1, ?") +
+                            (zoekOpCode ? QString() : QStringLiteral(", ?")) + QLatin1Char(')')
+                      : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (OrderNr, fkBitmap, Code") +
+                            (zoekOpCode ? QString() : QStringLiteral(", ") + zoekVeld) +
+                            QStringLiteral(") VALUES (?, 1, ?") +
+                            (zoekOpCode ? QString() : QStringLiteral(", ?")) + QLatin1Char(')');
+        QVariantList waarden{volgorde, code};
+        if (!zoekOpCode)
+            waarden << tekst;
+        db->execute(sql, waarden);
+    } else if (isTabel(tabel, "COLORS")) {
+        db->execute(sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel +
+                                    QStringLiteral("] ([Code], [Description]) VALUES (?, ?)")
+                              : QStringLiteral("INSERT INTO ") + tabel +
+                                    QStringLiteral(" (Code, Description) VALUES (?, ?)"),
+                    {code, tekst});
+    } else if (sqlServer && isTabel(tabel, "SUPPLIER")) {
+        // A supplier on the server is an organisation with a vendor role.
+        db->execute(QStringLiteral("INSERT INTO [CRM].Organization ( [SearchName], [Name] ) VALUES (?, ?)"),
+                    {code, tekst});
+        db->execute(QStringLiteral("INSERT INTO [CRM].Vendor (fkOrganization, eVendorType) "
+                                   " SELECT [CRM].Organization.Oid, 1 as EnumOPObjectType FROM "
+                                   "[CRM].Organization  WHERE [CRM].Organization.SearchName = ?"),
+                    {code});
+    } else if (zoekOpCode) {
+        db->execute(sqlServer ? QStringLiteral("INSERT INTO [PT].[") + tabel +
+                                    QStringLiteral("] ([Code]) VALUES (?)")
+                              : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code) VALUES (?)"),
+                    {code});
+    } else {
+        db->execute(sqlServer
+                        ? QStringLiteral("INSERT INTO [PT].[") + tabel + QStringLiteral("] ([Code], [") +
+                              zoekVeld + QStringLiteral("]) VALUES (?, ?)")
+                        : QStringLiteral("INSERT INTO ") + tabel + QStringLiteral(" (Code, ") + zoekVeld +
+                              QStringLiteral(") VALUES (?, ?)"),
+                    {code, tekst});
     }
+    transactie.commit();
     return ZoekForeignKey(tabel, QStringLiteral("Code"), sleutelVeld, code);
 }
 
-bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
+bool ArtikelSleutels::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
 {
-    const RecordsetPtr rs = m_pt ? m_pt->rsPT : nullptr;
+    const RecordsetPtr rs = m_pt.rsPT;
     try {
-        const auto& velden = Plan().velden;
-        const auto gevonden =
-            std::find_if(velden.begin(), velden.end(), [](const PlanVeld& veld) { return veld.verwijzing; });
-        if (gevonden == velden.end())
+        const PlanVeld* verwijzing = m_plan.Verwijzing();
+        if (!verwijzing)
             return false;
-        const ScriptRegelPtr& verwijzing = gevonden->regel;
-        const QString verwijsVeld = ArgumentOfLeeg(*verwijzing, 2);
-        const QString matchVeld = ArgumentOfLeeg(*verwijzing, 9);
-        const QString sleutelVeld = ArgumentOfLeeg(*verwijzing, 10);
-        const bool numeriek = ArgumentOfLeeg(*verwijzing, 3) == QStringLiteral("Numeriek");
+        const QString& verwijsVeld = verwijzing->doel;
+        const QString& matchVeld = verwijzing->decimaalTeken; // argument 9 of a reference line
+        const QString& sleutelVeld = verwijzing->sleutelVeld;
+        const bool numeriek = verwijzing->numeriek;
         if (verwijsVeld.isEmpty() || matchVeld.isEmpty())
             return false;
 
+        const auto& velden = m_plan.Velden();
         QString eigenCode;
         QString partnerCode;
         for (qint32 positie = 1; positie <= velden.size(); ++positie) {
@@ -272,10 +255,10 @@ bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
         if (partnerCode.isEmpty() || eigenCode.isEmpty())
             return true;
 
-        if (!m_pt->BestaatUniekeWaarde(matchVeld, partnerCode, numeriek, false))
+        if (!m_pt.BestaatUniekeWaarde(matchVeld, partnerCode, numeriek, false))
             return true;
         const QString partnerSleutel = NzString(rs->value(sleutelVeld));
-        if (!m_pt->BestaatUniekeWaarde(matchVeld, eigenCode, numeriek, false))
+        if (!m_pt.BestaatUniekeWaarde(matchVeld, eigenCode, numeriek, false))
             return true;
         QString eigenVerwijzing;
         if (rs->field(verwijsVeld).type() == kTypeInteger) {
@@ -286,48 +269,45 @@ bool clsImportBestand::MaakLinksRechtsVerwijzingen(const ArtikelRegel& regel)
             eigenVerwijzing = NzString(rs->value(matchVeld));
         }
         rs->update();
-        if (m_pt->BestaatUniekeWaarde(matchVeld, partnerCode, numeriek, false)) {
+        if (m_pt.BestaatUniekeWaarde(matchVeld, partnerCode, numeriek, false)) {
             rs->setValue(verwijsVeld, eigenVerwijzing);
             rs->update();
         }
         return true;
     } catch (const std::exception& e) {
-        if (rs) {
-            try {
-                rs->cancelUpdate();
-            } catch (const std::exception&) {
-            }
-        }
-        m_cancel = true;
+        // Dropping the pending changes never fails.
+        if (rs)
+            rs->cancelUpdate();
+        m_melder.Stop();
         ShowError(QString(), e);
-        TelFout();
+        m_melder.TelFout();
     }
     return false;
 }
 
-std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& regel)
+std::optional<QString> ArtikelSleutels::UniekeRegelFilter(const ArtikelRegel& regel)
 {
     try {
-        const ScriptRegelPtr sleutel = ZoekScriptRegel(*ImportPlan, QStringLiteral("FOREIGNKEY"));
+        const ScriptRegelPtr& sleutel = m_plan.UniekeRegelSleutel();
         QStringList termen;
-        const auto velden = VeldRegels(*ImportPlan);
+        const auto& velden = m_plan.Velden();
         for (qint32 positie = 1; positie <= velden.size(); ++positie) {
-            const clsScriptRegel& veld = *velden.at(positie - 1);
-            const QString doel = ArgumentOfLeeg(veld, 2);
+            const PlanVeld& veld = velden.at(positie - 1);
+            const QString& doel = veld.doel;
             const QString tekst = kolomOfLeeg(regel, positie);
             if (sleutel && ArgumentOfLeeg(*sleutel, 4) == doel) {
                 const QString tabel = Argument(*sleutel, 1);
                 const QString zoekVeld = Argument(*sleutel, 2);
                 const QString sleutelVeld = Argument(*sleutel, 3);
-                const DbConnection db = m_pt->cnPT ? m_pt->cnPT->Connection() : nullptr;
+                const DbConnection db = m_pt.cnPT ? m_pt.cnPT->Connection() : nullptr;
                 std::optional<ResultData> rijen;
                 try {
                     if (db)
-                        rijen = db->run(zoekOpdracht(m_pt->IsSQLServer, tabel, zoekVeld, sleutelVeld, false),
+                        rijen = db->run(zoekOpdracht(m_pt.IsSQLServer, tabel, zoekVeld, sleutelVeld, false),
                                         {tekst});
                 } catch (const std::exception& e) {
                     ShowError(QString(), e);
-                    TelFout();
+                    m_melder.TelFout();
                 }
                 if (!rijen) {
                     ui().messageBox(QStringLiteral("Fout in FOREIGNKEY"), MsgBox::OkOnly,
@@ -348,14 +328,13 @@ std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& r
                                    : QLatin1Char('\'') + SQLQuotes(waarde) + QLatin1Char('\''));
                 continue;
             }
-            if (ArgumentOfLeeg(veld, 6) != QStringLiteral("Nee"))
+            if (!veld.geenPrijs)
                 continue; // a price field
-            const bool numeriek = ArgumentOfLeeg(veld, 3) == QStringLiteral("Numeriek");
             bool getal = false;
             const double waarde = QLocale::c().toDouble(tekst.trimmed(), &getal);
-            if (numeriek && ArgumentOfLeeg(veld, 7) == QStringLiteral("Ja") && getal)
+            if (veld.numeriek && veld.maalTien && getal)
                 termen << doel + QLatin1Char('=') + QString::number(waarde * 10, 'g', 15);
-            else if (numeriek && isFilterGetal(tekst.trimmed()))
+            else if (veld.numeriek && isFilterGetal(tekst.trimmed()))
                 termen << doel + QLatin1Char('=') + tekst.trimmed();
             else
                 // Also a numeric column whose text is no number: compared as text, so it cannot
@@ -368,7 +347,7 @@ std::optional<QString> clsImportBestand::UniekeRegelFilter(const ArtikelRegel& r
         return termen.join(QStringLiteral(" AND "));
     } catch (const std::exception& e) {
         ShowError(QString(), e);
-        TelFout();
+        m_melder.TelFout();
     }
     return std::nullopt;
 }
