@@ -68,6 +68,28 @@ QString MaakTempMap(const TestEnvironment& env)
     return folder;
 }
 
+// A step as a colleague adds one: a model and a view that offers it.
+class VoorbeeldStap : public Stap
+{
+public:
+    void Init() override
+    {
+        ++inits;
+        emit KanVerder(false);
+    }
+    int inits = 0;
+};
+
+class VoorbeeldWeergave : public QWidget
+{
+public:
+    explicit VoorbeeldWeergave(QWidget* parent) : QWidget(parent) {}
+    VoorbeeldStap& stap() { return m_model; }
+
+private:
+    VoorbeeldStap m_model;
+};
+
 // The window over fake steps, shown, with its own temporary folder and recorded UI services.
 struct ZichtbaarVenster
 {
@@ -166,6 +188,28 @@ private slots:
         // The generic step's place serves five steps with one view.
         QCOMPARE(window.StapWeergave(5), window.StapWeergave(14));
         QVERIFY(window.StapWeergave(5) != window.StapWeergave(4));
+    }
+
+    // A built step takes its placeholder's place through its one line in the register.
+    void eenStapInpluggen()
+    {
+        RecordingUiServices recorder;
+        QList<StapRegistratie> stappen = StapRegister();
+        for (StapRegistratie& registratie : stappen) {
+            if (registratie.stappen == QList<int>{16})
+                registratie.maak = maakStap<VoorbeeldWeergave>;
+        }
+        frmImportBvqNaarBvq window(nullptr, stappen);
+        QVERIFY(GaNaar(window, 16));
+        auto* weergave = dynamic_cast<VoorbeeldWeergave*>(window.stepArea->currentWidget());
+        QVERIFY(weergave);
+        QCOMPARE(window.StapWeergave(16), weergave);
+        QCOMPARE(weergave->stap().inits, 1);
+        QCOMPARE(window.lbLeverancer->text(), QStringLiteral("Backup doelbestanden"));
+        QVERIFY(!window.cmdVolgende->isEnabled());
+        emit weergave->stap().KanVerder(true);
+        QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+        QCOMPARE(window.besturing().HuidigeStap(), 18);
     }
 
     void volgendePasNaKanVerder()
