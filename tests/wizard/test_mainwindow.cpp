@@ -1,24 +1,131 @@
+// The main window on the offscreen platform, over fake steps and over the
+// placeholders of the program's own register: caption and layout, Next and
+// Back and Update per step, the status line, closing with and without the
+// question, closing refused while a run is live or the transfer runs, step 17
+// going on to 18, help and update.
+
 #include "platform/runcontext.h"
+#include "start/errors.h"
 #include "start/globals.h"
+#include "start/sharedroutines.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
+#include "wizard/plaatshouders.h"
+#include "wizard/stapnabootsingen.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
+#include "wizard/ui/usrstapnietbeschikbaar.h"
+#include "wizard/updatezoeker.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTest>
 
 using namespace supplink;
+using namespace supplink::test;
+
+namespace {
+
+// A register over the fake steps: each view is a label with the step's name.
+QList<StapRegistratie> NepRegister(NepStappen& nep)
+{
+    QList<StapRegistratie> registratie;
+    const auto maak = [&nep](int stap) {
+        return [&nep, stap](QWidget* parent) {
+            auto* view = new QLabel(NepStapNaam(stap), parent);
+            return StapOnderdelen{view, nep.model(stap)};
+        };
+    };
+    for (int stap = StapBesturing::kEersteStap; stap <= StapBesturing::kLaatsteStap; ++stap) {
+        if (StapBesturing::IsAlgemeneStap(stap) && stap != 5)
+            continue;
+        registratie << StapRegistratie{stap == 5 ? QList<int>{5, 6, 12, 13, 14} : QList<int>{stap}, maak(stap)};
+    }
+    return registratie;
+}
+
+// Next until the step is reached.
+bool GaNaar(frmImportBvqNaarBvq& window, int stap)
+{
+    while (window.besturing().HuidigeStap() < stap) {
+        if (!window.cmdVolgende->isEnabled())
+            return false;
+        QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+    }
+    return window.besturing().HuidigeStap() == stap;
+}
+
+QString MaakTempMap(const TestEnvironment& env)
+{
+    const QString folder = env.path(QStringLiteral("welkom"));
+    QDir().mkpath(folder + QStringLiteral("/sub"));
+    QFile page(folder + QStringLiteral("/welkom.html"));
+    if (page.open(QIODevice::WriteOnly))
+        page.close();
+    globals().gWelkomMap = folder;
+    return folder;
+}
+
+// A step as a colleague adds one: a model and a view that offers it.
+class VoorbeeldStap : public Stap
+{
+public:
+    void Init() override
+    {
+        ++inits;
+        emit KanVerder(false);
+    }
+    int inits = 0;
+};
+
+class VoorbeeldWeergave : public QWidget
+{
+public:
+    explicit VoorbeeldWeergave(QWidget* parent) : QWidget(parent) {}
+    VoorbeeldStap& stap() { return m_model; }
+
+private:
+    VoorbeeldStap m_model;
+};
+
+// The window over fake steps, shown, with its own temporary folder and recorded UI services.
+struct ZichtbaarVenster
+{
+    TestEnvironment env;
+    RecordingUiServices recorder;
+    NepStappen nep;
+    QString folder = MaakTempMap(env);
+    frmImportBvqNaarBvq window{nullptr, NepRegister(nep)};
+
+    bool toon()
+    {
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
+    }
+};
+
+} // namespace
 
 class MainWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void init() { globals() = ProgramState(); }
+    void cleanup() { globals() = ProgramState(); }
+
     void frame()
     {
         frmImportBvqNaarBvq window;
-        QCOMPARE(window.windowTitle(), QStringLiteral("Brevanto Vededuzuduzu Davudi"));
+        const ProgrammaVersie versie = HuidigeProgrammaVersie();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Brevanto Vededuzuduzu Davudi v%1.%2.%3")
+                                           .arg(versie.major)
+                                           .arg(versie.minor)
+                                           .arg(versie.revision));
+        QCOMPARE(window.size(), QSize(999, 757));
+        QCOMPARE(window.cmdHelp->text(), QStringLiteral("Help"));
+        QCOMPARE(window.cmdUpdate->text(), QStringLiteral("Update"));
         QCOMPARE(window.cmdVorige->text(), QStringLiteral("<< Vorige"));
         QCOMPARE(window.cmdVolgende->text(), QStringLiteral("Volgende >>"));
         QCOMPARE(window.cmdAnnuleren->text(), QStringLiteral("Afsluiten"));
@@ -28,32 +135,193 @@ private slots:
         QVERIFY(!(window.windowState() & Qt::WindowMinimized));
     }
 
-    void closingDeletesTheWelcomeFolder()
+    // The step area starts 1140 twips down and fills the width; the buttons sit 60 twips above the
+    // bottom, "Afsluiten" 120 twips from the right with "Volgende >>" and "<< Vorige" 120 apart before
+    // it, Help 60 twips from the left with Update 60 after it.
+    void layout()
     {
-        test::TestEnvironment env;
-        const QString folder = env.path(QStringLiteral("welkom"));
-        QVERIFY(QDir().mkpath(folder + QStringLiteral("/sub")));
-        QFile page(folder + QStringLiteral("/welkom.html"));
-        QVERIFY(page.open(QIODevice::WriteOnly));
-        page.close();
-        globals().gWelkomMap = folder;
-
         frmImportBvqNaarBvq window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.close();
+        const QRect area = window.stepArea->geometry();
+        QCOMPARE(area.top(), TwipsNaarPixels(1140));
+        QCOMPARE(area.left(), 0);
+        QCOMPARE(area.width(), window.width());
+        QCOMPARE(window.cmdAnnuleren->geometry().bottom() + 1, window.height() - TwipsNaarPixels(60));
+        QCOMPARE(area.bottom() + 1, window.cmdAnnuleren->geometry().top() - TwipsNaarPixels(60));
+        QCOMPARE(window.cmdAnnuleren->geometry().right() + 1, window.width() - TwipsNaarPixels(120));
+        QCOMPARE(window.cmdVolgende->geometry().right() + 1,
+                 window.cmdAnnuleren->geometry().left() - TwipsNaarPixels(120));
+        QCOMPARE(window.cmdVorige->geometry().right() + 1,
+                 window.cmdVolgende->geometry().left() - TwipsNaarPixels(120));
+        QCOMPARE(window.cmdHelp->geometry().left(), TwipsNaarPixels(60));
+        QCOMPARE(window.cmdUpdate->geometry().left(), window.cmdHelp->geometry().right() + 1 + TwipsNaarPixels(60));
+        for (QPushButton* knop : {window.cmdHelp, window.cmdUpdate, window.cmdVorige, window.cmdVolgende,
+                                  window.cmdAnnuleren})
+            QVERIFY(knop->width() >= knop->sizeHint().width());
+    }
+
+    // The program's own register: every step holds its place, says that it is not built yet, and lets
+    // the user go on; the transfer says that it changed nothing.
+    void plaatshoudersTotHetEinde()
+    {
+        RecordingUiServices recorder;
+        frmImportBvqNaarBvq window;
+        QList<int> stappen{window.besturing().HuidigeStap()};
+        while (window.cmdVolgende->isEnabled()) {
+            auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
+            QVERIFY(view);
+            QCOMPARE(view->Label1->text(), QStringLiteral("Deze stap is nog niet beschikbaar."));
+            QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+            stappen << window.besturing().HuidigeStap();
+        }
+        QCOMPARE(stappen, (QList<int>{1, 2, 3, 4, 16, 18}));
+        QCOMPARE(window.lbLeverancer->text(), QStringLiteral("Resultaat"));
+        QCOMPARE(window.lbStap->text(), QStringLiteral("Overzicht geimporteerde gegevens."));
+        QVERIFY(qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget()));
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages.at(0).text,
+                 QStringLiteral("Het overzetten van gegevens is in deze versie nog niet beschikbaar.\r\n"
+                                "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
+        QVERIFY(!globals().gLeverancier && globals().gBronnenGeselecteerd.isEmpty() &&
+                globals().gDoelBestanden.isEmpty() && !globals().gImportOpties);
+        // The generic step's place serves five steps with one view.
+        QCOMPARE(window.StapWeergave(5), window.StapWeergave(14));
+        QVERIFY(window.StapWeergave(5) != window.StapWeergave(4));
+    }
+
+    // A built step takes its placeholder's place through its one line in the register.
+    void eenStapInpluggen()
+    {
+        RecordingUiServices recorder;
+        QList<StapRegistratie> stappen = StapRegister();
+        for (StapRegistratie& registratie : stappen) {
+            if (registratie.stappen == QList<int>{16})
+                registratie.maak = maakStap<VoorbeeldWeergave>;
+        }
+        frmImportBvqNaarBvq window(nullptr, stappen);
+        QVERIFY(GaNaar(window, 16));
+        auto* weergave = dynamic_cast<VoorbeeldWeergave*>(window.stepArea->currentWidget());
+        QVERIFY(weergave);
+        QCOMPARE(window.StapWeergave(16), weergave);
+        QCOMPARE(weergave->stap().inits, 1);
+        QCOMPARE(window.lbLeverancer->text(), QStringLiteral("Backup doelbestanden"));
+        QVERIFY(!window.cmdVolgende->isEnabled());
+        emit weergave->stap().KanVerder(true);
+        QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+        QCOMPARE(window.besturing().HuidigeStap(), 18);
+    }
+
+    void volgendePasNaKanVerder()
+    {
+        NepStappen nep;
+        nep[1].verderBijInit = false;
+        frmImportBvqNaarBvq window(nullptr, NepRegister(nep));
+        QCOMPARE(window.besturing().HuidigeStap(), 1);
+        QVERIFY(!window.cmdVolgende->isEnabled());
+        emit nep[1].KanVerder(true);
+        QVERIFY(window.cmdVolgende->isEnabled());
+        QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+        QCOMPARE(window.besturing().HuidigeStap(), 2);
+        QCOMPARE(window.lbLeverancer->text(), QStringLiteral("Selecteer bronbestanden"));
+        QCOMPARE(qobject_cast<QLabel*>(window.stepArea->currentWidget())->text(), QStringLiteral("Stap2"));
+        // The status texts of the shown step.
+        emit nep[2].StatusTekst(QStringLiteral("Controle historische gegevens"));
+        QCOMPARE(window.Label1->text(), QStringLiteral("Controle historische gegevens"));
+    }
+
+    void knoppenPerStap()
+    {
+        NepStappen nep;
+        frmImportBvqNaarBvq window(nullptr, NepRegister(nep));
+        struct Stand
+        {
+            int stap;
+            bool vorige, update, afsluiten;
+        };
+        QList<Stand> gezien;
+        nep.transfer.tijdensTransfer = [&] {
+            gezien << Stand{17, window.cmdVorige->isEnabled(), window.cmdUpdate->isEnabled(),
+                            window.cmdAnnuleren->isEnabled()};
+        };
+        while (window.besturing().HuidigeStap() < 18) {
+            gezien << Stand{window.besturing().HuidigeStap(), window.cmdVorige->isEnabled(),
+                            window.cmdUpdate->isEnabled(), window.cmdAnnuleren->isEnabled()};
+            QVERIFY(window.cmdVolgende->isEnabled());
+            QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+        }
+        gezien << Stand{18, window.cmdVorige->isEnabled(), window.cmdUpdate->isEnabled(),
+                        window.cmdAnnuleren->isEnabled()};
+        QCOMPARE(gezien.size(), 7); // 1 2 3 4 16, 17 while the transfer runs, 18
+        for (const Stand& stand : gezien) {
+            QCOMPARE(stand.vorige, stand.stap != 1 && stand.stap < 17);
+            QCOMPARE(stand.update, stand.stap == 1);
+            QCOMPARE(stand.afsluiten, stand.stap != 17);
+        }
+        QVERIFY(!window.cmdVolgende->isEnabled());
+        QCOMPARE(qobject_cast<QLabel*>(window.stepArea->currentWidget())->text(), QStringLiteral("Stap18"));
+        // Back to step 1 enables Update again.
+        NepStappen nep2;
+        frmImportBvqNaarBvq window2(nullptr, NepRegister(nep2));
+        QVERIFY(GaNaar(window2, 2));
+        QVERIFY(!window2.cmdUpdate->isEnabled());
+        QTest::mouseClick(window2.cmdVorige, Qt::LeftButton);
+        QCOMPARE(window2.besturing().HuidigeStap(), 1);
+        QVERIFY(window2.cmdUpdate->isEnabled());
+        QVERIFY(!window2.cmdVorige->isEnabled());
+    }
+
+    void sluitenMetEnZonderVraag()
+    {
+        ZichtbaarVenster v;
+        QVERIFY(v.toon());
+        frmImportBvqNaarBvq& window = v.window;
+        RecordingUiServices& recorder = v.recorder;
+        const QString& folder = v.folder;
+        recorder.messageAnswers << MsgBox::No;
+        QTest::mouseClick(window.cmdAnnuleren, Qt::LeftButton);
+        QVERIFY(window.isVisible());
+        QVERIFY(QDir(folder).exists());
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages.at(0).text, QStringLiteral("Brevanto Vededuzuduzu Davudi afsluiten?"));
+        QCOMPARE(recorder.messages.at(0).title, QStringLiteral("Brevanto Vededuzuduzu Davudi"));
+        recorder.messageAnswers << MsgBox::Yes;
+        QTest::mouseClick(window.cmdAnnuleren, Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!QDir(folder).exists());
+        QCOMPARE(recorder.messages.size(), 2);
+
+        // On step 18 the button closes without a question.
+        recorder.clear();
+        NepStappen nep2;
+        frmImportBvqNaarBvq window2(nullptr, NepRegister(nep2));
+        window2.show();
+        QVERIFY(GaNaar(window2, 18));
+        QTest::mouseClick(window2.cmdAnnuleren, Qt::LeftButton);
+        QVERIFY(!window2.isVisible());
+        QVERIFY(recorder.messages.isEmpty());
+    }
+
+    void closingDeletesTheWelcomeFolder()
+    {
+        TestEnvironment env;
+        RecordingUiServices recorder;
+        const QString folder = MaakTempMap(env);
+        frmImportBvqNaarBvq window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.close(); // the title bar's close box asks nothing
         QVERIFY(!QDir(folder).exists());
         QCOMPARE(globals().gWelkomMap, folder); // the variable keeps its value
+        QVERIFY(recorder.messages.isEmpty());
     }
 
     // Closing while a run works in the welcome folder would delete the folder under it.
     void closingIsRefusedWhileARunIsLive()
     {
-        test::TestEnvironment env;
-        test::RecordingUiServices recorder;
-        const QString folder = env.path(QStringLiteral("welkom"));
-        QVERIFY(QDir().mkpath(folder));
-        globals().gWelkomMap = folder;
+        TestEnvironment env;
+        RecordingUiServices recorder;
+        const QString folder = MaakTempMap(env);
 
         frmImportBvqNaarBvq window;
         window.show();
@@ -76,6 +344,88 @@ private slots:
         QVERIFY(!window.isVisible());
         QVERIFY(!QDir(folder).exists());
         QCOMPARE(recorder.messages.size(), 2);
+    }
+
+    // While the transfer runs a close goes to its cancel question; the window, the temporary folder and
+    // the transfer stay. When StartTransfer returns the window shows step 18.
+    void sluitenTijdensDeTransfer()
+    {
+        ZichtbaarVenster v;
+        QVERIFY(v.toon());
+        frmImportBvqNaarBvq& window = v.window;
+        RecordingUiServices& recorder = v.recorder;
+        const QString& folder = v.folder;
+        NepStappen& nep = v.nep;
+        bool gelopen = false;
+        nep.transfer.tijdensTransfer = [&] {
+            gelopen = true;
+            QCOMPARE(qobject_cast<QLabel*>(window.stepArea->currentWidget())->text(), QStringLiteral("Stap17"));
+            QVERIFY(!window.cmdAnnuleren->isEnabled());
+            QVERIFY(!window.close());
+            QVERIFY(window.isVisible());
+            QVERIFY(QDir(folder).exists());
+            QCOMPARE(nep.log.count(QStringLiteral("Transfer.Annuleren")), 1);
+            QVERIFY(recorder.messages.isEmpty());
+        };
+        QVERIFY(GaNaar(window, 16));
+        QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+        QVERIFY(gelopen);
+        QCOMPARE(window.besturing().HuidigeStap(), 18);
+        QCOMPARE(qobject_cast<QLabel*>(window.stepArea->currentWidget())->text(), QStringLiteral("Stap18"));
+        QVERIFY(window.cmdAnnuleren->isEnabled());
+        QVERIFY(window.close());
+        QVERIFY(!QDir(folder).exists());
+        QCOMPARE(nep.log.last(), QStringLiteral("Stap18.Finish"));
+    }
+
+    void help()
+    {
+        TestEnvironment env;
+        QStringList geopend;
+        globals().HelpFile = env.path(QStringLiteral("Brevanto_Vededuzuduzu_Davudi.chm"));
+        {
+            frmImportBvqNaarBvq window;
+            window.OpenHelp = [&](const QString& pad) { geopend << pad; };
+            QVERIFY(!window.cmdHelp->isEnabled());
+            window.cmdHelp_Click();
+            QVERIFY(geopend.isEmpty());
+        }
+        QFile chm(globals().HelpFile);
+        QVERIFY(chm.open(QIODevice::WriteOnly));
+        chm.close();
+        frmImportBvqNaarBvq window;
+        window.OpenHelp = [&](const QString& pad) { geopend << pad; };
+        QVERIFY(window.cmdHelp->isEnabled());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::mouseClick(window.cmdHelp, Qt::LeftButton);
+        QTest::keyClick(&window, Qt::Key_F1);
+        QCOMPARE(geopend, (QStringList{globals().HelpFile, globals().HelpFile}));
+    }
+
+    void update()
+    {
+        RecordingUiServices recorder;
+        frmImportBvqNaarBvq window;
+        QList<QWidget*> getoond;
+        window.ToonUpdate = [&](QWidget* parent) { getoond << parent; };
+        window.IsBeheerder = [] { return false; };
+        QTest::mouseClick(window.cmdUpdate, Qt::LeftButton);
+        QVERIFY(getoond.isEmpty());
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages.at(0).text,
+                 QStringLiteral("U beschikt over onvoldoende rechten in Windows voor het uitvoeren van programma "
+                                "updates."));
+        QCOMPARE(recorder.messages.at(0).title, QStringLiteral("Update"));
+        QCOMPARE(recorder.messages.at(0).style, MsgBox::OkOnly | MsgBox::Information);
+        window.IsBeheerder = [] { return true; };
+        QTest::mouseClick(window.cmdUpdate, Qt::LeftButton);
+        QCOMPARE(getoond, QList<QWidget*>{&window});
+        // A failure is reported under the button's name.
+        window.ToonUpdate = [](QWidget*) { throw AppError(ErrorNumber::General, QStringLiteral("kapot")); };
+        QTest::mouseClick(window.cmdUpdate, Qt::LeftButton);
+        QCOMPARE(recorder.errors.size(), 1);
+        QVERIFY(recorder.errors.at(0).details.contains(QStringLiteral("Update")));
     }
 };
 

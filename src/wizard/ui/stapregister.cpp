@@ -1,0 +1,28 @@
+#include "wizard/ui/stapregister.h"
+
+#include "wizard/plaatshouders.h"
+
+namespace supplink {
+
+// One line per step view; a step that is built replaces its placeholder here.
+QList<StapRegistratie> StapRegister()
+{
+    return {
+        {{1}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapWelkom
+        {{2}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectBronBestanden3
+        {{3}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectDoelBestanden
+        {{4}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrImportOpties
+        {{5, 6, 12, 13, 14}, maakPlaatshouder<AlgemeneStapNietBeschikbaar>}, // usrStapSelectAlgemeen
+        {{7}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSTabellen
+        {{8}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSKeuzes
+        {{9}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSCombies
+        {{10}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectArtikelGroepen
+        {{11}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectArtikelen
+        {{15}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectSponningFiguren
+        {{16}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapBackup
+        {{17}, maakPlaatshouder<TransferNietBeschikbaar>},                // usrTransfer
+        {{18}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapResultaat
+    };
+}
+
+} // namespace supplink
