@@ -19,7 +19,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tavrin Software"));
     QApplication::setApplicationName(QStringLiteral("Bvq"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
 
     // 1. A copy that already runs comes to the front; this one ends.
     SingleInstance instance(QString::fromUtf8(kProgramTitle));

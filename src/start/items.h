@@ -46,6 +46,8 @@ public:
     bool DoorvoerenPrijsWijzigingen = false;
     bool NieuweArtikelenToevoegen = false;
     bool ImporterenShapes = false;
+    // Changes to groove shapes the target already holds (no step sets it).
+    bool DoorvoerenShapeWijzigingen = false;
     bool ImporterenVaksponningen = false;
     bool ImporterenRandsponningen = false;
     bool ImporterenElementsponningen = false;

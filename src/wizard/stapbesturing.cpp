@@ -195,6 +195,7 @@ QStringList OptiesWaarde()
     return {Waarde(o->ImporterenArtikelen),        Waarde(o->ImporterenTabellen),
             Waarde(o->ImporterenHSKeuzes),         Waarde(o->DoorvoerenPrijsWijzigingen),
             Waarde(o->NieuweArtikelenToevoegen),   Waarde(o->ImporterenShapes),
+            Waarde(o->DoorvoerenShapeWijzigingen),
             Waarde(o->ImporterenVaksponningen),    Waarde(o->ImporterenRandsponningen),
             Waarde(o->ImporterenElementsponningen), Waarde(o->ImporterenLaagrelief),
             Waarde(o->ImporterenNeuten),           Waarde(o->ImporterenLIBHSCombies),
