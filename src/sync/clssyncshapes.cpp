@@ -137,17 +137,8 @@ void clsSyncSHAPES::Sync(const QString& bronPad, const QString& doelPad, const Q
 
     // Every element must be a type number before anything is written.
     QList<qint32> typeLijst;
-    for (const QString& deel : types.split(QLatin1Char(';'))) {
-        bool ok = false;
-        const qint32 type = deel.trimmed().toInt(&ok);
-        if (!ok) {
-            Fout(QStringLiteral("clsSyncSHAPES.Sync"),
-                 AppError(13, QStringLiteral("Ongeldig type sponningfiguur: '%1'.").arg(deel)));
-            return;
-        }
-        typeLijst << type;
-    }
     try {
+        typeLijst = TypeLijst(types);
         BepaalSelectie(typeLijst);
     } catch (const std::exception& e) {
         Fout(QStringLiteral("clsSyncSHAPES.Sync"), e);
@@ -193,11 +184,24 @@ void clsSyncSHAPES::Sync(const QString& bronPad, const QString& doelPad, const Q
     }
 }
 
+QList<qint32> clsSyncSHAPES::TypeLijst(const QString& types)
+{
+    QList<qint32> lijst;
+    for (const QString& deel : types.split(QLatin1Char(';'))) {
+        bool ok = false;
+        lijst << deel.trimmed().toInt(&ok);
+        if (!ok)
+            throw AppError(13, QStringLiteral("Ongeldig type sponningfiguur: '%1'.").arg(deel));
+    }
+    return lijst;
+}
+
 bool clsSyncSHAPES::ConnectBron(const QString& pad)
 {
     try {
         RaiseHuidigeHoofdActie(QStringLiteral("Openen bron werkvoorbereidings beheer"));
         RaiseVoortgang(QStringLiteral("Bron bestand"), pad);
+        SluitVerbinding(m_bron);
         m_bron = std::make_unique<clsConnectie>();
         if (m_bron->MakenJetorSQLiteConnectie(pad, QString()))
             return true;
@@ -885,6 +889,91 @@ void clsSyncSHAPES::kopieerNamenNaarSQLite()
             "GrooveShapeNames ON GrooveShape.ID = GrooveShapeNames.fkGrooveShape"),
         QStringLiteral("SELECT UPPER(GrooveShape.Code) AS TheCode, GrooveShape.ID AS TheID FROM GrooveShape"),
         m_selectie, QStringLiteral("TheID"), QStringLiteral("fkGrooveShape"), velden, velden);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The list of the groove figures a source holds
+// ---------------------------------------------------------------------------------------------------------
+
+void clsSyncSHAPES::SetColItemsDistinct(std::shared_ptr<ItemCollection> colItemsDistinct)
+{
+    ColItemsDistinct = std::move(colItemsDistinct);
+}
+
+bool clsSyncSHAPES::InlezenBestand(const QString& strBronPath, const QString& types)
+{
+    if (types.isEmpty())
+        return false;
+    QList<qint32> typeLijst;
+    try {
+        typeLijst = TypeLijst(types);
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("SponningFigurenDistinct"), e);
+        return false;
+    }
+    bool gelezen = false;
+    if (ConnectBron(strBronPath))
+        gelezen = bronIsJet() ? SponningFigurenDistinct(typeLijst) : SponningFigurenDistinctSQLite(typeLijst);
+    RaiseHuidigeHoofdActieDone();
+    return gelezen;
+}
+
+bool clsSyncSHAPES::SponningFigurenDistinct(const QList<qint32>& types)
+{
+    return leesVormen(QStringLiteral("SponningFigurenDistinct"), types);
+}
+
+bool clsSyncSHAPES::SponningFigurenDistinctSQLite(const QList<qint32>& types)
+{
+    return leesVormen(QStringLiteral("SponningFigurenDistinctSQLite"), types);
+}
+
+bool clsSyncSHAPES::leesVormen(const QString& routine, const QList<qint32>& types)
+{
+    try {
+        QStringList tekens;
+        QVariantList waarden;
+        for (qint32 type : types) {
+            tekens << QStringLiteral("?");
+            waarden << type;
+        }
+        const RecordsetPtr rs = m_bron->Connection()->openRecordset(
+            QStringLiteral(
+                "SELECT GrooveShape.ID, GrooveShape.Code, GrooveShape.Description, GrooveShape.Type "
+                "From GrooveShape WHERE Type IN (") +
+                tekens.join(QStringLiteral(", ")) + QStringLiteral(") ORDER BY GrooveShape.Description"),
+            waarden);
+        if (!ColItemsDistinct)
+            ColItemsDistinct = std::make_shared<ItemCollection>();
+        // A Null where the list needs a value is an error of the source, as is a text where it needs a
+        // number.
+        auto waarde = [&rs](int kolom) {
+            const QVariant v = rs->value(kolom);
+            if (v.isNull())
+                throw AppError(94,
+                               QStringLiteral("Ongeldig gebruik van Null: %1.").arg(rs->column(kolom).name));
+            return v;
+        };
+        auto getal = [&waarde, &rs](int kolom) {
+            bool ok = false;
+            const qint32 n = waarde(kolom).toInt(&ok);
+            if (!ok)
+                throw AppError(13, QStringLiteral("Geen geheel getal in %1.").arg(rs->column(kolom).name));
+            return n;
+        };
+        for (; !rs->eof(); rs->moveNext()) {
+            auto item = std::make_shared<clsItem>();
+            item->ID = getal(0);
+            item->Code = waarde(1).toString();
+            item->Description = waarde(2).toString();
+            item->Groep = getal(3);
+            ColItemsDistinct->append(item);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(routine, e);
+        return false;
+    }
 }
 
 } // namespace supplink

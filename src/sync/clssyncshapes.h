@@ -26,6 +26,13 @@
 // counted (FoutOpgetreden), so the driver never keeps a work copy of a failed
 // run. Cancel stops the run after the type in hand; the child rows are then
 // not copied.
+//
+// The groove-figure step asks the same class for the shapes a source holds:
+//
+//     clsSyncSHAPES lezer;
+//     lezer.SetColItemsDistinct(alle);                 // appended to (a new collection when none is set)
+//     if (lezer.InlezenBestand(bronPad, "1;2"))
+//         alle = lezer.ColItemsDistinct;
 
 #include "start/items.h"
 #include "sync/syncengine.h"
@@ -43,7 +50,6 @@ class clsImportTabelNaarTabel;
 class clsImportTabelNaarSQliteTabel;
 class clsImportSQLiteTabelNaarSQLiteT;
 class TabelKopieerder;
-class Recordset;
 
 class clsSyncSHAPES : public SyncEngine
 {
@@ -63,6 +69,16 @@ public:
     // Both files are SQLite files of the 3.50 layout.
     bool Formaat35() const { return m_formaat35; }
 
+    // The list items the readers append to (the caller's collection, not a copy); none until set or read.
+    std::shared_ptr<ItemCollection> ColItemsDistinct;
+    void SetColItemsDistinct(std::shared_ptr<ItemCollection> colItemsDistinct);
+    // Appends an item for every groove shape of the types (";"-separated numbers) that the source holds,
+    // in the order of their descriptions: ID, Code, Description, and the type in Groep. True when the
+    // source opened and was read whole; False for an empty type list (at once, without any event), a
+    // source that does not open, or a read error (shown; the items appended before it stay). Leaves the
+    // source open in the engine.
+    bool InlezenBestand(const QString& strBronPath, const QString& types);
+
 private:
     bool ConnectBron(const QString& pad);
     bool ConnectDoel(const QString& pad);
@@ -71,6 +87,12 @@ private:
     bool VersionCheckDoelIs34();
     bool VersionCheckSQLite();
     void TelTotaal();
+    // The type numbers of a ";"-separated list; throws AppError for an element that is no number.
+    static QList<qint32> TypeLijst(const QString& types);
+    // The list readers of the two storages (the same statement; their names in error reports differ).
+    bool SponningFigurenDistinct(const QList<qint32>& types);
+    bool SponningFigurenDistinctSQLite(const QList<qint32>& types);
+    bool leesVormen(const QString& routine, const QList<qint32>& types);
     // The shapes this run copies, their marks cleared (see the note in the source).
     void BepaalSelectie(const QList<qint32>& types);
     // Writes the codes of the shapes this run added into tmpSelected of a Jet source.
