@@ -9,9 +9,8 @@
 #include "start/globals.h"
 #include "start/sharedroutines.h"
 #include "sync/tmpselected.h"
+#include "sync/verbindingsluiten.h"
 #include "transfer/clsimporttabelnaartabel.h"
-
-#include <QSet>
 
 namespace supplink {
 
@@ -52,17 +51,8 @@ clsSyncPT::~clsSyncPT()
 {
     x.reset();
     m_transactie.reset(); // a run left unfinished is rolled back, never committed
-    for (std::unique_ptr<clsConnectie>* cn : {&m_bron, &m_doel}) {
-        if (!*cn)
-            continue;
-        try {
-            (*cn)->SluitenConnectie();
-        } catch (...) {
-            // Nothing is left to do with a connection that fails to close: every write of the run has been
-            // committed or rolled back above, and a destructor cannot report.
-        }
-        cn->reset();
-    }
+    SluitVerbinding(m_bron);
+    SluitVerbinding(m_doel);
 }
 
 clsImportTabelNaarTabel& clsSyncPT::nieuweKopieerder()
@@ -305,17 +295,7 @@ void clsSyncPT::VulSelectie()
     // so the run lists those articles itself: their price tables follow them.
     RecordsetPtr rs = m_bron->Connection()->openRecordset(
         bronSql(QStringLiteral("SELECT Code FROM Article WHERE fkType IN (%1)").arg(inLijst(m_types))));
-    QSet<QString> gezien;
-    for (; rs && !rs->eof(); rs->moveNext()) {
-        const QString code = NzString(rs->value(0));
-        if (gezien.contains(code))
-            continue;
-        gezien.insert(code);
-        auto item = std::make_shared<clsItem>();
-        item->Code = code;
-        item->Selected = true;
-        m_selectie << item;
-    }
+    m_selectie = SelectieVanAlleCodes(*rs);
 }
 
 void clsSyncPT::SyncSuppliers(qint32 supplier)

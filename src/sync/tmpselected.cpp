@@ -1,7 +1,11 @@
 #include "sync/tmpselected.h"
 
 #include "database/clsconnectie.h"
+#include "database/recordset.h"
 #include "start/errors.h"
+#include "start/sharedroutines.h"
+
+#include <QSet>
 
 namespace supplink {
 
@@ -23,6 +27,23 @@ void VulTmpSelected(clsConnectie& bron, const ItemCollection& items)
         insert->execute();
     }
     transaction.commit();
+}
+
+ItemCollection SelectieVanAlleCodes(Recordset& rijen)
+{
+    ItemCollection selectie;
+    QSet<QString> gezien;
+    for (; !rijen.eof(); rijen.moveNext()) {
+        const QString code = NzString(rijen.value(0));
+        if (gezien.contains(code))
+            continue;
+        gezien.insert(code);
+        auto item = std::make_shared<clsItem>();
+        item->Code = code;
+        item->Selected = true;
+        selectie << item;
+    }
+    return selectie;
 }
 
 } // namespace supplink
