@@ -1,0 +1,32 @@
+#pragma once
+// How the statements of the engines compare codes (article, group, combination,
+// shape and list codes): one code is the same code whatever the case of its
+// letters, in every match, lookup and join of a run. A statement that matches
+// codes builds its comparison here, so that every engine compares them one way
+// and the rule lives in one place.
+//
+//     sql += QStringLiteral(" ON ") + CodesGelijkOp(*db, "Target.Code", "Article.Code");
+//
+// SQLite compares text with regard to case unless a statement says otherwise:
+// the clause names the case-insensitive collation for it (in the statement
+// only, never in a file's schema). NOCASE folds the letters A-Z only; the
+// program's own collation for every letter takes its place here once the
+// SQLite connections register it. A Jet database reached through its own driver
+// and SQL Server compare text without regard to case by themselves and get the
+// plain comparison.
+
+#include "database/databasebackend.h"
+
+#include <QString>
+
+namespace supplink {
+
+// "<left> = <right>" comparing codes, for a statement that SQLite runs (an SQLite file, a Jet mirror, a Jet
+// statement run through the translator).
+QString CodesGelijk(const QString& links, const QString& rechts);
+
+// The same for a statement that runs on this connection: the SQLite clause on every back-end that runs its
+// statements in SQLite, the plain comparison on the others.
+QString CodesGelijkOp(const DatabaseBackend& db, const QString& links, const QString& rechts);
+
+} // namespace supplink
