@@ -10,6 +10,7 @@
 #include "start/globals.h"
 #include "start/sharedroutines.h"
 #include "sync/codevergelijking.h"
+#include "sync/sluitenstil.h"
 #include "sync/tmpselected.h"
 #include "transfer/clsimportsqlitetabelnaarsqlitet.h"
 #include "transfer/clsimporttabelnaartabel.h"
@@ -263,17 +264,9 @@ bool clsSyncLIB::OpenenEnControleren(const QString& bronPad, const QString& doel
 
 void clsSyncLIB::Sluiten()
 {
-    for (std::unique_ptr<clsConnectie>* cn : {&m_bron, &m_doel}) {
-        if (!*cn)
-            continue;
-        try {
-            (*cn)->SluitenConnectie();
-        } catch (...) {
-            // Every write of the run was committed by its own step; a connection that fails to close has
-            // nothing left to lose, and the close step reports nothing.
-        }
-        cn->reset();
-    }
+    // Every write of the run was committed by its own step.
+    SluitenStil(m_bron);
+    SluitenStil(m_doel);
 }
 
 // ---- Version checks ---------------------------------------------------------
@@ -554,6 +547,27 @@ bool clsSyncLIB::SchrijfTmpSelected(const ItemCollection& selectie)
 
 // ---- Copy steps -------------------------------------------------------------
 
+namespace {
+
+// The settings of a main-table copy, Jet and SQLite alike: selected rows by Code, new rows added without
+// their ID and category, existing rows left as they are.
+void hoofdTabelInstellen(TabelKopieerder& k, const ItemCollection& selectie, const QString& deleteSql)
+{
+    k.SkipFieldsCollection << QStringLiteral("ID") << QStringLiteral("fkCategory");
+    k.strKeyField = QStringLiteral("Code");
+    k.strKeyIsNumeriek = false;
+    if (!deleteSql.isEmpty()) {
+        k.strIDField = QStringLiteral("ID");
+        k.DeleteLinkedTablesSQL << deleteSql;
+    }
+    k.strFieldOnderdeelFilter = QStringLiteral("Code");
+    k.colFilter = selectie;
+    k.NieuweOnderdelenToevoegen = true;
+    k.WijzigingenDoorvoeren = false;
+}
+
+} // namespace
+
 void clsSyncLIB::SyncSponningFiguren(const ItemCollection& selectie, const QString& tabel,
                                      const QString& deleteSql)
 {
@@ -563,17 +577,7 @@ void clsSyncLIB::SyncSponningFiguren(const ItemCollection& selectie, const QStri
         const RecordsetPtr rsBron = m_bron->Connection()->openRecordset(sql);
         const RecordsetPtr rsDoel = m_doel->Connection()->openRecordset(sql);
         clsImportTabelNaarTabel& k = nieuweKopieerder();
-        k.SkipFieldsCollection << QStringLiteral("ID") << QStringLiteral("fkCategory");
-        k.strKeyField = QStringLiteral("Code");
-        k.strKeyIsNumeriek = false;
-        if (!deleteSql.isEmpty()) {
-            k.strIDField = QStringLiteral("ID");
-            k.DeleteLinkedTablesSQL << deleteSql;
-        }
-        k.strFieldOnderdeelFilter = QStringLiteral("Code");
-        k.colFilter = selectie;
-        k.NieuweOnderdelenToevoegen = true;
-        k.WijzigingenDoorvoeren = false;
+        hoofdTabelInstellen(k, selectie, deleteSql);
         k.OverzettenRecordSet(rsBron, rsDoel, *m_bron, *m_doel);
     } catch (const std::exception& e) {
         Fout(QStringLiteral("clsSyncLIB.SyncSponningFiguren"), e);
@@ -588,17 +592,7 @@ void clsSyncLIB::SyncSponningFigurenSQLite(const ItemCollection& selectie, const
         const QString sql = QStringLiteral("SELECT * FROM ") + tabel;
         const RecordsetPtr rsBron = m_bron->Connection()->openRecordset(sql);
         clsImportSQLiteTabelNaarSQLiteT& k = nieuweSQLiteKopieerder();
-        k.SkipFieldsCollection << QStringLiteral("ID") << QStringLiteral("fkCategory");
-        k.strKeyField = QStringLiteral("Code");
-        k.strKeyIsNumeriek = false;
-        if (!deleteSql.isEmpty()) {
-            k.strIDField = QStringLiteral("ID");
-            k.DeleteLinkedTablesSQL << deleteSql;
-        }
-        k.strFieldOnderdeelFilter = QStringLiteral("Code");
-        k.colFilter = selectie;
-        k.NieuweOnderdelenToevoegen = true;
-        k.WijzigingenDoorvoeren = false;
+        hoofdTabelInstellen(k, selectie, deleteSql);
         k.OverzettenRecordSet(rsBron, sql, QStringLiteral("WHERE Code="), *m_bron, *m_doel);
     } catch (const std::exception& e) {
         Fout(QStringLiteral("clsSyncLIB.SyncSponningFigurenSQLite"), e);

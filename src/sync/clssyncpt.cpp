@@ -8,6 +8,7 @@
 #include "start/errors.h"
 #include "start/globals.h"
 #include "start/sharedroutines.h"
+#include "sync/sluitenstil.h"
 #include "sync/tmpselected.h"
 #include "transfer/clsimporttabelnaartabel.h"
 
@@ -52,17 +53,9 @@ clsSyncPT::~clsSyncPT()
 {
     x.reset();
     m_transactie.reset(); // a run left unfinished is rolled back, never committed
-    for (std::unique_ptr<clsConnectie>* cn : {&m_bron, &m_doel}) {
-        if (!*cn)
-            continue;
-        try {
-            (*cn)->SluitenConnectie();
-        } catch (...) {
-            // Nothing is left to do with a connection that fails to close: every write of the run has been
-            // committed or rolled back above, and a destructor cannot report.
-        }
-        cn->reset();
-    }
+    // Every write of the run has been committed or rolled back above.
+    SluitenStil(m_bron);
+    SluitenStil(m_doel);
 }
 
 clsImportTabelNaarTabel& clsSyncPT::nieuweKopieerder()
