@@ -16,4 +16,21 @@ QString CodesGelijkOp(const DatabaseBackend& db, const QString& links, const QSt
     return links + QStringLiteral(" = ") + rechts;
 }
 
+QString CodeInLijstOp(const DatabaseBackend& db, const QString& kolom, const QString& lijst)
+{
+    const QString collatie =
+        dynamic_cast<const SqliteBackend*>(&db) ? QStringLiteral(" COLLATE NOCASE") : QString();
+    return kolom + collatie + QStringLiteral(" In (") + lijst + QLatin1Char(')');
+}
+
+bool ZelfdeCode(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString CodeSleutel(const QString& code)
+{
+    return code.toCaseFolded();
+}
+
 } // namespace supplink

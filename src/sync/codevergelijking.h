@@ -6,6 +6,8 @@
 // and the rule lives in one place.
 //
 //     sql += QStringLiteral(" ON ") + CodesGelijkOp(*db, "Target.Code", "Article.Code");
+//     sql += QStringLiteral(" WHERE ") + CodeInLijstOp(*db, "Combi.Code", MaakInLijst(items));
+//     if (ZelfdeCode(item->Code, code)) ...
 //
 // SQLite compares text with regard to case unless a statement says otherwise:
 // the clause names the case-insensitive collation for it (in the statement
@@ -28,5 +30,14 @@ QString CodesGelijk(const QString& links, const QString& rechts);
 // The same for a statement that runs on this connection: the SQLite clause on every back-end that runs its
 // statements in SQLite, the plain comparison on the others.
 QString CodesGelijkOp(const DatabaseBackend& db, const QString& links, const QString& rechts);
+
+// "<column> In (<list>)" comparing codes, for a statement that runs on this connection; the list as
+// MaakInLijst gives it.
+QString CodeInLijstOp(const DatabaseBackend& db, const QString& kolom, const QString& lijst);
+
+// Two codes compared in the program itself (lists, lookups): the same code when they differ only in case.
+bool ZelfdeCode(const QString& a, const QString& b);
+// The form of a code under which equal codes (ZelfdeCode) are one key of a set or a hash.
+QString CodeSleutel(const QString& code);
 
 } // namespace supplink
