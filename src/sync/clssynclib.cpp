@@ -2,6 +2,7 @@
 
 #include "database/backendopeners.h"
 #include "database/clsconnectie.h"
+#include "database/databasebackend.h"
 #include "database/databaseroutines.h"
 #include "database/recordset.h"
 #include "database/sqlitebackend.h"
@@ -227,6 +228,7 @@ bool clsSyncLIB::ConnectBron(const QString& pad)
 {
     RaiseHuidigeHoofdActie(QStringLiteral("Openen bron bibliotheek"));
     RaiseVoortgang(QStringLiteral("Bron bestand"), pad);
+    SluitenStil(m_bron); // a reader before may have left one open
     m_bron = std::make_unique<clsConnectie>();
     return m_bron->MakenJetorSQLiteConnectie(pad, QString());
 }
@@ -241,6 +243,7 @@ bool clsSyncLIB::ConnectDoel(const QString& pad)
         RaiseVoortgang(QStringLiteral("Controle doelbestand"), weigering);
         return false;
     }
+    SluitenStil(m_doel);
     m_doel = std::make_unique<clsConnectie>();
     return m_doel->MakenJetorSQLiteConnectie(pad, QString());
 }
@@ -724,6 +727,220 @@ void clsSyncLIB::HangSluitwerkSQLite(const Familie& f, bool combinaties)
                          : QStringLiteral("clsSyncLIB.CustomLHCombiSQLite"),
              e);
     }
+}
+
+// ---- Selection readers -------------------------------------------------------
+
+bool clsSyncLIB::CustomLHCombiDistinct(const QString& strBronPath)
+{
+    return BuildDistinctSQLite(
+        strBronPath, QStringLiteral("SELECT DISTINCT ID, Code, Description FROM CustomLHCombi ORDER BY "
+                                    "Description"));
+}
+
+bool clsSyncLIB::LocksHingesCombiDistinct(const QString& strBronPath)
+{
+    return BuildDistinctSQLite(
+        strBronPath, QStringLiteral("SELECT DISTINCT ID, Code, Description FROM LocksHingesCombi ORDER BY "
+                                    "Description"));
+}
+
+bool clsSyncLIB::BuildDistinctSQLite(const QString& pad, const QString& sql)
+{
+    if (!ConnectBron(pad))
+        return false;
+    try {
+        // The statement runs on the source as it opened (a Jet library has no such tables: an error, not an
+        // empty list).
+        const RecordsetPtr rs = m_bron->Connection()->openRecordset(sql);
+        QSet<QString> aanwezig;
+        for (const std::shared_ptr<clsItem>& item : std::as_const(m_colItemsDistinct)) {
+            if (item)
+                aanwezig.insert(CodeSleutel(item->Code));
+        }
+        const int id = rs->fieldIndex(QStringLiteral("ID"));
+        const int code = rs->fieldIndex(QStringLiteral("Code"));
+        const int omschrijving = rs->fieldIndex(QStringLiteral("Description"));
+        for (; !rs->eof(); rs->moveNext()) {
+            const QVariant codeWaarde = rs->value(code);
+            if (!codeWaarde.isValid() || codeWaarde.isNull())
+                throw AppError(94, QStringLiteral("Ongeldig gebruik van Null: een rij zonder code."));
+            // A choice or combination without a description is listed with an empty one.
+            ToevoegenUniekItem(aanwezig, NzLong(rs->value(id)), codeWaarde.toString(),
+                               NzString(rs->value(omschrijving)));
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("BuildDistinctSQLite (Bibliotheek)\r\n") + sql, e);
+        return false;
+    }
+}
+
+void clsSyncLIB::ToevoegenUniekItem(QSet<QString>& aanwezig, qint32 id, const QString& code,
+                                    const QString& omschrijving)
+{
+    // One item per code; codes that differ only in case are one code.
+    const QString sleutel = CodeSleutel(code);
+    if (aanwezig.contains(sleutel))
+        return;
+    aanwezig.insert(sleutel);
+    auto item = std::make_shared<clsItem>();
+    item->ID = id;
+    item->Code = code;
+    item->Description = omschrijving;
+    m_colItemsDistinct.append(item);
+}
+
+// ---- Required-items readers -------------------------------------------------
+
+bool clsSyncLIB::LeesCodes(const QString& routine, const QString& sql)
+{
+    try {
+        if (!m_bron || !m_bron->Connection())
+            throw AppError(DbErrorNumber::ObjectClosed, QStringLiteral("Het bronbestand is niet geopend."));
+        const RecordsetPtr rs = m_bron->Connection()->openRecordset(sql);
+        const int code = rs->fieldIndex(QStringLiteral("Code"));
+        for (; !rs->eof(); rs->moveNext()) {
+            const QVariant waarde = rs->value(code);
+            // A part without a groove shape or an article of its own requires none.
+            if (!waarde.isValid() || waarde.isNull())
+                continue;
+            auto item = std::make_shared<clsItem>();
+            item->Code = waarde.toString();
+            m_colItemsDistinct.append(item);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(routine, e);
+        return false;
+    }
+}
+
+bool clsSyncLIB::SponningFigurenVerplichtDistinct(const QString& strBronPath,
+                                                  const std::optional<ItemCollection>& xCol, qint32 soort)
+{
+    if (!xCol)
+        return false;
+    if (!ConnectBron(strBronPath))
+        return false;
+    const QString routine = m_bron->isSQLite() ? QStringLiteral("SponningFigurenVerplichtDistinctSQLite")
+                                               : QStringLiteral("SponningFigurenVerplichtDistinct");
+    const DatabaseBackend& db = *m_bron->Connection();
+    const QString lijst = MaakInLijst(*xCol);
+    const auto in = [&](const QString& kolom) { return CodeInLijstOp(db, kolom, lijst); };
+    QString sql;
+    switch (soort) {
+    case 1:
+        sql = QStringLiteral("SELECT DISTINCT PaneGroove.GrooveShape AS Code ") +
+              QStringLiteral(" FROM PaneGrooveTable INNER JOIN PaneGroove ON PaneGrooveTable.ID = "
+                             "PaneGroove.fkPaneGrooveTable ") +
+              QStringLiteral(" WHERE (((PaneGroove.GrooveShape) Is Not Null) AND ") + QStringLiteral(" ((") +
+              in(QStringLiteral("(PaneGrooveTable.Code)")) + QStringLiteral(")))");
+        break;
+    case 2:
+        sql = QStringLiteral("SELECT DISTINCT EdgeGroove.GrooveShape AS Code ") +
+              QStringLiteral(" From EdgeGroove ") +
+              QStringLiteral(" WHERE (((EdgeGroove.GrooveShape) Is Not Null) AND ") + QStringLiteral(" ((") +
+              in(QStringLiteral("(EdgeGroove.Code)")) + QStringLiteral(")))");
+        break;
+    case 3:
+        sql = QStringLiteral("SELECT DISTINCT OuterGroove.GrooveShape AS Code ") +
+              QStringLiteral(" FROM OuterGrooveTable INNER JOIN OuterGroove ON OuterGrooveTable.ID = "
+                             "OuterGroove.fkOuterGrooveTable ") +
+              QStringLiteral(" WHERE (((OuterGroove.GrooveShape) Is Not Null) AND ") + QStringLiteral(" ((") +
+              in(QStringLiteral("(OuterGrooveTable.Code)")) + QStringLiteral(")))");
+        break;
+    case 4:
+        sql = QStringLiteral("SELECT DISTINCT TreshHoldCombi.PaneGrooveShape AS Code ") +
+              QStringLiteral(" From TreshHoldCombi ") + QStringLiteral(" WHERE (((") +
+              in(QStringLiteral("(TreshHoldCombi.Code)")) + QStringLiteral("))) ") +
+              QStringLiteral(" Union ") +
+              QStringLiteral(" SELECT DISTINCT TreshHoldCombi.EdgeGrooveShape AS Code ") +
+              QStringLiteral(" From TreshHoldCombi ") + QStringLiteral(" WHERE (((") +
+              in(QStringLiteral("(TreshHoldCombi.Code)")) + QStringLiteral(")))");
+        break;
+    default:
+        ShowError(routine, ErrorNumber::General,
+                  QStringLiteral("Onbekende soort onderdelen voor sponningfiguren: %1.").arg(soort));
+        return false;
+    }
+    return LeesCodes(routine, sql);
+}
+
+bool clsSyncLIB::ArtikelenVerplicht(const QString& routine, bool neuten,
+                                    const std::optional<ItemCollection>& xCol)
+{
+    if (!xCol)
+        return false;
+    if (!m_bron || !m_bron->Connection()) {
+        ShowError(routine, DbErrorNumber::ObjectClosed, QStringLiteral("Het bronbestand is niet geopend."));
+        return false;
+    }
+    const QString tabel = neuten ? QStringLiteral("TreshHoldCombiExt") : QStringLiteral("TreshHoldCombi");
+    const QString gebruik =
+        neuten ? QStringLiteral("TreshHoldExtArticleUsage") : QStringLiteral("TreshHoldArticleUsage");
+    const QString in = CodeInLijstOp(
+        *m_bron->Connection(), QStringLiteral("(") + tabel + QStringLiteral(".Code)"), MaakInLijst(*xCol));
+    const QString sql =
+        QStringLiteral("SELECT DISTINCT ") + tabel + QStringLiteral(".ArtCode AS Code ") +
+        QStringLiteral(" From ") + tabel + QStringLiteral(" WHERE (((") + in + QStringLiteral("))) ") +
+        QStringLiteral(" UNION ") + QStringLiteral(" SELECT DISTINCT ") + gebruik +
+        QStringLiteral(".fkArtAct AS Code ") + QStringLiteral(" FROM ") + tabel +
+        QStringLiteral(" INNER JOIN ") + gebruik + QStringLiteral(" ON ") + tabel + QStringLiteral(".ID = ") +
+        gebruik + QStringLiteral(".fkCombi ") + QStringLiteral(" WHERE (((") + in + QStringLiteral(")))");
+    return LeesCodes(routine, sql);
+}
+
+bool clsSyncLIB::LaagreliefArtikelenVerplichtDistinct(const QString& strBronPath,
+                                                      const std::optional<ItemCollection>& xCol)
+{
+    if (!xCol)
+        return false;
+    // The source is read as it is: there is no target here to check its version against.
+    if (!ConnectBron(strBronPath))
+        return false;
+    return m_bron->isSQLite() ? LaagreliefArtikelenVerplichtDistinctSQLite(*xCol)
+                              : LaagreliefArtikelenVerplichtDistinctJET(*xCol);
+}
+
+bool clsSyncLIB::LaagreliefArtikelenVerplichtDistinctJET(const ItemCollection& xCol)
+{
+    return ArtikelenVerplicht(QStringLiteral("LaagreliefArtikelenVerplichtDistinctJET"), false, xCol);
+}
+
+bool clsSyncLIB::LaagreliefArtikelenVerplichtDistinctSQLite(const ItemCollection& xCol)
+{
+    return ArtikelenVerplicht(QStringLiteral("LaagreliefArtikelenVerplichtDistinctSQLite"), false, xCol);
+}
+
+bool clsSyncLIB::NeutArtikelenVerplichtDistinct(const QString& strBronPath,
+                                                const std::optional<ItemCollection>& xCol)
+{
+    if (!xCol)
+        return false;
+    // The source is read as it is: there is no target here to check its version against.
+    if (!ConnectBron(strBronPath))
+        return false;
+    return m_bron->isSQLite() ? NeutArtikelenVerplichtDistinctSQLite(xCol)
+                              : NeutArtikelenVerplichtDistinctJET(xCol);
+}
+
+bool clsSyncLIB::NeutArtikelenVerplichtDistinctJET(const std::optional<ItemCollection>& xCol)
+{
+    return ArtikelenVerplicht(QStringLiteral("NeutArtikelenVerplichtDistinctJET"), true, xCol);
+}
+
+bool clsSyncLIB::NeutArtikelenVerplichtDistinctSQLite(const std::optional<ItemCollection>& xCol)
+{
+    return ArtikelenVerplicht(QStringLiteral("NeutArtikelenVerplichtDistinctSQLite"), true, xCol);
+}
+
+bool clsSyncLIB::LocksHingesCombiVerplichtDistinct(const std::optional<ItemCollection>& xCol)
+{
+    if (!xCol)
+        return false;
+    m_colItemsDistinct = ItemCollection();
+    return true;
 }
 
 } // namespace supplink

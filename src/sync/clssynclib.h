@@ -29,12 +29,27 @@
 // Every failure is counted and raised as FoutOpgetreden, so the driver never
 // keeps a work copy in which parent rows lack their children. A Jet file that
 // cannot be written on this system is refused as a target before it is opened.
+//
+// The same class reads for the wizard's selection steps (itemlijst.h): the
+// hardware combinations and choices a 3.50 library holds, and what chosen
+// parts require (groove shapes, articles). A reader opens the source itself
+// (or reads on the source a reader before it opened), appends to
+// ColItemsDistinct and answers whether the list is complete; a failure is
+// shown in the error window and answers False.
+//
+//     clsSyncLIB lezer;
+//     lezer.SetColItemsDistinct(vereist);
+//     if (lezer.LaagreliefArtikelenVerplichtDistinct(pad, gekozenDorpels))
+//         vereist = lezer.ColItemsDistinct();
 
 #include "start/items.h"
+#include "sync/itemlijst.h"
 #include "sync/syncengine.h"
 
+#include <QSet>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace supplink {
 
@@ -44,7 +59,7 @@ class clsImportSQLiteTabelNaarSQLiteT;
 // One family of library parts (defined with the engine).
 struct BibliotheekFamilie;
 
-class clsSyncLIB : public SyncEngine
+class clsSyncLIB : public SyncEngine, public ItemLijst
 {
 public:
     clsSyncLIB();
@@ -65,6 +80,31 @@ public:
     // The versions read by the Jet version check ("3.30"), empty until then.
     QString BronVersie() const { return m_bronVersie; }
     QString DoelVersie() const { return m_doelVersie; }
+
+    // ---- Selection readers ----
+    // The hardware choices (CustomLHCombi) or combinations (LocksHingesCombi) of a library source, in the
+    // order of their descriptions: ID, Code and Description (empty when it has none), one item per code (a
+    // code already in the collection is not added again).
+    bool CustomLHCombiDistinct(const QString& strBronPath);
+    bool LocksHingesCombiDistinct(const QString& strBronPath);
+
+    // ---- Required-items readers ----
+    // The groove shapes the chosen parts use (one item per shape, its code), by the kind of the parts: 1 pane
+    // groove tables, 2 edge grooves, 3 element groove tables, 4 low-relief sill combinations (their pane and
+    // edge groove shapes). The items of xCol whose Selected flag is set count; no collection: False.
+    bool SponningFigurenVerplichtDistinct(const QString& strBronPath,
+                                          const std::optional<ItemCollection>& xCol, qint32 soort);
+    // The articles the chosen low-relief sill or post combinations use: their own article and the articles of
+    // their usage rows (one item per article code). The source is read as it is, without a version check.
+    bool LaagreliefArtikelenVerplichtDistinct(const QString& strBronPath,
+                                              const std::optional<ItemCollection>& xCol);
+    bool NeutArtikelenVerplichtDistinct(const QString& strBronPath,
+                                        const std::optional<ItemCollection>& xCol);
+    // The post articles read on the source a reader opened before.
+    bool NeutArtikelenVerplichtDistinctJET(const std::optional<ItemCollection>& xCol);
+    bool NeutArtikelenVerplichtDistinctSQLite(const std::optional<ItemCollection>& xCol);
+    // A library holds no combinations that hardware tables require: an empty collection (False without xCol).
+    bool LocksHingesCombiVerplichtDistinct(const std::optional<ItemCollection>& xCol);
 
 private:
     using Familie = BibliotheekFamilie;
@@ -102,6 +142,19 @@ private:
     void LocksHingesCombiSQLite();
     void CustomLHCombiSQLite();
     void HangSluitwerkSQLite(const Familie& familie, bool combinaties);
+
+    // Readers.
+    bool BuildDistinctSQLite(const QString& pad, const QString& sql);
+    void ToevoegenUniekItem(QSet<QString>& aanwezig, qint32 id, const QString& code,
+                            const QString& omschrijving);
+    // Appends the column Code of every row of the statement on the open source (rows without a code are
+    // skipped). False, after the error window, when it could not be read.
+    bool LeesCodes(const QString& routine, const QString& sql);
+    bool LaagreliefArtikelenVerplichtDistinctJET(const ItemCollection& xCol);
+    bool LaagreliefArtikelenVerplichtDistinctSQLite(const ItemCollection& xCol);
+    // A required-articles reader on the open source (low-relief sills, or posts): the combinations' own
+    // articles and those of their usage rows.
+    bool ArtikelenVerplicht(const QString& routine, bool neuten, const std::optional<ItemCollection>& xCol);
 
     clsImportTabelNaarTabel& nieuweKopieerder();
     clsImportSQLiteTabelNaarSQLiteT& nieuweSQLiteKopieerder();
