@@ -564,10 +564,10 @@ QString clsSyncSHAPES::jetKindSql(const QString& tabel, const QStringList& kolom
            p + QStringLiteral("].GrooveShape INNER JOIN [") + p + QStringLiteral("].") + tabel +
            QStringLiteral(" ON GrooveShape.ID = %1.fkGrooveShape) INNER JOIN [").arg(tabel) + p +
            QStringLiteral("].tmpSelected ON ") +
-           CodesGelijkSql(doel, QStringLiteral("GrooveShape.Code"),
+           CodesGelijkOp(doel, QStringLiteral("GrooveShape.Code"),
                           QStringLiteral("tmpSelected.CodeSelected")) +
            QStringLiteral(") ON ") +
-           CodesGelijkSql(doel, QStringLiteral("GrooveShape_Target.Code"),
+           CodesGelijkOp(doel, QStringLiteral("GrooveShape_Target.Code"),
                           QStringLiteral("GrooveShape.Code"));
 }
 
@@ -592,12 +592,12 @@ QString clsSyncSHAPES::jetNodesSql(const QStringList& kolommen) const
            QStringLiteral("].GrooveShapeNodes ON GrooveShapeGeom.ID = GrooveShapeNodes.fkGrooveShapeGeom) "
                           "INNER JOIN [") +
            p + QStringLiteral("].tmpSelected ON ") +
-           CodesGelijkSql(doel, QStringLiteral("GrooveShape.Code"),
+           CodesGelijkOp(doel, QStringLiteral("GrooveShape.Code"),
                           QStringLiteral("tmpSelected.CodeSelected")) +
            QStringLiteral(") INNER JOIN (GrooveShape AS GrooveShape_Target INNER JOIN GrooveShapeGeom AS "
                           "GrooveShapeGeom_Target ON GrooveShape_Target.ID = "
                           "GrooveShapeGeom_Target.fkGrooveShape) ON ") +
-           CodesGelijkSql(doel, QStringLiteral("GrooveShape.Code"),
+           CodesGelijkOp(doel, QStringLiteral("GrooveShape.Code"),
                           QStringLiteral("GrooveShape_Target.Code")) +
            QStringLiteral(" WHERE (GrooveShapeGeom.bContra <> 0) = (GrooveShapeGeom_Target.bContra <> 0)");
 }
@@ -671,7 +671,7 @@ QString clsSyncSHAPES::geometrieBronSql(bool viaTmpSelected) const
     return kolommen +
            QStringLiteral(" FROM (GrooveShape INNER JOIN GrooveShapeGeom ON GrooveShape.ID = "
                           "GrooveShapeGeom.fkGrooveShape) INNER JOIN tmpSelected ON ") +
-           CodesGelijkSql(*m_bron->Connection(), QStringLiteral("GrooveShape.Code"),
+           CodesGelijkOp(*m_bron->Connection(), QStringLiteral("GrooveShape.Code"),
                           QStringLiteral("tmpSelected.CodeSelected"));
 }
 
@@ -839,7 +839,7 @@ void clsSyncSHAPES::kopieerNodesNaarSQLite()
         const bool contra = isJa(bron->value(iContra));
         auto zelfdeGroep = [&] {
             const QString volgende = NzString(bron->value(iCode));
-            return isJa(bron->value(iContra)) == contra && (volgende == code || CodesGelijk(volgende, code));
+            return isJa(bron->value(iContra)) == contra && ZelfdeCode(volgende, code);
         };
         do {
             waarden << *doelGeometrie;

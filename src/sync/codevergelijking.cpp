@@ -4,11 +4,28 @@
 
 namespace supplink {
 
-QString CodesGelijkSql(const DatabaseBackend& db, const QString& links, const QString& rechts)
+QString CodesGelijk(const QString& links, const QString& rechts)
+{
+    return links + QStringLiteral(" = ") + rechts + QStringLiteral(" COLLATE NOCASE");
+}
+
+QString CodesGelijkOp(const DatabaseBackend& db, const QString& links, const QString& rechts)
 {
     if (dynamic_cast<const SqliteBackend*>(&db))
-        return links + QStringLiteral(" = ") + rechts + QStringLiteral(" COLLATE NOCASE");
+        return CodesGelijk(links, rechts);
     return links + QStringLiteral(" = ") + rechts;
+}
+
+QString CodeInLijstOp(const DatabaseBackend& db, const QString& kolom, const QString& lijst)
+{
+    const QString collatie =
+        dynamic_cast<const SqliteBackend*>(&db) ? QStringLiteral(" COLLATE NOCASE") : QString();
+    return kolom + collatie + QStringLiteral(" In (") + lijst + QLatin1Char(')');
+}
+
+bool ZelfdeCode(const QString& a, const QString& b)
+{
+    return a == b || CodeSleutel(a) == CodeSleutel(b);
 }
 
 QString CodeSleutel(const QString& code)

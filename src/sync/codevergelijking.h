@@ -1,36 +1,43 @@
 #pragma once
-// How the synchronisation engines compare codes (shape, article, group and
-// combination codes): without regard to case, for every letter, as Jet
-// compares text. The rule lives here alone, so that every statement and every
-// lookup of a run follows the same one and a change is made in one place:
+// How the statements of the engines compare codes (article, group, combination,
+// shape and list codes): one code is the same code whatever the case of its
+// letters, in every match, lookup and join of a run. A statement that matches
+// codes builds its comparison here, so that every engine compares them one way
+// and the rule lives in one place.
 //
-//     const QString on = CodesGelijkSql(*db, "GrooveShape.Code", "tmpSelected.CodeSelected");
-//     QHash<QString, qint64> ids;
-//     ids.insert(CodeSleutel(code), id);        // found again by any spelling of the code
+//     sql += QStringLiteral(" ON ") + CodesGelijkOp(*db, "Target.Code", "Article.Code");
+//     sql += QStringLiteral(" WHERE ") + CodeInLijstOp(*db, "Combi.Code", MaakInLijst(items));
+//     if (ZelfdeCode(item->Code, code)) ...
 //
-// In statements on SQLite databases (SQLite files and Jet mirrors) the
-// condition names SQLite's NOCASE collation, which folds the ASCII letters
-// only; the collation that folds every letter takes its place once the
-// program's SQLite connections register it. Other databases (Jet through its
-// driver, SQL Server) compare with their own collation, which ignores case
-// already, so their condition is the plain comparison.
+// SQLite compares text with regard to case unless a statement says otherwise:
+// the clause names the case-insensitive collation for it (in the statement
+// only, never in a file's schema). NOCASE folds the letters A-Z only; the
+// program's own collation for every letter takes its place here once the
+// SQLite connections register it. A Jet database reached through its own driver
+// and SQL Server compare text without regard to case by themselves and get the
+// plain comparison.
+
+#include "database/databasebackend.h"
 
 #include <QString>
 
 namespace supplink {
 
-class DatabaseBackend;
+// "<left> = <right>" comparing codes, for a statement that SQLite runs (an SQLite file, a Jet mirror, a Jet
+// statement run through the translator).
+QString CodesGelijk(const QString& links, const QString& rechts);
 
-// The condition that the two code expressions are equal, for a statement that runs on db.
-QString CodesGelijkSql(const DatabaseBackend& db, const QString& links, const QString& rechts);
+// The same for a statement that runs on this connection: the SQLite clause on every back-end that runs its
+// statements in SQLite, the plain comparison on the others.
+QString CodesGelijkOp(const DatabaseBackend& db, const QString& links, const QString& rechts);
 
-// The form of a code under which equal codes meet in the program's own lookups (hash keys, sets).
+// "<column> In (<list>)" comparing codes, for a statement that runs on this connection; the list as
+// MaakInLijst gives it.
+QString CodeInLijstOp(const DatabaseBackend& db, const QString& kolom, const QString& lijst);
+
+// Two codes compared in the program itself (lists, lookups): the same code when they differ only in case.
+bool ZelfdeCode(const QString& a, const QString& b);
+// The form of a code under which equal codes (ZelfdeCode) are one key of a set or a hash.
 QString CodeSleutel(const QString& code);
-
-// The two codes are equal.
-inline bool CodesGelijk(const QString& a, const QString& b)
-{
-    return CodeSleutel(a) == CodeSleutel(b);
-}
 
 } // namespace supplink
