@@ -52,17 +52,9 @@ clsSyncPT::~clsSyncPT()
 {
     x.reset();
     m_transactie.reset(); // a run left unfinished is rolled back, never committed
-    for (std::unique_ptr<clsConnectie>* cn : {&m_bron, &m_doel}) {
-        if (!*cn)
-            continue;
-        try {
-            (*cn)->SluitenConnectie();
-        } catch (...) {
-            // Nothing is left to do with a connection that fails to close: every write of the run has been
-            // committed or rolled back above, and a destructor cannot report.
-        }
-        cn->reset();
-    }
+    // Every write of the run has been committed or rolled back above.
+    SluitVerbinding(m_bron);
+    SluitVerbinding(m_doel);
 }
 
 clsImportTabelNaarTabel& clsSyncPT::nieuweKopieerder()

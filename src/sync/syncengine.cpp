@@ -1,5 +1,7 @@
 #include "sync/syncengine.h"
 
+#include "database/clsconnectie.h"
+
 namespace supplink {
 
 void SyncEngine::RaiseVoortgang(const QString& actie, const QString& omschrijving)
@@ -30,6 +32,18 @@ void SyncEngine::RaiseVoortgangTotaal(qint32 totaal)
 {
     if (m_ontvanger)
         m_ontvanger->VoortgangTotaal(totaal);
+}
+
+void SyncEngine::SluitVerbinding(std::unique_ptr<clsConnectie>& cn)
+{
+    if (!cn)
+        return;
+    try {
+        cn->SluitenConnectie();
+    } catch (...) {
+        // See the header: the connection is released below whatever the close said.
+    }
+    cn.reset();
 }
 
 } // namespace supplink

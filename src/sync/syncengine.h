@@ -27,8 +27,11 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 
 namespace supplink {
+
+class clsConnectie;
 
 class SyncEngine
 {
@@ -60,6 +63,10 @@ protected:
     void RaiseHuidigeHoofdActie(const QString& actie);
     void RaiseHuidigeHoofdActieDone();
     void RaiseVoortgangTotaal(qint32 totaal);
+
+    // Closes the connection object, if any, and releases it. A close that fails is not reported: the
+    // connection is released all the same, and the engines write nothing that a close would still save.
+    static void SluitVerbinding(std::unique_ptr<clsConnectie>& cn);
 
     VoortgangOntvanger* m_ontvanger = nullptr;
     RunContextPtr m_run = std::make_shared<RunContext>();
