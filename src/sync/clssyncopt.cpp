@@ -2,6 +2,7 @@
 
 #include "database/backendopeners.h"
 #include "database/clsconnectie.h"
+#include "database/clsopt.h"
 #include "database/databaseroutines.h"
 #include "database/recordset.h"
 #include "platform/uiservices.h"
@@ -11,6 +12,7 @@
 #include "sync/codevergelijking.h"
 #include "transfer/clsimportsqlitetabelnaarsqlitet.h"
 #include "transfer/clsimporttabelnaartabel.h"
+#include "json/json.h"
 
 #include <utility>
 
@@ -649,6 +651,308 @@ void clsSyncOpt::SQLiteStap(const StapRegels& r)
     zetRegels(*xSQLitetoSQLite, r.overslaan, r.sleutel, r.verwijderen, r.bijwerken, gekozen(int(r.keuze)));
     xSQLitetoSQLite->UpdateJSONFieldsCollection = r.json;
     xSQLitetoSQLite->OverzettenRecordSet(rsBron, r.doel, QStringLiteral("WHERE Code="), *m_bron, *m_doel);
+}
+
+// ---- Selection readers --------------------------------------------------------------------------------
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The value of a column that must hold one ("Invalid use of Null" otherwise).
+QVariant vereist(const Recordset& rs, int index)
+{
+    const QVariant waarde = rs.value(index);
+    if (!waarde.isValid() || waarde.isNull())
+        throw AppError(94, QStringLiteral("Ongeldig gebruik van Null (veld %1).").arg(rs.column(index).name));
+    return waarde;
+}
+
+// The codes of the selected items as parameters; one empty code when none is selected, which matches no
+// part (as the quoted list '' does).
+QVariantList geselecteerdeCodes(const ItemCollection& items)
+{
+    QVariantList codes;
+    for (const std::shared_ptr<clsItem>& item : items) {
+        if (item && item->Selected)
+            codes << item->Code;
+    }
+    if (codes.isEmpty())
+        codes << QString();
+    return codes;
+}
+
+} // namespace
+
+ItemCollection& clsSyncOpt::Items()
+{
+    if (!m_colItemsDistinct)
+        m_colItemsDistinct = std::make_shared<ItemCollection>();
+    return *m_colItemsDistinct;
+}
+
+void clsSyncOpt::VoegItemsToe(const QString& sql, const QVariantList& params, ItemCollection& doel)
+{
+    const RecordsetPtr rs = verbinding(m_bron, true)->openRecordset(sql, params);
+    const int id = rs->field(QStringLiteral("ID")).index();
+    const int code = rs->field(QStringLiteral("Code")).index();
+    const int omschrijving = rs->field(QStringLiteral("Description")).index();
+    for (; !rs->eof(); rs->moveNext()) {
+        bool getal = false;
+        const qint32 waarde = vereist(*rs, id).toInt(&getal);
+        if (!getal)
+            throw AppError(13, QStringLiteral("Type komt niet overeen (veld %1).").arg(rs->column(id).name));
+        auto item = std::make_shared<clsItem>();
+        item->ID = waarde;
+        item->Code = vereist(*rs, code).toString();
+        // A part without description is listed with an empty one.
+        item->Description = NzString(rs->value(omschrijving));
+        doel.append(item);
+    }
+}
+
+bool clsSyncOpt::InlezenBestandTabellen(const QString& strBronPath)
+{
+    const bool gelezen = ConnectBron(strBronPath) && LocksHingesTableDistinct();
+    RaiseHuidigeHoofdActieDone();
+    return gelezen;
+}
+
+bool clsSyncOpt::LocksHingesTableDistinct()
+{
+    // The hardware tables of an SQLite source are read with the same statement.
+    try {
+        VoegItemsToe(QStringLiteral(
+                         "SELECT DISTINCT ID, Code, Description FROM LocksHingesTable ORDER BY Description"),
+                     {}, Items());
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("LocksHingesTableDistinct"), e);
+        return false;
+    }
+}
+
+bool clsSyncOpt::InlezenBestandCombies(const QString& strBronPath)
+{
+    const bool gelezen = ConnectBron(strBronPath) && LocksHingesCombiDistinct(strBronPath);
+    RaiseHuidigeHoofdActieDone();
+    return gelezen;
+}
+
+bool clsSyncOpt::LocksHingesCombiDistinct(const QString& strBronPath)
+{
+    return BuildDistinct(
+        strBronPath,
+        QStringLiteral("SELECT DISTINCT ID, Code, Description FROM LocksHingesCombi ORDER BY Description"));
+}
+
+bool clsSyncOpt::CustomLHCombiDistinct(const QString& strBronPath)
+{
+    return BuildDistinct(
+        strBronPath,
+        QStringLiteral("SELECT DISTINCT ID, Code, Description FROM CustomLHCombi ORDER BY Description"));
+}
+
+bool clsSyncOpt::BuildDistinct(const QString& strBronPath, const QString& sql)
+{
+    // An SQLite file and a Jet file are read alike; the routine's name in a report says which it was.
+    const bool sqlite = IsSQLiteBestand(strBronPath);
+    if (!ConnectBron(strBronPath))
+        return false;
+    try {
+        VoegItemsToe(sql, {}, Items());
+        return true;
+    } catch (const std::exception& e) {
+        ShowError((sqlite ? QStringLiteral("BuildDistinctSQLite") : QStringLiteral("BuildDistinct")) + kCrLf +
+                      sql,
+                  e);
+        return false;
+    }
+}
+
+bool clsSyncOpt::CustomLHCombiVerplichtDistinct(const ItemCollection* xCol)
+{
+    return BuildVerplichtDistinct(
+        QStringLiteral(
+            "SELECT DISTINCT LocksHingesCombi.ID, LocksHingesCombi.Code, LocksHingesCombi.Description "
+            "FROM CustomLHCombi INNER JOIN (LocksHingesCombi INNER JOIN CustomLH ON LocksHingesCombi.ID "
+            "= CustomLH.fkLockHingeCombi)  ON CustomLHCombi.ID = CustomLH.fkCustomLHCombi WHERE "),
+        QStringLiteral("CustomLHCombi.Code"), xCol);
+}
+
+bool clsSyncOpt::LocksHingesCombiVerplichtDistinct(const ItemCollection* xCol)
+{
+    return BuildVerplichtDistinct(
+        QStringLiteral(
+            "SELECT DISTINCT LocksHingesCombi.ID, LocksHingesCombi.Code, LocksHingesCombi.Description "
+            "FROM LocksHingesTable INNER JOIN (LocksHingesCombi INNER JOIN LocksHingesType ON "
+            "LocksHingesCombi.ID = LocksHingesType.fkLocksHingesCombi) ON LocksHingesTable.ID = "
+            "LocksHingesType.fkLocksHingesTable WHERE "),
+        QStringLiteral("LocksHingesTable.Code"), xCol);
+}
+
+bool clsSyncOpt::BuildVerplichtDistinct(const QString& kop, const QString& veld, const ItemCollection* xCol)
+{
+    if (!xCol)
+        return false;
+    QString sql = kop + veld + QStringLiteral(" IN (...)");
+    try {
+        // Read on the source the list reader before opened; the SQLite form runs the same statement.
+        const DbConnection db = verbinding(m_bron, true);
+        const QVariantList codes = geselecteerdeCodes(*xCol);
+        sql = kop + CodeInLijst(veld, codes.size(), *db);
+        // A new collection: the one set before stays as it was.
+        m_colItemsDistinct = std::make_shared<ItemCollection>();
+        VoegItemsToe(sql, codes, *m_colItemsDistinct);
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("BuildVerplichtDistinct") + kCrLf + sql, e);
+        return false;
+    }
+}
+
+bool clsSyncOpt::LocksHingesArtikelVerplichtDistinct(const QString& strBronPath, const ItemCollection* xCol)
+{
+    if (!xCol)
+        return true;
+    if (!ConnectBron(strBronPath))
+        return false;
+    Items();
+    if (IsSQLiteBestand(strBronPath))
+        return LocksHingesArtikelVerplichtDistinctSQLite(*xCol);
+    return LocksHingesArtikelVerplichtDistinctJET(*xCol);
+}
+
+bool clsSyncOpt::BronNieuweFormaatCombies()
+{
+    if (IsDoelNieuweFormaatCombies)
+        return IsDoelNieuweFormaatCombies();
+    const RecordsetPtr rs =
+        verbinding(m_bron, true)->openRecordset(QStringLiteral("SELECT * FROM SysDBInfo"));
+    if (rs->eof())
+        return true;
+    return NieuweFormaatCombiesVoorVersie(NzString(rs->value(QStringLiteral("AppType"))),
+                                          NzLong(rs->value(QStringLiteral("VerMajor"))),
+                                          NzLong(rs->value(QStringLiteral("VerMinor"))));
+}
+
+bool clsSyncOpt::LocksHingesArtikelVerplichtDistinctJET(const ItemCollection& xCol)
+{
+    try {
+        const QString koppeling = BronNieuweFormaatCombies()
+                                      ? QStringLiteral("LocksHingesArticle.fkCombi ")
+                                      : QStringLiteral("LocksHingesArticle.fkLocksHingesCombi ");
+        const DbConnection db = verbinding(m_bron, true);
+        const QVariantList codes = geselecteerdeCodes(xCol);
+        const QString sql =
+            QStringLiteral("SELECT DISTINCT LocksHingesArticle.fkArticle FROM LocksHingesCombi INNER "
+                           "JOIN LocksHingesArticle ON LocksHingesCombi.ID = ") +
+            koppeling + QStringLiteral(" WHERE ") +
+            CodeInLijst(QStringLiteral("LocksHingesCombi.Code"), codes.size(), *db);
+        const RecordsetPtr rs = db->openRecordset(sql, codes);
+        for (; !rs->eof(); rs->moveNext()) {
+            auto item = std::make_shared<clsItem>();
+            item->Code = NzString(rs->value(0));
+            Items().append(item);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("LocksHingesArtikelVerplichtDistinctError"), e);
+        return false;
+    }
+}
+
+bool clsSyncOpt::LocksHingesArtikelVerplichtDistinctSQLite(const ItemCollection& xCol)
+{
+    try {
+        const RecordsetPtr rs =
+            verbinding(m_bron, true)
+                ->openRecordset(QStringLiteral("SELECT Code, Data FROM LocksHingesCombi"));
+        const int code = rs->field(QStringLiteral("Code")).index();
+        const int data = rs->field(QStringLiteral("Data")).index();
+        for (; !rs->eof(); rs->moveNext()) {
+            m_run->yield();
+            if (!OnderdeelGeselecteerd(NzString(rs->value(code)), &xCol))
+                continue;
+            if (!HandleJSONData(NzString(rs->value(data))))
+                return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("LocksHingesArtikelVerplichtDistinctSQLite"), e);
+        return false;
+    }
+}
+
+namespace {
+
+// A list that a Data text holds as a list, or as a text holding one (the options form). No value, with the
+// parser's complaint, when the text does not read as a list.
+std::optional<JsonArray> lijstUit(const JsonValue& waarde, QString& klacht)
+{
+    if (waarde.isArray())
+        return waarde.toArray();
+    if (waarde.isEmpty() || waarde.isNull() || (waarde.isString() && waarde.toString().trimmed().isEmpty()))
+        return JsonArray(); // no list: no articles
+    const JsonValue lijst = ParseJson(waarde.toString());
+    klacht = GetParserErrors();
+    if (!klacht.isEmpty() || !lijst.isArray()) {
+        if (klacht.isEmpty())
+            klacht = QStringLiteral("LHArticles is geen lijst: ") + waarde.toString();
+        return std::nullopt;
+    }
+    return lijst.toArray();
+}
+
+} // namespace
+
+bool clsSyncOpt::HandleJSONData(const QString& data)
+{
+    try {
+        if (data.trimmed().isEmpty())
+            return true;
+        const JsonValue document = ParseJson(data);
+        QString klacht = GetParserErrors();
+        // A text the parser complains about, at any of its levels, is shown once; the combination adds no
+        // articles and the walk goes on.
+        const auto meld = [&] {
+            ui().messageBox(klacht, MsgBox::OkOnly | MsgBox::Information,
+                            QStringLiteral("Parsing Error(s) occured"));
+            return true;
+        };
+        if (!klacht.isEmpty())
+            return meld();
+        if (!document.isObject())
+            return true;
+        const std::optional<JsonArray> artikelen = lijstUit(document.toObject().value(u"LHArticles"), klacht);
+        if (!artikelen)
+            return meld();
+        QStringList codes;
+        for (const JsonValue& element : *artikelen) {
+            JsonValue artikel = element;
+            if (element.isString()) {
+                artikel = ParseJson(element.toString());
+                klacht = GetParserErrors();
+            }
+            if (!klacht.isEmpty() || !artikel.isObject()) {
+                if (klacht.isEmpty())
+                    klacht = QStringLiteral("Artikel is geen object: ") + ToJson(element);
+                return meld();
+            }
+            // An entry without an article code names no article.
+            const JsonValue& fkArticle = artikel.toObject().value(u"fkArticle");
+            if (fkArticle.isString() && !fkArticle.toString().isEmpty())
+                codes << fkArticle.toString();
+            else if (fkArticle.isNumber())
+                codes << ToJson(fkArticle);
+        }
+        for (const QString& code : std::as_const(codes))
+            ToevoegenUniekItem(code);
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("clsSyncOpt.HandleJSONData"), e);
+        return false;
+    }
 }
 
 // ---- Helpers of the selection readers -----------------------------------------------------------------

@@ -36,6 +36,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace supplink {
@@ -62,13 +63,48 @@ public:
     const QString& DoelVersie() const { return m_doelVersie; }
 
     // ---- Selection readers ----------------------------------------------------------------------------
+    // The readers list what a source holds for the selection steps: create an engine, hand it the step's
+    // collection (SetColItemsDistinct), call one reader and, when it answers True, take ColItemsDistinct
+    // back. A reader that could not read everything answers False (the items appended before the failure
+    // stay, but the list is not complete); the failure has been shown in the error window.
+
     // The collection the readers fill: the caller's own (kept by reference, not copied), or one the engine
-    // makes when a reader finds none set.
+    // makes when a reader finds none set. Some required-items readers replace it with a new one.
     void SetColItemsDistinct(std::shared_ptr<ItemCollection> colItemsDistinct)
     {
         m_colItemsDistinct = std::move(colItemsDistinct);
     }
     const std::shared_ptr<ItemCollection>& ColItemsDistinct() const { return m_colItemsDistinct; }
+
+    // The hardware tables of the source (ID, Code, Description; by description). Raises
+    // HuidigeHoofdActieDone at the end, also when the source does not open.
+    bool InlezenBestandTabellen(const QString& strBronPath);
+    // The hardware combinations of the source, as LocksHingesCombiDistinct; raises HuidigeHoofdActieDone at
+    // the end, also when the source does not open.
+    bool InlezenBestandCombies(const QString& strBronPath);
+    // The hardware combinations and the hardware choices of the source (ID, Code, Description; by
+    // description; a choice or combination without description gets an empty one).
+    bool LocksHingesCombiDistinct(const QString& strBronPath);
+    bool CustomLHCombiDistinct(const QString& strBronPath);
+
+    // Required items, on the source a list reader of this engine opened. ColItemsDistinct becomes a new
+    // collection with the combinations that the selected choices (items whose Selected is set) reach
+    // through their rows, or that the selected hardware tables reach through their dimensions. False
+    // without a collection.
+    bool CustomLHCombiVerplichtDistinct(const ItemCollection* xCol);
+    bool LocksHingesCombiVerplichtDistinct(const ItemCollection* xCol);
+    // Appends to ColItemsDistinct (made when none is set) the codes of the articles of the chosen
+    // combinations, each once. A Jet source: the combinations of selected items, through the article table
+    // of the format DoelNieuweFormaatCombies names. An SQLite source: the articles in the Data of every
+    // combination some item names (every combination when the collection is empty; Selected is not
+    // consulted); a Data text that does not parse shows the parser's complaint once and adds nothing.
+    // True with nothing added without a collection.
+    bool LocksHingesArtikelVerplichtDistinct(const QString& strBronPath, const ItemCollection* xCol);
+
+    // Whether the chosen options target keeps the articles of a combination in the newer format (link
+    // column fkCombi): the wizard's answer. Without one the source's own version record decides, which
+    // comes to the same for every pair the transfer accepts.
+    std::function<bool()> IsDoelNieuweFormaatCombies;
 
     // False when there is no collection; true for an empty one; otherwise whether an item has the code.
     static bool OnderdeelGeselecteerd(const QString& code, const ItemCollection* items);
@@ -113,6 +149,19 @@ private:
     static const StapRegels& Regels(int stap);
     void JetStap(const StapRegels& regels);
     void SQLiteStap(const StapRegels& regels);
+
+    // The readers behind the public ones.
+    bool LocksHingesTableDistinct();
+    bool BuildDistinct(const QString& strBronPath, const QString& sql);
+    bool BuildVerplichtDistinct(const QString& kop, const QString& veld, const ItemCollection* xCol);
+    bool LocksHingesArtikelVerplichtDistinctJET(const ItemCollection& xCol);
+    bool LocksHingesArtikelVerplichtDistinctSQLite(const ItemCollection& xCol);
+    // Adds the articles of one combination's Data; false after an error it has shown.
+    bool HandleJSONData(const QString& data);
+    // Appends one item per row of the statement on the open source (ID, Code, Description).
+    void VoegItemsToe(const QString& sql, const QVariantList& params, ItemCollection& doel);
+    ItemCollection& Items();
+    bool BronNieuweFormaatCombies();
 
     // Counts an error of the engine itself: the run's count and FoutOpgetreden with 1.
     void TelFout();

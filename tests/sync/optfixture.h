@@ -83,6 +83,9 @@ struct OptPaar
     std::unique_ptr<fixtures::FixtureDb> src;
     std::unique_ptr<fixtures::FixtureDb> dst;
     std::unique_ptr<fixtures::JetStandInOpeners> jet;
+    // The layout of each side, as a version code: other applications' files have the 3.30 layout.
+    int bronLayout = 340;
+    int doelLayout = 340;
 
     OptPaar(const TestEnvironment& env, Opslag soort, fixtures::Version bronV = {3, 40},
             fixtures::Version doelV = {3, 40}, const QString& bronApp = QStringLiteral("VELMORA"),
@@ -106,10 +109,15 @@ struct OptPaar
         }
         src = std::make_unique<fixtures::FixtureDb>(bronTabellen);
         dst = std::make_unique<fixtures::FixtureDb>(doelTabellen);
+        const auto layout = [](fixtures::Version v, const QString& app) {
+            return app.compare(QLatin1String("VELMORA"), Qt::CaseInsensitive) == 0 ? v.code() : 330;
+        };
+        bronLayout = layout(bronV, bronApp);
+        doelLayout = layout(doelV, doelApp);
     }
 
     // Whether the layout keeps the articles of a combination in LocksHingesArticle with fkCombi.
-    static bool nieuwFormaat(fixtures::Version v) { return v.code() >= 310; }
+    static bool nieuwFormaat(int layout) { return layout >= 310; }
 
     qint64 combi(fixtures::FixtureDb& db, const QString& code, const QVariantMap& extra = {})
     {
@@ -122,9 +130,10 @@ struct OptPaar
     qint64 artikel(fixtures::FixtureDb& db, qint64 combiId, const QString& artikelCode,
                    const QVariantMap& extra = {})
     {
-        const fixtures::Version v = &db == src.get() ? bronVersie : doelVersie;
         QVariantMap rij = extra;
-        rij[nieuwFormaat(v) ? QStringLiteral("fkCombi") : QStringLiteral("fkLocksHingesCombi")] = combiId;
+        rij[nieuwFormaat(&db == src.get() ? bronLayout : doelLayout) ? QStringLiteral("fkCombi")
+                                                                     : QStringLiteral("fkLocksHingesCombi")] =
+            combiId;
         rij[QStringLiteral("fkArticle")] = artikelCode;
         return db.insert(QStringLiteral("LocksHingesArticle"), rij);
     }
@@ -161,7 +170,7 @@ struct OptPaar
     QStringList doelArtikelen(const QString& combiCode)
     {
         const QString fk =
-            nieuwFormaat(doelVersie) ? QStringLiteral("fkCombi") : QStringLiteral("fkLocksHingesCombi");
+            nieuwFormaat(doelLayout) ? QStringLiteral("fkCombi") : QStringLiteral("fkLocksHingesCombi");
         const qint64 c = id(*dst, QStringLiteral("LocksHingesCombi"), combiCode);
         return eersteKolom(
             *dst,
