@@ -2,6 +2,8 @@
 
 #include "database/sqlitebackend.h"
 
+#include <QStringList>
+
 namespace supplink {
 
 QString CodesGelijk(const QString& links, const QString& rechts)
@@ -21,6 +23,14 @@ QString CodeInLijstOp(const DatabaseBackend& db, const QString& kolom, const QSt
     const QString collatie =
         dynamic_cast<const SqliteBackend*>(&db) ? QStringLiteral(" COLLATE NOCASE") : QString();
     return kolom + collatie + QStringLiteral(" In (") + lijst + QLatin1Char(')');
+}
+
+QString CodeInLijst(const QString& kolom, qsizetype aantal, const DatabaseBackend& db)
+{
+    QStringList tekens;
+    for (qsizetype i = 0; i < qMax<qsizetype>(aantal, 1); ++i)
+        tekens << QStringLiteral("?");
+    return CodeInLijstOp(db, kolom, tekens.join(QStringLiteral(", ")));
 }
 
 bool ZelfdeCode(const QString& a, const QString& b)

@@ -7,6 +7,7 @@
 //
 //     sql += QStringLiteral(" ON ") + CodesGelijkOp(*db, "Target.Code", "Article.Code");
 //     sql += QStringLiteral(" WHERE ") + CodeInLijstOp(*db, "Combi.Code", MaakInLijst(items));
+//     db->openRecordset("SELECT ... WHERE " + CodeInLijst("Combi.Code", codes.size(), *db), codes);
 //     if (ZelfdeCode(item->Code, code)) ...
 //
 // SQLite compares text with regard to case unless a statement says otherwise:
@@ -34,6 +35,9 @@ QString CodesGelijkOp(const DatabaseBackend& db, const QString& links, const QSt
 // "<column> In (<list>)" comparing codes, for a statement that runs on this connection; the list as
 // MaakInLijst gives it.
 QString CodeInLijstOp(const DatabaseBackend& db, const QString& kolom, const QString& lijst);
+// "<column> IN (?, ?, ...)" with `aantal` parameters (at least one) comparing codes, for a statement that
+// runs on this connection; the codes are bound in order.
+QString CodeInLijst(const QString& kolom, qsizetype aantal, const DatabaseBackend& db);
 
 // Two codes compared in the program itself (lists, lookups): the same code when they differ only in case.
 bool ZelfdeCode(const QString& a, const QString& b);

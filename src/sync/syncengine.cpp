@@ -1,5 +1,7 @@
 #include "sync/syncengine.h"
 
+#include "database/clsconnectie.h"
+
 namespace supplink {
 
 void SyncEngine::RaiseVoortgang(const QString& actie, const QString& omschrijving)

@@ -23,12 +23,16 @@
 //     // from a button handler, inside a yield:  engine.Cancel();
 
 #include "platform/runcontext.h"
+#include "sync/verbindingsluiten.h"
 #include "transfer/progressevents.h"
 
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 
 namespace supplink {
+
+class clsConnectie;
 
 class SyncEngine
 {
