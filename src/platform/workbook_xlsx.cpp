@@ -230,6 +230,26 @@ QString readRichText(QXmlStreamReader& xml)
     return decodeEscapes(text);
 }
 
+// The value of a date cell (type "d"): an ISO 8601 date, date and time, or
+// time of day, as days since 1899-12-30 (a time of day alone is the fraction
+// of that day, as in a cell with a number and a time format).
+double isoDays(const QString& text)
+{
+    QDateTime moment = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!moment.isValid())
+        moment = QDateTime(QDate::fromString(text, Qt::ISODate), QTime(0, 0));
+    if (!moment.isValid()) {
+        const QTime time =
+            QTime::fromString(text.startsWith(QLatin1Char('T')) ? text.mid(1) : text, Qt::ISODateWithMs);
+        if (time.isValid())
+            moment = QDateTime(QDate(1899, 12, 30), time);
+    }
+    if (!moment.isValid())
+        damaged();
+    return double(QDate(1899, 12, 30).daysTo(moment.date())) +
+           moment.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
 bool parseCellReference(QStringView reference, quint32* row, quint32* column)
 {
     qsizetype i = 0;
@@ -492,14 +512,8 @@ private:
         } else if (type == u"d") {
             if (value.trimmed().isEmpty())
                 return;
-            QDateTime moment = QDateTime::fromString(value.trimmed(), Qt::ISODateWithMs);
-            if (!moment.isValid())
-                moment = QDateTime(QDate::fromString(value.trimmed(), Qt::ISODate), QTime(0, 0));
-            if (!moment.isValid())
-                damaged();
             cell.kind = CellKind::Date;
-            cell.number = double(QDate(1899, 12, 30).daysTo(moment.date())) +
-                          moment.time().msecsSinceStartOfDay() / 86400000.0;
+            cell.number = isoDays(value.trimmed());
         } else {
             if (value.trimmed().isEmpty())
                 return;
