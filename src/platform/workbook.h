@@ -93,6 +93,28 @@ struct WorkbookRead
     WorkbookContent content;
 };
 
+// How the readers end a read that meets a problem: they throw this, and
+// readXlsx and readXls give its problem in their result.
+struct WorkbookReadFailure
+{
+    WorkbookProblem problem;
+};
+[[noreturn]] inline void workbookDamaged()
+{
+    throw WorkbookReadFailure{WorkbookProblem::Damaged};
+}
+// The content a reader's work gives, or the problem it met.
+template <typename Work> WorkbookRead workbookReadOf(Work&& work)
+{
+    WorkbookRead result;
+    try {
+        result.content = work();
+    } catch (const WorkbookReadFailure& failure) {
+        result.problem = failure.problem;
+    }
+    return result;
+}
+
 WorkbookRead readXlsx(const QByteArray& fileBytes);
 // An .xls file (BIFF8 or BIFF5/7 in a compound file), read by our own pass
 // over its records.

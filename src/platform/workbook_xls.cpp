@@ -73,21 +73,6 @@ double f64(QByteArrayView data, qsizetype at)
     return value;
 }
 
-class ReadFailure
-{
-public:
-    explicit ReadFailure(WorkbookProblem problem) : m_problem(problem) {}
-    WorkbookProblem problem() const { return m_problem; }
-
-private:
-    WorkbookProblem m_problem;
-};
-
-[[noreturn]] void damaged()
-{
-    throw ReadFailure(WorkbookProblem::Damaged);
-}
-
 // The streams of a compound file (the container of .xls files).
 class CompoundFile
 {
@@ -235,10 +220,10 @@ public:
         if (m_at < 0 || m_at >= m_stream.size())
             return false;
         if (m_at + 4 > m_stream.size())
-            damaged();
+            workbookDamaged();
         const quint16 length = u16(m_stream, m_at + 2);
         if (m_at + 4 + length > m_stream.size())
-            damaged();
+            workbookDamaged();
         record->type = u16(m_stream, m_at);
         record->data = m_stream.sliced(m_at + 4, length);
         m_at += 4 + length;
@@ -281,7 +266,7 @@ public:
     quint8 byte()
     {
         if (atEnd())
-            damaged();
+            workbookDamaged();
         return quint8(m_pieces[m_index][m_at++]);
     }
     quint16 u16()
@@ -299,7 +284,7 @@ public:
     {
         while (count > 0) {
             if (atEnd())
-                damaged();
+                workbookDamaged();
             const qint64 here = std::min<qint64>(count, m_pieces[m_index].size() - m_at);
             m_at += here;
             count -= here;
@@ -313,11 +298,11 @@ public:
         text.reserve(count);
         while (text.size() < count) {
             if (m_index >= m_pieces.size())
-                damaged();
+                workbookDamaged();
             QByteArrayView piece = m_pieces[m_index];
             if (m_at >= piece.size()) {
                 if (++m_index >= m_pieces.size() || m_pieces[m_index].isEmpty())
-                    damaged();
+                    workbookDamaged();
                 wide = m_pieces[m_index][0] & 1;
                 m_at = 1;
                 continue;
@@ -326,7 +311,7 @@ public:
             if (wide) {
                 const qsizetype here = std::min<qsizetype>(wanted, (piece.size() - m_at) / 2);
                 if (here == 0)
-                    damaged();
+                    workbookDamaged();
                 for (qsizetype i = 0; i < here; ++i)
                     text += QChar(::supplink::u16(piece, m_at + 2 * i));
                 m_at += 2 * here;
@@ -357,7 +342,7 @@ public:
     QByteArrayView bytes(int count)
     {
         if (atEnd() || m_pieces[m_index].size() - m_at < count)
-            damaged();
+            workbookDamaged();
         const QByteArrayView bytes = m_pieces[m_index].sliced(m_at, count);
         m_at += count;
         return bytes;
@@ -406,14 +391,10 @@ public:
 
     WorkbookRead read()
     {
-        WorkbookRead result;
-        try {
+        return workbookReadOf([this] {
             readWorkbook();
-            result.content = std::move(m_content);
-        } catch (const ReadFailure& failure) {
-            result.problem = failure.problem();
-        }
-        return result;
+            return std::move(m_content);
+        });
     }
 
 private:
@@ -427,37 +408,37 @@ private:
     {
         const CompoundFile compound(m_file);
         if (!compound.isValid())
-            damaged();
+            workbookDamaged();
         bool found = false;
         bool readable = compound.stream(QStringLiteral("Workbook"), &m_stream, &found);
         if (!found)
             readable = compound.stream(QStringLiteral("Book"), &m_stream, &found);
         if (!found)
-            throw ReadFailure(WorkbookProblem::NotAWorkbook);
+            throw WorkbookReadFailure{WorkbookProblem::NotAWorkbook};
         if (!readable)
-            damaged();
+            workbookDamaged();
 
         RecordReader globals(m_stream, 0);
         Record record;
         if (!globals.next(&record) || record.type != kBof || record.data.size() < 4 ||
             u16(record.data, 2) != 0x0005)
-            damaged();
+            workbookDamaged();
         const quint16 version = u16(record.data, 0);
         if (version != 0x0600 && version != 0x0500)
-            damaged();
+            workbookDamaged();
         m_biff8 = version == 0x0600;
         m_decoder = codePageDecoder(0);
 
         QList<SheetEntry> sheets;
         for (;;) {
             if (!globals.next(&record))
-                damaged();
+                workbookDamaged();
             if (record.type == kEof)
                 break;
             const QByteArrayView d = record.data;
             switch (record.type) {
             case kFilePass: // the rest is encrypted
-                throw ReadFailure(WorkbookProblem::Protected);
+                throw WorkbookReadFailure{WorkbookProblem::Protected};
             case kCodePage:
                 if (d.size() >= 2 && !m_biff8)
                     m_decoder = codePageDecoder(u16(d, 0));
@@ -509,7 +490,7 @@ private:
     void readSharedStrings(const Record& sst, RecordReader& reader)
     {
         if (sst.data.size() < 8)
-            damaged();
+            workbookDamaged();
         QList<QByteArrayView> all{sst.data};
         all.append(reader.continuations());
         Pieces pieces(all, 8);
@@ -517,7 +498,7 @@ private:
         // The declared count is not trusted: the strings run to the end of the records.
         while (!pieces.atEnd()) {
             if (m_content.strings.size() - m_sharedBase >= kMaxXlsCells)
-                throw ReadFailure(WorkbookProblem::TooLarge);
+                throw WorkbookReadFailure{WorkbookProblem::TooLarge};
             m_content.strings.append(pieces.unicodeText(pieces.u16()));
         }
         m_sharedCount = m_content.strings.size() - m_sharedBase;
@@ -534,7 +515,7 @@ private:
     void addCell(WorkbookSheet& sheet, const WorkbookCell& cell)
     {
         if (++m_cellCount > kMaxXlsCells)
-            throw ReadFailure(WorkbookProblem::TooLarge);
+            throw WorkbookReadFailure{WorkbookProblem::TooLarge};
         sheet.cells.push_back(cell);
     }
 
@@ -590,11 +571,11 @@ private:
     void readSheet(const SheetEntry& entry)
     {
         if (entry.offset >= quint32(m_stream.size()))
-            damaged();
+            workbookDamaged();
         RecordReader reader(m_stream, qsizetype(entry.offset));
         Record record;
         if (!reader.next(&record) || record.type != kBof || record.data.size() < 4)
-            damaged();
+            workbookDamaged();
         // A chart or macro sheet behind a worksheet entry holds no table.
         if (u16(record.data, 2) != 0x0010)
             return;
@@ -608,7 +589,7 @@ private:
         quint32 textColumn = 0;
         while (depth > 0) {
             if (!reader.next(&record))
-                damaged();
+                workbookDamaged();
             const QByteArrayView d = record.data;
             if (record.type == kBof) {
                 ++depth; // an embedded chart
@@ -628,17 +609,17 @@ private:
             switch (record.type) {
             case kNumber:
                 if (d.size() < 14)
-                    damaged();
+                    workbookDamaged();
                 addNumber(sheet, row, column, u16(d, 4), f64(d, 6));
                 break;
             case kRk:
                 if (d.size() < 10)
-                    damaged();
+                    workbookDamaged();
                 addNumber(sheet, row, column, u16(d, 4), rkNumber(u32(d, 6)));
                 break;
             case kMulRk: {
                 if (d.size() < 6 || (d.size() - 6) % 6 != 0)
-                    damaged();
+                    workbookDamaged();
                 const qsizetype count = (d.size() - 6) / 6;
                 for (qsizetype i = 0; i < count; ++i)
                     addNumber(sheet, row, column + quint32(i), u16(d, 4 + 6 * i),
@@ -647,10 +628,10 @@ private:
             }
             case kLabelSst: {
                 if (d.size() < 10)
-                    damaged();
+                    workbookDamaged();
                 const quint32 index = u32(d, 6);
                 if (index >= quint32(m_sharedCount))
-                    damaged();
+                    workbookDamaged();
                 if (!m_content.strings.at(m_sharedBase + index).isEmpty()) {
                     WorkbookCell cell;
                     cell.row = row;
@@ -664,12 +645,12 @@ private:
             case kLabel:
             case kRString:
                 if (d.size() < 8)
-                    damaged();
+                    workbookDamaged();
                 addText(sheet, row, column, cellText(d));
                 break;
             case kBoolErr:
                 if (d.size() < 8)
-                    damaged();
+                    workbookDamaged();
                 if (d[7] != 0)
                     addKind(sheet, row, column, CellKind::Error);
                 else
@@ -677,7 +658,7 @@ private:
                 break;
             case kFormula:
                 if (d.size() < 14)
-                    damaged();
+                    workbookDamaged();
                 if (quint8(d[12]) == 0xFF && quint8(d[13]) == 0xFF) {
                     switch (quint8(d[6])) {
                     case 0: // a text, in the STRING record that follows
@@ -702,7 +683,7 @@ private:
                 if (awaitingText) {
                     awaitingText = false;
                     if (d.size() < 2)
-                        damaged();
+                        workbookDamaged();
                     QList<QByteArrayView> all{d};
                     all.append(reader.continuations());
                     Pieces pieces(all, 0);
