@@ -1,5 +1,5 @@
-// Workbook reading from untrusted bytes: the .xlsx package reader with the
-// shaping of its sheets into tables, and the formula pass over .xls files.
+// Workbook reading from untrusted bytes: the .xlsx package reader and the
+// .xls record pass, with the shaping of their sheets into tables.
 
 #include "platform/workbook.h"
 
@@ -11,11 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    if (bytes.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"))) {
-        supplink::readXlsFormulaResults(bytes);
-        return 0;
-    }
-    supplink::WorkbookRead read = supplink::readXlsx(bytes);
+    supplink::WorkbookRead read = bytes.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"))
+                                      ? supplink::readXls(bytes)
+                                      : supplink::readXlsx(bytes);
     bool header = size % 2 == 0;
     for (supplink::WorkbookSheet& sheet : read.content.sheets) {
         const supplink::SheetTable table = supplink::shapeSheet(sheet, read.content.strings, header);

@@ -8,11 +8,13 @@
 #include <QSet>
 #include <QTime>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace supplink {
@@ -121,6 +123,35 @@ long long magnitude(std::string_view text)
     return digitsBeforePoint - firstSignificant - 1 + exponent;
 }
 
+// Numbers are read as the decimal type of 28 significant digits: a number of
+// a larger magnitude than this does not convert.
+constexpr std::string_view kDecimalMax = "79228162514264337593543950335";
+
+// Whether a number text lies beyond the decimal range: above kDecimalMax once
+// rounded to the decimal's digits.
+bool beyondDecimalRange(std::string_view text)
+{
+    const long long exponent = magnitude(text);
+    const long long maxExponent = qsizetype(kDecimalMax.size()) - 1;
+    if (exponent != maxExponent)
+        return exponent > maxExponent;
+    std::string digits;
+    for (const char c : text) {
+        if (c == 'e' || c == 'E')
+            break;
+        if (c >= '1' && c <= '9')
+            digits += c;
+        else if (c == '0' && !digits.empty())
+            digits += c;
+    }
+    if (digits.size() < kDecimalMax.size())
+        digits.append(kDecimalMax.size() - digits.size(), '0');
+    const int order = std::string_view(digits).substr(0, kDecimalMax.size()).compare(kDecimalMax);
+    if (order != 0)
+        return order > 0;
+    return digits.size() > kDecimalMax.size() && digits[kDecimalMax.size()] >= '5';
+}
+
 enum class ConvertResult
 {
     Ok,
@@ -130,21 +161,12 @@ enum class ConvertResult
 
 // A number text of "+-0123456789.eE" characters with "." as decimal point and
 // an optional exponent.
-ConvertResult convertNumber(const char16_t* p, qsizetype len, double& value)
+ConvertResult convertNumber(std::string_view text, double& value)
 {
-    if (len == 0)
+    if (text.empty())
         return ConvertResult::TypeMismatch;
-    char small[64];
-    std::string large;
-    char* buffer = small;
-    if (len > qsizetype(sizeof small)) {
-        large.resize(size_t(len));
-        buffer = large.data();
-    }
-    for (qsizetype i = 0; i < len; ++i)
-        buffer[i] = char(p[i]);
-    const char* first = buffer;
-    const char* last = buffer + len;
+    const char* first = text.data();
+    const char* last = first + text.size();
     if (*first == '+') {
         ++first;
         if (first == last || !((*first >= '0' && *first <= '9') || *first == '.'))
@@ -153,15 +175,85 @@ ConvertResult convertNumber(const char16_t* p, qsizetype len, double& value)
     const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
     if (end != last)
         return ConvertResult::TypeMismatch;
-    if (error == std::errc::result_out_of_range) {
-        if (magnitude(std::string_view(first, size_t(last - first))) > 0)
-            return ConvertResult::Overflow;
-        value = *first == '-' ? -0.0 : 0.0;
-        return ConvertResult::Ok;
-    }
-    if (error != std::errc())
+    if (error != std::errc() && error != std::errc::result_out_of_range)
         return ConvertResult::TypeMismatch;
+    if (beyondDecimalRange(std::string_view(first, size_t(last - first))))
+        return ConvertResult::Overflow;
+    if (error == std::errc::result_out_of_range)
+        value = *first == '-' ? -0.0 : 0.0; // too small to hold
     return ConvertResult::Ok;
+}
+
+// The text the writers give a number (without a text of its own): "." as
+// decimal point, no group separators, whole numbers below 10^15 as their
+// digits; at most 64 characters.
+size_t numberChars(double value, char* buffer)
+{
+    constexpr size_t kSize = 64;
+    std::to_chars_result result;
+    const double magnitude = std::fabs(value);
+    if (magnitude < 1e15 && value == std::trunc(value)) {
+        if (value == 0 && std::signbit(value)) {
+            std::memcpy(buffer, "-0", 2);
+            return 2;
+        }
+        result = std::to_chars(buffer, buffer + kSize, static_cast<long long>(value));
+    } else if (magnitude >= 1e-7 && magnitude < 1e21) {
+        result = std::to_chars(buffer, buffer + kSize, value, std::chars_format::fixed);
+    } else {
+        result = std::to_chars(buffer, buffer + kSize, value, std::chars_format::scientific);
+    }
+    return size_t(result.ptr - buffer);
+}
+
+// A number in JSON's own form: an optional minus, an integer part without
+// leading zeros, optional fraction and exponent.
+bool isJsonNumber(std::string_view text)
+{
+    size_t i = 0;
+    const auto digits = [&] {
+        const size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i - from;
+    };
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    const size_t start = i;
+    const size_t whole = digits();
+    if (whole == 0 || (whole > 1 && text[start] == '0'))
+        return false;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        if (digits() == 0)
+            return false;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == text.size();
+}
+
+// A number read: it keeps its own text when the writers would write it
+// otherwise (more digits than a double holds, "1e3", "12.50"), so that it is
+// written back as it was read; a text that is no JSON number is written in
+// the writers' form instead.
+JsonValue readNumberValue(std::string_view text, double value)
+{
+    // Most numbers are short whole numbers, which the writers write as read.
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view digits = text.substr(negative ? 1 : 0);
+    if (!digits.empty() && digits.size() <= 15 && (digits.front() != '0' || digits.size() == 1) &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return JsonValue(value);
+    char written[64];
+    if (!isJsonNumber(text) || std::string_view(written, numberChars(value, written)) == text)
+        return JsonValue(value);
+    return JsonValue::fromNumberText(QString::fromLatin1(text.data(), qsizetype(text.size())));
 }
 
 class Reader
@@ -592,10 +684,22 @@ private:
             out = JsonValue();
             return Read::Ok;
         }
+        // The characters are all ASCII.
+        const qsizetype length = m_pos - start;
+        char small[64];
+        std::string large;
+        char* buffer = small;
+        if (length > qsizetype(sizeof small)) {
+            large.resize(size_t(length));
+            buffer = large.data();
+        }
+        for (qsizetype i = 0; i < length; ++i)
+            buffer[i] = char(m_s[start + i]);
+        const std::string_view text(buffer, size_t(length));
         double number = 0;
-        switch (convertNumber(m_s + start, m_pos - start, number)) {
+        switch (convertNumber(text, number)) {
         case ConvertResult::Ok:
-            out = JsonValue(number);
+            out = readNumberValue(text, number);
             return Read::Ok;
         case ConvertResult::Overflow:
             failure = kOverflow;
@@ -734,21 +838,8 @@ void appendNumber(cStringBuilder& out, double value)
         out.Append(QLatin1StringView("null"));
         return;
     }
-    char buffer[400];
-    std::to_chars_result result;
-    const double magnitude = std::fabs(value);
-    if (magnitude < 1e15 && value == std::trunc(value)) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
-        if (value == 0 && std::signbit(value)) {
-            out.Append(QLatin1StringView("-0"));
-            return;
-        }
-    } else if (magnitude >= 1e-7 && magnitude < 1e21) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    } else {
-        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    }
-    out.Append(QLatin1StringView(buffer, result.ptr - buffer));
+    char buffer[64];
+    out.Append(QLatin1StringView(buffer, qsizetype(numberChars(value, buffer))));
 }
 
 class Writer
@@ -801,7 +892,10 @@ private:
             m_out.Append(value.toBool() ? QLatin1StringView("true") : QLatin1StringView("false"));
             break;
         case JsonValue::Type::Number:
-            appendNumber(m_out, value.toDouble());
+            if (const QString text = value.numberText(); !text.isEmpty())
+                m_out.Append(text);
+            else
+                appendNumber(m_out, value.toDouble());
             break;
         case JsonValue::Type::String:
             quoted(value.toString());

@@ -6,6 +6,11 @@
 // collects its complaints in one error text that callers fetch afterwards with
 // GetParserErrors() and test for emptiness before they trust the result.
 // Numbers are read and written with "." as the decimal point, whatever the locale.
+// A number is read as a decimal of 28 significant digits would hold it: one
+// beyond that range (larger than 79228162514264337593543950335) fails its
+// value with "Overloop". A number read keeps its own text when that text is a
+// JSON number the writers would write otherwise ("1e3", "12.50", more digits
+// than a double holds), so that it is written back exactly as it was read.
 
 #include "json/jsonvalue.h"
 

@@ -1,5 +1,8 @@
 #include "json/jsonvalue.h"
 
+#include <charconv>
+#include <string>
+
 namespace supplink {
 
 namespace {
@@ -21,8 +24,39 @@ JsonValue::JsonValue(const JsonArray& array) : m_type(Type::Array)
     new (m_raw) JsonArray(array);
 }
 
-JsonValue::JsonValue(const JsonValue& other) : m_type(other.m_type)
+JsonValue JsonValue::fromNumberText(QString text)
 {
+    JsonValue value;
+    value.m_type = Type::Number;
+    value.m_numberText = true;
+    new (value.m_raw) QString(std::move(text));
+    return value;
+}
+
+double JsonValue::textNumber() const
+{
+    // The text is a JSON number: plain ASCII.
+    const QString& text = *string();
+    char small[64];
+    std::string large;
+    char* buffer = small;
+    if (text.size() > qsizetype(sizeof small)) {
+        large.resize(size_t(text.size()));
+        buffer = large.data();
+    }
+    for (qsizetype i = 0; i < text.size(); ++i)
+        buffer[i] = char(text[i].unicode());
+    double number = 0;
+    std::from_chars(buffer, buffer + text.size(), number);
+    return number;
+}
+
+JsonValue::JsonValue(const JsonValue& other) : m_type(other.m_type), m_numberText(other.m_numberText)
+{
+    if (m_numberText) {
+        new (m_raw) QString(*other.string());
+        return;
+    }
     switch (other.m_type) {
     case Type::String:
         new (m_raw) QString(*other.string());
@@ -54,6 +88,10 @@ JsonValue& JsonValue::operator=(const JsonValue& other)
 
 void JsonValue::release() noexcept
 {
+    if (m_numberText) {
+        string()->~QString();
+        m_numberText = false;
+    }
     switch (m_type) {
     case Type::String:
         string()->~QString();
@@ -102,7 +140,7 @@ bool operator==(const JsonValue& a, const JsonValue& b)
     case JsonValue::Type::Bool:
         return a.m_bool == b.m_bool;
     case JsonValue::Type::Number:
-        return a.m_number == b.m_number;
+        return a.toDouble() == b.toDouble();
     case JsonValue::Type::String:
         return *a.string() == *b.string();
     case JsonValue::Type::Object:

@@ -2,7 +2,9 @@
 // The tree of a JSON document: a value is empty (no value at all), null, a
 // Boolean, a number, a text, an object (a dictionary whose members keep the
 // order in which they were added; keys are case-sensitive and occur once) or an
-// array (an ordered list of values).
+// array (an ordered list of values). A number read from a JSON text may keep
+// that text, so that it is written back exactly as it was read (see
+// fromNumberText).
 //
 // Values are cheap to copy: texts, objects and arrays share their contents
 // until one copy changes them.
@@ -70,11 +72,15 @@ public:
     }
     ~JsonValue()
     {
-        if (m_type >= Type::String)
+        if (ownsText())
             release();
     }
 
     static JsonValue null() { return JsonValue(nullptr); }
+    // A number that keeps its own text (a JSON number, such as "12.50" or
+    // "123456789012.3456789"): the writers write that text, toDouble() gives
+    // the nearest double.
+    static JsonValue fromNumberText(QString text);
 
     Type type() const { return m_type; }
     bool isEmpty() const { return m_type == Type::Empty; }
@@ -90,8 +96,12 @@ public:
     // The number; the default for any other kind.
     double toDouble(double defaultValue = 0) const
     {
-        return m_type == Type::Number ? m_number : defaultValue;
+        if (m_type != Type::Number)
+            return defaultValue;
+        return m_numberText ? textNumber() : m_number;
     }
+    // The text a number keeps (see fromNumberText); empty when it keeps none.
+    QString numberText() const { return m_numberText ? *string() : QString(); }
     // The text; an empty text for any other kind.
     QString toString() const { return m_type == Type::String ? *string() : QString(); }
     // The object or array; an empty one for any other kind.
@@ -110,16 +120,21 @@ public:
     friend bool operator!=(const JsonValue& a, const JsonValue& b) { return !(a == b); }
 
 private:
+    // A text, an object, an array or a number's text lives in m_raw.
+    bool ownsText() const { return m_type >= Type::String || m_numberText; }
+    double textNumber() const;
     void release() noexcept;
     void moveFrom(JsonValue& other) noexcept
     {
         // Every kind is relocatable: the bytes move and the source forgets them.
         m_type = other.m_type;
-        if (m_type >= Type::String)
+        m_numberText = other.m_numberText;
+        if (ownsText())
             std::memcpy(m_raw, other.m_raw, sizeof m_raw);
         else if (m_type >= Type::Bool)
             std::memcpy(m_raw, other.m_raw, sizeof m_number);
         other.m_type = Type::Empty;
+        other.m_numberText = false;
     }
 
     QString* string() { return std::launder(reinterpret_cast<QString*>(m_raw)); }
@@ -131,6 +146,8 @@ private:
     const JsonArray* array() const;
 
     Type m_type;
+    // A number whose m_raw holds its text instead of m_number.
+    bool m_numberText = false;
     // A text, an object or an array lives in place (each is one pointer-sized
     // handle on shared data, a pointer and a size).
     union {

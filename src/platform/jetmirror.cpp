@@ -1,5 +1,7 @@
 #include "platform/jetmirror.h"
 
+#include "platform/isolatedread.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,13 +19,7 @@
 #include <vector>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
 #include <iconv.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 namespace supplink {
@@ -636,125 +632,40 @@ MirrorResult mirrorHere(const QString& mdbPath, const QString& sqlitePath, const
     return result;
 }
 
-int g_stallLimitMs = 60000;
-
 #ifdef Q_OS_UNIX
 
 // The text converters libmdb opens, loaded once in this process so that a
-// forked reader finds them without loading modules.
+// forked reader finds them without loading modules. They stay open for the
+// life of the process and are closed at its end.
+class LoadedConverters
+{
+public:
+    LoadedConverters()
+        : m_converters{iconv_open("UTF-8", "UCS-2LE"), iconv_open("UCS-2LE", "UTF-8"),
+                       iconv_open("UTF-8", "CP1252"), iconv_open("CP1252", "UTF-8")}
+    {
+    }
+    ~LoadedConverters()
+    {
+        for (iconv_t converter : m_converters)
+            if (converter != iconv_t(-1))
+                iconv_close(converter);
+    }
+    LoadedConverters(const LoadedConverters&) = delete;
+    LoadedConverters& operator=(const LoadedConverters&) = delete;
+
+private:
+    iconv_t m_converters[4];
+};
+
 void keepConvertersLoaded()
 {
-    // Kept open (and reachable) for the life of the process.
-    static const iconv_t kept[] = {iconv_open("UTF-8", "UCS-2LE"), iconv_open("UCS-2LE", "UTF-8"),
-                                   iconv_open("UTF-8", "CP1252"), iconv_open("CP1252", "UTF-8")};
-    Q_UNUSED(kept);
-}
-
-void writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        done += n;
-    }
-}
-
-// libmdb trusts what it reads: a damaged file can make it crash or loop
-// forever. The read runs in a child process, which reports progress ('.')
-// and then its result ('!', '1' or '0', the error text); a child that dies,
-// or goes quiet for too long, means a damaged database.
-MirrorResult mirrorIsolated(const QString& mdbPath, const QString& sqlitePath)
-{
-    keepConvertersLoaded();
-    const QString workPath = MirrorWriter::workPathFor(sqlitePath);
-    int channel[2];
-    if (pipe2(channel, O_CLOEXEC) != 0)
-        return mirrorHere(mdbPath, sqlitePath, workPath, [] {});
-    const pid_t child = fork();
-    if (child < 0) {
-        ::close(channel[0]);
-        ::close(channel[1]);
-        return mirrorHere(mdbPath, sqlitePath, workPath, [] {});
-    }
-    if (child == 0) {
-        ::close(channel[0]);
-        // libmdb writes its complaints to the standard streams.
-        const int quiet = ::open("/dev/null", O_WRONLY);
-        if (quiet >= 0) {
-            ::dup2(quiet, STDOUT_FILENO);
-            ::dup2(quiet, STDERR_FILENO);
-        }
-        const int fd = channel[1];
-        const MirrorResult result = mirrorHere(mdbPath, sqlitePath, workPath, [fd] { writeAll(fd, "."); });
-        writeAll(fd, QByteArray(result.ok ? "!1" : "!0") + result.error.toUtf8());
-        ::_exit(0);
-    }
-
-    ::close(channel[1]);
-    QByteArray report;
-    bool reported = false;
-    bool stalled = false;
-    int silentMs = 0;
-    for (;;) {
-        pollfd watch{channel[0], POLLIN, 0};
-        const int ready = ::poll(&watch, 1, 100);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready == 0) {
-            silentMs += 100;
-            if (silentMs >= g_stallLimitMs) {
-                stalled = true;
-                ::kill(child, SIGKILL);
-                break;
-            }
-            continue;
-        }
-        char buffer[4096];
-        const ssize_t n = ::read(channel[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        silentMs = 0;
-        QByteArray chunk(buffer, qsizetype(n));
-        if (!reported) {
-            const qsizetype mark = chunk.indexOf('!');
-            if (mark < 0)
-                continue;
-            reported = true;
-            chunk = chunk.mid(mark);
-        }
-        report += chunk;
-    }
-    ::close(channel[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-
-    MirrorResult result;
-    if (stalled || !WIFEXITED(status) || !reported || report.size() < 2) {
-        QFile::remove(workPath);
-        QFile::remove(workPath + QStringLiteral("-journal"));
-        result.error = damagedText(mdbPath);
-        return result;
-    }
-    result.ok = report[1] == '1';
-    result.error = QString::fromUtf8(report.mid(2));
-    return result;
+    static const LoadedConverters converters;
 }
 
 #endif
 
 } // namespace
-
-void setJetMirrorStallLimit(int milliseconds)
-{
-    g_stallLimitMs = milliseconds > 0 ? milliseconds : 60000;
-}
 
 MirrorResult mirrorJetDatabase(const QString& mdbPath, const QString& sqlitePath)
 {
@@ -769,10 +680,12 @@ MirrorResult mirrorJetDatabase(const QString& mdbPath, const QString& sqlitePath
         return result;
     }
 #ifdef Q_OS_UNIX
-    return mirrorIsolated(mdbPath, sqlitePath);
-#else
-    return mirrorHere(mdbPath, sqlitePath, MirrorWriter::workPathFor(sqlitePath), [] {});
+    keepConvertersLoaded();
 #endif
+    return mirrorIsolated(sqlitePath, damagedText(mdbPath),
+                          [&mdbPath, &sqlitePath](const QString& workPath, const Heartbeat& beat) {
+                              return mirrorHere(mdbPath, sqlitePath, workPath, beat);
+                          });
 }
 
 } // namespace supplink

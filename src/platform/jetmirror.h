@@ -40,11 +40,9 @@ namespace supplink {
 MirrorResult mirrorJetDatabase(const QString& mdbPath, const QString& sqlitePath);
 
 // libmdb trusts the file it reads; a damaged database can make it crash or
-// loop. Where the platform has processes to spare (Unix), the read therefore
-// runs in a child process: a child that dies, or shows no progress for a
-// while, gives the message for a damaged database. How long "a while" is
-// (60 seconds unless set; for tests):
-void setJetMirrorStallLimit(int milliseconds);
+// loop. The read therefore runs isolated (see isolatedread.h): a reader that
+// dies, or shows no progress for a while, gives the message for a damaged
+// database.
 
 // True when the file starts as a Jet (or ACE) database does.
 bool hasJetSignature(const QString& path);

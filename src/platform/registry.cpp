@@ -7,12 +7,29 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <cmath>
+#include <limits>
+
 namespace supplink {
 namespace {
 
 #ifdef Q_OS_WIN
-QSettings::Format storeFormat() { return QSettings::NativeFormat; }
+QSettings::Format storeFormat()
+{
+    return QSettings::NativeFormat;
+}
 #else
+// A stored number is a 32-bit value only when it is a whole number in that
+// range; any other number (edited by hand, written by another program) is no
+// value, so that the caller's default applies.
+std::optional<qint32> whole32(double number)
+{
+    if (!(number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<qint32>::max()) ||
+        number != std::trunc(number))
+        return std::nullopt;
+    return static_cast<qint32>(number);
+}
+
 // Keeps strings as JSON strings and 32-bit values as JSON numbers, so a value
 // reads back with the kind it was written with.
 bool readJson(QIODevice& device, QSettings::SettingsMap& map)
@@ -29,7 +46,8 @@ bool readJson(QIODevice& device, QSettings::SettingsMap& map)
         if (it.value().isString())
             map.insert(it.key(), it.value().toString());
         else if (it.value().isDouble())
-            map.insert(it.key(), static_cast<qint32>(it.value().toDouble()));
+            if (const std::optional<qint32> number = whole32(it.value().toDouble()))
+                map.insert(it.key(), *number);
     }
     return true;
 }
@@ -60,6 +78,18 @@ struct Location
     QString group;
 };
 
+// QSettings separates groups with "/" and with "\" alike: a section or value
+// name that holds one is escaped ("%" as "%25", "/" as "%2F", "\" as "%5C"),
+// so that it stays one name and two different names never meet.
+QString escapedName(const QString& name)
+{
+    QString escaped = name;
+    escaped.replace(QLatin1Char('%'), QLatin1String("%25"));
+    escaped.replace(QLatin1Char('/'), QLatin1String("%2F"));
+    escaped.replace(QLatin1Char('\\'), QLatin1String("%5C"));
+    return escaped;
+}
+
 // "Software\Org\App\Rest\Of\Path" -> organisation Org, application App, group Rest/Of/Path.
 Location locate(const QString& keyPath)
 {
@@ -73,6 +103,8 @@ Location locate(const QString& keyPath)
         location.organisation = QStringLiteral("Tavrin Software");
         location.application = QStringLiteral("Bvq");
     }
+    for (QString& part : parts)
+        part = escapedName(part);
     location.group = parts.join(QLatin1Char('/'));
     return location;
 }
@@ -84,7 +116,8 @@ QSettings::Scope scopeOf(RegistryRoot root)
 
 QString keyOf(const Location& location, const QString& valueName)
 {
-    return location.group.isEmpty() ? valueName : location.group + QLatin1Char('/') + valueName;
+    const QString name = escapedName(valueName);
+    return location.group.isEmpty() ? name : location.group + QLatin1Char('/') + name;
 }
 
 } // namespace
@@ -97,9 +130,17 @@ std::optional<QVariant> registryRead(RegistryRoot root, const QString& keyPath, 
     const QVariant value = settings.value(keyOf(location, valueName));
     if (!value.isValid())
         return std::nullopt;
-    if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::UInt ||
-        value.typeId() == QMetaType::LongLong)
-        return QVariant(static_cast<qint32>(value.toLongLong()));
+    if (value.typeId() == QMetaType::Int)
+        return value;
+    if (value.typeId() == QMetaType::UInt || value.typeId() == QMetaType::LongLong ||
+        value.typeId() == QMetaType::ULongLong) {
+        // A number outside the 32-bit range is no 32-bit value.
+        bool ok = false;
+        const qint64 number = value.toLongLong(&ok);
+        if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
+            return std::nullopt;
+        return QVariant(static_cast<qint32>(number));
+    }
     return QVariant(value.toString());
 }
 

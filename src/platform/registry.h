@@ -4,7 +4,10 @@
 // values are strings or 32-bit numbers and keep their kind, as registry
 // values do. On Windows it is the registry itself; elsewhere a JSON file per
 // organisation and application in the user's or the system's configuration
-// folder (the user's file readable by its owner only).
+// folder (the user's file readable by its owner only). A level of a key path
+// and a value name may hold any character but "\" (a value name that one
+// too): the store escapes what it would take for a separator. A stored
+// number that is not a whole 32-bit number reads as no value.
 
 #include <QString>
 #include <QVariant>
@@ -12,7 +15,8 @@
 
 namespace supplink {
 
-enum class RegistryRoot : quint32 {
+enum class RegistryRoot : quint32
+{
     CurrentUser = 0x80000001u,
     LocalMachine = 0x80000002u,
 };
@@ -23,7 +27,8 @@ std::optional<QVariant> registryRead(RegistryRoot root, const QString& keyPath, 
 
 // Writes a string or a 32-bit value, creating the key path. False when the
 // store refused the write (for example a machine-wide write without rights).
-bool registryWrite(RegistryRoot root, const QString& keyPath, const QString& valueName, const QVariant& value);
+bool registryWrite(RegistryRoot root, const QString& keyPath, const QString& valueName,
+                   const QVariant& value);
 
 // Points both scopes at files below the given folder. For tests and for
 // portable installations; call before the first read or write.

@@ -1,9 +1,12 @@
 #include "platform/workbook.h"
 
+#include "platform/isolatedread.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 
 #include <algorithm>
@@ -118,10 +121,12 @@ QString problemText(WorkbookProblem problem, const QString& path)
 
 QString workbookNumberText(double value)
 {
-    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
+    // Codes of up to sixteen digits are common in supplier lists: every whole
+    // number a double holds exactly reads as its digits.
+    constexpr double kExactWholeNumbers = 9007199254740992.0; // 2^53
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) <= kExactWholeNumbers)
         return QString::number(qint64(value));
-    // Fifteen significant digits, as a spreadsheet shows a number.
-    return QString::number(value, 'g', 15);
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 QString workbookDateText(double days)
@@ -132,6 +137,12 @@ QString workbookDateText(double days)
     return text;
 }
 
+namespace {
+
+const QByteArray kCompoundFileSignature = QByteArray::fromHex("D0CF11E0A1B11AE1");
+
+} // namespace
+
 WorkbookRead readWorkbookFile(const QString& path)
 {
     WorkbookRead result;
@@ -140,19 +151,18 @@ WorkbookRead readWorkbookFile(const QString& path)
         result.problem = WorkbookProblem::Damaged;
         return result;
     }
-    const QByteArray head = file.peek(8);
-    if (head.startsWith("PK\x03\x04") || head.startsWith("PK\x05\x06"))
-        return readXlsx(file.readAll());
-    if (head == QByteArray::fromHex("D0CF11E0A1B11AE1")) {
+    const QByteArray bytes = file.readAll();
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06"))
+        return readXlsx(bytes);
+    if (bytes.startsWith(kCompoundFileSignature)) {
         // Excel keeps a password-protected .xlsx encrypted inside a compound file.
         const QByteArray encrypted =
             QByteArray::fromRawData(reinterpret_cast<const char*>(u"EncryptedPackage"), 32);
-        if (file.readAll().contains(encrypted)) {
+        if (bytes.contains(encrypted)) {
             result.problem = WorkbookProblem::Protected;
             return result;
         }
-        file.close();
-        return readXls(path);
+        return readXls(bytes);
     }
     result.problem = WorkbookProblem::NotAWorkbook;
     return result;
@@ -287,19 +297,26 @@ void bindCell(MirrorWriter& writer, int column, const WorkbookCell* cell, Column
     }
 }
 
-MirrorResult mirrorWorkbook(const QString& workbookPath, const QString& sqlitePath, bool headerRow)
+namespace {
+
+bool isCompoundFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(8) == kCompoundFileSignature;
+}
+
+// Reads the workbook and writes its mirror at workPath; beat() is called as
+// the work goes on.
+MirrorResult readAndMirror(const QString& workbookPath, const QString& sqlitePath, const QString& workPath,
+                           bool headerRow, const Heartbeat& beat)
 {
     MirrorResult result;
-    const QFileInfo info(workbookPath);
-    if (!info.exists() || !info.isFile()) {
-        result.error = QStringLiteral("Het bestand '%1' bestaat niet.").arg(shown(workbookPath));
-        return result;
-    }
     WorkbookRead read = readWorkbookFile(workbookPath);
     if (read.problem != WorkbookProblem::None) {
         result.error = problemText(read.problem, workbookPath);
         return result;
     }
+    beat();
     WorkbookContent& content = read.content;
     if (content.sheets.isEmpty()) {
         result.error = QStringLiteral("De Excel-werkmap '%1' bevat geen werkblad.").arg(shown(workbookPath));
@@ -311,7 +328,7 @@ MirrorResult mirrorWorkbook(const QString& workbookPath, const QString& sqlitePa
         return result;
     }
 
-    MirrorWriter writer(sqlitePath);
+    MirrorWriter writer(sqlitePath, workPath);
     const auto failed = [&writer, &result] {
         result.error = writer.error();
         return result;
@@ -347,6 +364,8 @@ MirrorResult mirrorWorkbook(const QString& workbookPath, const QString& sqlitePa
                 bindCell(writer, c, row[c], table.kinds[c], content.strings);
             if (!writer.insertRow())
                 return failed();
+            if ((r + 1) % 1000 == 0)
+                beat();
         }
         writer.endRows();
         if (!writer.beginRows(QLatin1String(kMirrorSheetsTable), 3))
@@ -361,6 +380,24 @@ MirrorResult mirrorWorkbook(const QString& workbookPath, const QString& sqlitePa
         return failed();
     result.ok = true;
     return result;
+}
+
+} // namespace
+
+MirrorResult mirrorWorkbook(const QString& workbookPath, const QString& sqlitePath, bool headerRow)
+{
+    const QFileInfo info(workbookPath);
+    if (!info.exists() || !info.isFile()) {
+        MirrorResult result;
+        result.error = QStringLiteral("Het bestand '%1' bestaat niet.").arg(shown(workbookPath));
+        return result;
+    }
+    const auto read = [&](const QString& workPath, const Heartbeat& beat) {
+        return readAndMirror(workbookPath, sqlitePath, workPath, headerRow, beat);
+    };
+    if (isCompoundFile(workbookPath))
+        return mirrorIsolated(sqlitePath, problemText(WorkbookProblem::Damaged, workbookPath), read);
+    return read(MirrorWriter::workPathFor(sqlitePath), [] {});
 }
 
 } // namespace supplink

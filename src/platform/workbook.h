@@ -1,5 +1,5 @@
 #pragma once
-// Reads an Excel workbook (.xls through freexl, .xlsx through our own reader)
+// Reads an Excel workbook (.xls and .xlsx, each through a reader of our own)
 // into a private SQLite mirror (see sqlitemirror.h), where each worksheet is
 // a table named "<sheet>$", as the Jet Excel driver names them.
 //
@@ -15,9 +15,10 @@
 // -1/0) or text (TEXT(255), or LONGTEXT when a value is longer). A column
 // whose values mix kinds reads as text; so does one whose later rows bring a
 // kind its first rows did not have, so that no value is lost. Numbers in a
-// text column read as their shortest decimal form with a ".", dates as
-// 'yyyy-mm-dd' (with ' hh:mm:ss' when they hold a time), Booleans as TRUE or
-// FALSE. Error cells read as Null.
+// text column read with a "." as decimal sign: a whole number up to 2^53 as
+// its digits, any other number in the shortest form that reads back as the
+// same number; dates read as 'yyyy-mm-dd' (with ' hh:mm:ss' when they hold a
+// time), Booleans as TRUE or FALSE. Error cells read as Null.
 //
 // Besides __supplink_columns, a workbook mirror holds the side table
 //   __supplink_sheets(ordinal, sheetname, tablename)
@@ -25,7 +26,9 @@
 //
 // What a file holds decides how it is read, not its extension. A workbook
 // with no worksheet, or whose worksheets hold no value at all, is refused as
-// unreadable.
+// unreadable. A compound file (.xls) is read in isolation (see
+// isolatedread.h): a read that fails to finish gives the message for a
+// damaged workbook.
 
 #include "platform/sqlitemirror.h"
 
@@ -90,21 +93,32 @@ struct WorkbookRead
     WorkbookContent content;
 };
 
-WorkbookRead readXlsx(const QByteArray& fileBytes);
-WorkbookRead readXls(const QString& path);
-
-// The cached results of the formula cells of an .xls file (BIFF8), by
-// worksheet name: freexl leaves formula cells empty. Empty for files it
-// cannot read.
-struct XlsFormulaValue
+// How the readers end a read that meets a problem: they throw this, and
+// readXlsx and readXls give its problem in their result.
+struct WorkbookReadFailure
 {
-    quint32 row = 0;
-    quint32 column = 0;
-    CellKind kind = CellKind::Number; // Number, Date, Boolean or Text
-    double number = 0;
-    QString text;
+    WorkbookProblem problem;
 };
-QHash<QString, QList<XlsFormulaValue>> readXlsFormulaResults(const QByteArray& fileBytes);
+[[noreturn]] inline void workbookDamaged()
+{
+    throw WorkbookReadFailure{WorkbookProblem::Damaged};
+}
+// The content a reader's work gives, or the problem it met.
+template <typename Work> WorkbookRead workbookReadOf(Work&& work)
+{
+    WorkbookRead result;
+    try {
+        result.content = work();
+    } catch (const WorkbookReadFailure& failure) {
+        result.problem = failure.problem;
+    }
+    return result;
+}
+
+WorkbookRead readXlsx(const QByteArray& fileBytes);
+// An .xls file (BIFF8 or BIFF5/7 in a compound file), read by our own pass
+// over its records.
+WorkbookRead readXls(const QByteArray& fileBytes);
 // Reads by content: an Office Open XML package, a compound file (.xls, or a
 // password-protected .xlsx), or neither.
 WorkbookRead readWorkbookFile(const QString& path);

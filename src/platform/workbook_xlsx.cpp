@@ -24,21 +24,6 @@ constexpr quint32 kMaxRows = 1048576;
 constexpr quint32 kMaxColumns = 16384;
 constexpr qsizetype kMaxCells = 16 * 1000 * 1000;
 
-class ReadFailure
-{
-public:
-    explicit ReadFailure(WorkbookProblem problem) : m_problem(problem) {}
-    WorkbookProblem problem() const { return m_problem; }
-
-private:
-    WorkbookProblem m_problem;
-};
-
-[[noreturn]] void damaged()
-{
-    throw ReadFailure(WorkbookProblem::Damaged);
-}
-
 // One entry of the package, read as it is inflated.
 class ZipEntryDevice : public QIODevice
 {
@@ -110,16 +95,16 @@ public:
         if (index < 0) {
             if (optional)
                 return;
-            damaged();
+            workbookDamaged();
         }
         zip_file_t* file = zip_fopen_index(m_zip, zip_uint64_t(index), 0);
         if (!file)
-            damaged();
+            workbookDamaged();
         ZipEntryDevice device(file);
         QXmlStreamReader xml(&device);
         handler(xml);
         if (xml.hasError() || device.failed())
-            damaged();
+            workbookDamaged();
     }
 
 private:
@@ -230,6 +215,26 @@ QString readRichText(QXmlStreamReader& xml)
     return decodeEscapes(text);
 }
 
+// The value of a date cell (type "d"): an ISO 8601 date, date and time, or
+// time of day, as days since 1899-12-30 (a time of day alone is the fraction
+// of that day, as in a cell with a number and a time format).
+double isoDays(const QString& text)
+{
+    QDateTime moment = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!moment.isValid())
+        moment = QDateTime(QDate::fromString(text, Qt::ISODate), QTime(0, 0));
+    if (!moment.isValid()) {
+        const QTime time =
+            QTime::fromString(text.startsWith(QLatin1Char('T')) ? text.mid(1) : text, Qt::ISODateWithMs);
+        if (time.isValid())
+            moment = QDateTime(QDate(1899, 12, 30), time);
+    }
+    if (!moment.isValid())
+        workbookDamaged();
+    return double(QDate(1899, 12, 30).daysTo(moment.date())) +
+           moment.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
 bool parseCellReference(QStringView reference, quint32* row, quint32* column)
 {
     qsizetype i = 0;
@@ -262,13 +267,10 @@ public:
             result.problem = WorkbookProblem::Damaged;
             return result;
         }
-        try {
+        return workbookReadOf([this] {
             readWorkbook();
-            result.content = std::move(m_content);
-        } catch (const ReadFailure& failure) {
-            result.problem = failure.problem();
-        }
-        return result;
+            return std::move(m_content);
+        });
     }
 
 private:
@@ -281,9 +283,9 @@ private:
         if (part.isEmpty())
             part = QStringLiteral("xl/workbook.xml");
         if (!m_package.has(part))
-            throw ReadFailure(m_package.has(QStringLiteral("[Content_Types].xml"))
-                                  ? WorkbookProblem::Damaged
-                                  : WorkbookProblem::NotAWorkbook);
+            throw WorkbookReadFailure{m_package.has(QStringLiteral("[Content_Types].xml"))
+                                          ? WorkbookProblem::Damaged
+                                          : WorkbookProblem::NotAWorkbook};
         return part;
     }
 
@@ -327,7 +329,7 @@ private:
         for (const SheetEntry& entry : entries) {
             const auto found = relationships.constFind(entry.relationship);
             if (found == relationships.constEnd())
-                damaged();
+                workbookDamaged();
             // Chart, dialog and macro sheets hold no table.
             if (!found->type.endsWith(QLatin1String("/worksheet")))
                 continue;
@@ -344,7 +346,7 @@ private:
             while (!xml.atEnd()) {
                 if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si") {
                     if (m_content.strings.size() >= kMaxCells)
-                        throw ReadFailure(WorkbookProblem::TooLarge);
+                        throw WorkbookReadFailure{WorkbookProblem::TooLarge};
                     m_content.strings.append(readRichText(xml));
                 }
             }
@@ -394,7 +396,7 @@ private:
     void addCell(WorkbookSheet& sheet, const WorkbookCell& cell)
     {
         if (++m_cellCount > kMaxCells)
-            throw ReadFailure(WorkbookProblem::TooLarge);
+            throw WorkbookReadFailure{WorkbookProblem::TooLarge};
         sheet.cells.push_back(cell);
     }
 
@@ -413,7 +415,7 @@ private:
                         bool ok = false;
                         const quint32 r = number.toUInt(&ok);
                         if (!ok || r == 0 || r > kMaxRows)
-                            damaged();
+                            workbookDamaged();
                         row = r - 1;
                     } else if (anyRow) {
                         ++row;
@@ -436,9 +438,9 @@ private:
             cell.row = row;
             cell.column = nextColumn;
             if (cell.column >= kMaxColumns)
-                damaged();
+                workbookDamaged();
         } else if (!parseCellReference(reference, &cell.row, &cell.column)) {
-            damaged();
+            workbookDamaged();
         }
         row = cell.row;
         nextColumn = cell.column + 1;
@@ -470,7 +472,7 @@ private:
             bool ok = false;
             const int index = value.trimmed().toInt(&ok);
             if (!ok || index < 0 || index >= m_sharedCount)
-                damaged();
+                workbookDamaged();
             if (m_content.strings.at(index).isEmpty())
                 return;
             cell.kind = CellKind::Text;
@@ -492,21 +494,15 @@ private:
         } else if (type == u"d") {
             if (value.trimmed().isEmpty())
                 return;
-            QDateTime moment = QDateTime::fromString(value.trimmed(), Qt::ISODateWithMs);
-            if (!moment.isValid())
-                moment = QDateTime(QDate::fromString(value.trimmed(), Qt::ISODate), QTime(0, 0));
-            if (!moment.isValid())
-                damaged();
             cell.kind = CellKind::Date;
-            cell.number = double(QDate(1899, 12, 30).daysTo(moment.date())) +
-                          moment.time().msecsSinceStartOfDay() / 86400000.0;
+            cell.number = isoDays(value.trimmed());
         } else {
             if (value.trimmed().isEmpty())
                 return;
             bool ok = false;
             const double number = value.trimmed().toDouble(&ok);
             if (!ok)
-                damaged();
+                workbookDamaged();
             if (!std::isfinite(number)) {
                 cell.kind = CellKind::Error;
             } else if (style >= 0 && style < m_dateStyles.size() && m_dateStyles.at(style) && number >= 0) {

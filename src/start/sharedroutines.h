@@ -6,6 +6,9 @@
 #include <QVariant>
 #include <optional>
 
+#include <algorithm>
+#include <limits>
+
 namespace supplink {
 
 // Doubles every single quote, for a value placed between single quotes in SQL.
@@ -44,7 +47,20 @@ void ZetSysteemTijd(int year, int month, int day, int hour, int minute, int seco
 
 // Window positions and sizes are stored in twips: 15 twips to a pixel at 96 dpi.
 constexpr int TwipsPerPixel = 15;
-inline int TwipsNaarPixels(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }
-inline int PixelsNaarTwips(int pixels) { return pixels * TwipsPerPixel; }
+// To the nearest pixel (a half cannot occur), negative positions (left of or
+// above the main screen) alike, so that a position saved and read back stays
+// where it was.
+constexpr int TwipsNaarPixels(int twips)
+{
+    const qint64 t = twips;
+    return int(t >= 0 ? (t + TwipsPerPixel / 2) / TwipsPerPixel
+                      : -((-t + TwipsPerPixel / 2) / TwipsPerPixel));
+}
+// Held to the range of an int.
+constexpr int PixelsNaarTwips(int pixels)
+{
+    return int(std::clamp<qint64>(qint64(pixels) * TwipsPerPixel, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
+}
 
 } // namespace supplink

@@ -66,6 +66,27 @@ void checkLong(const JsonValue& value)
         throw MergeFailure{};
 }
 
+// A text between double quotes as it was read: only what JSON cannot hold
+// as it is (a double quote, a backslash, a control character) is escaped, so
+// that "M8/10" and "Größe" are written unchanged.
+QString textAsRead(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + c;
+        else if (c.unicode() < 32)
+            out += QStringLiteral("\\u00") +
+                   QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
 } // namespace
 
 QString MergeJSONFieldLibrary(const QString& existing, const QString& newText, QString& errorText)
@@ -114,18 +135,23 @@ QString MergeJSONFieldLibrary34(const QString& existing, const QString& newText,
         const JsonObject stored = parseObject(existing);
         const JsonObject incoming = parseObject(newText);
 
-        JsonObject merged;
+        QString result = QStringLiteral("{");
         const QStringList& keys = LocksHingesData::Layout34Keys();
         for (const QString& key : keys) {
             const JsonValue& value = (key == keys.last() ? incoming : stored).value(key);
+            if (result.size() > 1)
+                result += QLatin1Char(',');
+            result += QLatin1Char('"') + key + QStringLiteral("\":");
             // A list may be an array or a text holding one (the options
-            // template's "[]"); a text is written back as a text.
-            if (!value.isArray() && !value.isString())
+            // template's "[]"); a text is written back as it was read.
+            if (value.isString())
+                result += textAsRead(value.toString());
+            else if (value.isArray())
+                result += ToJson(value);
+            else
                 throw MergeFailure{};
-            merged.insert(key, value);
         }
-
-        QString result = ToJson(JsonValue(std::move(merged)));
+        result += QLatin1Char('}');
         errorText.clear();
         return result;
     } catch (const std::exception&) {

@@ -11,6 +11,7 @@
 #include "database/recordset.h"
 #include "database/sqlitebackend.h"
 #include "fixtures/designdatabases.h"
+#include "platform/isolatedread.h"
 #include "platform/jetmirror.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
@@ -470,8 +471,8 @@ void TestJetBackend::damagedFiles()
     out.write(bytes);
     out.close();
 
-    setJetMirrorStallLimit(2000);
-    const auto restore = qScopeGuard([] { setJetMirrorStallLimit(0); });
+    setIsolatedReadStallLimit(2000);
+    const auto restore = qScopeGuard([] { setIsolatedReadStallLimit(0); });
     clsConnectie cn;
     QVERIFY(!cn.MakenJetorSQLiteConnectie(path, QString()));
     QVERIFY(!cn.Connection());

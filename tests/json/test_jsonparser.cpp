@@ -98,15 +98,36 @@ private slots:
                                                     << "";
 
         // Numbers.
+        // A number is written back as it was read when its text is a JSON number.
         QTest::newRow("fraction and exponent") << "[12.5,1e3,1E-2,-0.25,+5,0e1]"
-                                               << "[12.5,1000,0.01,-0.25,5,0]"
+                                               << "[12.5,1e3,1E-2,-0.25,5,0e1]"
                                                << "";
-        QTest::newRow("large exponent") << "[123.456e78]"
-                                        << "[1.23456e+80]"
-                                        << "";
-        QTest::newRow("too small becomes zero") << "[1e-999]"
-                                                << "[0]"
-                                                << "";
+        QTest::newRow("more digits than a double holds") << "[123456789012.3456789,12345678901234567890]"
+                                                         << "[123456789012.3456789,12345678901234567890]"
+                                                         << "";
+        QTest::newRow("trailing zeros kept") << "{\"a\":12.50,\"b\":-0.0}"
+                                             << "{\"a\":12.50,\"b\":-0.0}"
+                                             << "";
+        QTest::newRow("no JSON form: written as the number") << "[.5,5.,007]"
+                                                             << "[0.5,5,7]"
+                                                             << "";
+        QTest::newRow("too small reads as zero, written as read") << "[1e-999]"
+                                                                  << "[1e-999]"
+                                                                  << "";
+        // Numbers are read as a decimal of 28 digits: beyond its range a value fails.
+        QTest::newRow("largest decimal")
+            << "[-79228162514264337593543950335,7.9228162514264337593543950335e28]"
+            << "[-79228162514264337593543950335,7.9228162514264337593543950335e28]"
+            << "";
+        QTest::newRow("just beyond the largest decimal") << "[1,79228162514264337593543950336]"
+                                                         << "[1]"
+                                                         << "Overloop: ]\r\n";
+        QTest::newRow("rounds beyond the largest decimal") << "[79228162514264337593543950335.5]"
+                                                           << "[]"
+                                                           << "Overloop: ]\r\n";
+        QTest::newRow("large exponent fails") << "{\"a\":123.456e78}"
+                                              << "{}"
+                                              << "Overloop: a\r\n";
         QTest::newRow("too large fails") << "[1,1e999]"
                                          << "[1]"
                                          << "Overloop: ]\r\n";
@@ -199,7 +220,33 @@ private slots:
         QCOMPARE(value[0].toDouble(), 12.5);
         QCOMPARE(value[1].toDouble(), 1000.0);
         QCOMPARE(value[2].toDouble(), -0.125);
-        QCOMPARE(ToJson(value), QStringLiteral("[12.5,1000,-0.125]"));
+        QCOMPARE(ToJson(value), QStringLiteral("[12.5,1e3,-0.125]"));
+        QCOMPARE(ToJson(JsonValue(1e3)), QStringLiteral("1000"));
+    }
+
+    void numbersKeepTheirValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("number");
+        QTest::newRow("digits beyond a double") << "123456789012.3456789" << 123456789012.3456789;
+        QTest::newRow("exponent") << "1e3" << 1000.0;
+        QTest::newRow("trailing zero") << "12.50" << 12.5;
+        QTest::newRow("too small") << "1e-999" << 0.0;
+        QTest::newRow("largest decimal")
+            << "79228162514264337593543950335" << 79228162514264337593543950335.0;
+    }
+    void numbersKeepTheirValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, number);
+        const JsonValue value = ParseJson(QStringLiteral("[%1]").arg(text));
+        QCOMPARE(GetParserErrors(), QString());
+        QCOMPARE(value[0].toDouble(), number);
+        QCOMPARE(value[0].numberText(), text);
+        // Copies keep the text; equal numbers compare equal whatever their text.
+        const JsonValue copy = value;
+        QCOMPARE(ToJson(copy), QStringLiteral("[%1]").arg(text));
+        QVERIFY(copy[0] == JsonValue(number));
     }
 
     void memberOrderIsKept()

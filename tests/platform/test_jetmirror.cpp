@@ -1,6 +1,7 @@
 // The Jet reader: real Jet 3 and Jet 4 files from the public corpora, and
 // broken files that must give a Dutch message, no crash and no mirror.
 
+#include "platform/isolatedread.h"
 #include "platform/jetmirror.h"
 
 #include "mirrorquery.h"
@@ -233,8 +234,8 @@ private slots:
             for (int i = 0; i < count; ++i)
                 bytes[32 + scatter.bounded(qint64(bytes.size()) - 32)] = char(scatter.bounded(256));
         }
-        setJetMirrorStallLimit(2000);
-        const auto restore = qScopeGuard([] { setJetMirrorStallLimit(0); });
+        setIsolatedReadStallLimit(2000);
+        const auto restore = qScopeGuard([] { setIsolatedReadStallLimit(0); });
 
         test::TestEnvironment env;
         const QString source = env.path(QStringLiteral("kapot.mdb"));

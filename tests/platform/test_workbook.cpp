@@ -1,14 +1,17 @@
 // The workbook reader: .xlsx files written with libxlsxwriter or put
-// together part by part, the .xls fixtures of data/, and broken files that
-// must give a Dutch message, no crash and no mirror.
+// together part by part, .xls files written record by record (biffwriter.h)
+// and the fixtures of data/, and broken files that must give a Dutch message,
+// no crash and no mirror.
 
 #include "platform/workbook.h"
 
+#include "biffwriter.h"
 #include "mirrorquery.h"
 #include "support/testenvironment.h"
 #include "support/zipwriter.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <xlsxwriter.h>
@@ -16,6 +19,9 @@
 #include <functional>
 
 using namespace supplink;
+using supplink::test::BiffBook;
+using supplink::test::biffRecord;
+using supplink::test::compoundFile;
 using supplink::test::filesIn;
 using supplink::test::SqliteFile;
 using supplink::test::writeZip;
@@ -400,14 +406,14 @@ private slots:
                                       {QStringLiteral("Formules$")}}));
         const QList<QVariantList> rows = db.rows(QStringLiteral("SELECT * FROM [Artikelen$]"));
         QCOMPARE(rows.size(), 3);
-        // freexl gives a Boolean as the number 1 or 0; formula cells give
+        // A Boolean reads as -1 or 0 in a Boolean column; formula cells give
         // their cached results (a number and a text here: mixed, so text).
         QCOMPARE(rows[0],
                  (QVariantList{QStringLiteral("Wit"), QStringLiteral("K100"), QStringLiteral("Ramen"), 12.5,
-                               QStringLiteral("2020-01-01 00:00:00"), 1.0, QStringLiteral("42")}));
+                               QStringLiteral("2020-01-01 00:00:00"), -1, QStringLiteral("42")}));
         QCOMPARE(rows[1],
                  (QVariantList{QStringLiteral("Zwart"), QStringLiteral("K200"), QStringLiteral("Deuren"), 7.0,
-                               QStringLiteral("2020-01-02 18:00:00"), 0.0, QStringLiteral("tekst")}));
+                               QStringLiteral("2020-01-02 18:00:00"), 0, QStringLiteral("tekst")}));
         QCOMPARE(rows[2][4].toString(), QStringLiteral("2021-01-01 00:00:00"));
         QCOMPARE(db.rows(QStringLiteral("SELECT * FROM [Prijzen$]")),
                  (QList<QVariantList>{{21.0, 22.0}, {31.0, 32.0}}));
@@ -525,6 +531,308 @@ private slots:
         result =
             mirrorWorkbook(env.path(QStringLiteral("weg.xlsx")), env.path(QStringLiteral("m.sqlite")), true);
         QVERIFY2(result.error.contains(QStringLiteral("bestaat niet")), qPrintable(result.error));
+    }
+
+    // .xls files as Excel, LibreOffice and xlwt write them, record by record:
+    // every kind of cell reads as it does from an .xlsx.
+    void xlsCells_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QList<int>>("jetTypes");
+        QTest::addColumn<QList<QVariantList>>("rows");
+        const QString sheet = QStringLiteral("Blad1");
+        const QVariant null;
+        QString longText;
+        while (longText.size() < 10000)
+            longText += QStringLiteral("Kozijn € 12,50; ");
+        longText.truncate(10000);
+
+        BiffBook booleans(8);
+        booleans.sheet(sheet) += booleans.boolErr(0, 0, 1, false) + booleans.boolErr(1, 0, 0, false);
+        QTest::newRow("Boolean cells") << booleans.file() << QList<int>{1} << QList<QVariantList>{{-1}, {0}};
+
+        BiffBook errors(8);
+        errors.sheet(sheet) +=
+            errors.number(0, 0, 5) + errors.boolErr(1, 0, 0x07, true) + errors.number(2, 0, 6);
+        QTest::newRow("error cells") << errors.file() << QList<int>{7}
+                                     << QList<QVariantList>{{5.0}, {null}, {6.0}};
+
+        BiffBook formulas(8);
+        formulas.sheet(sheet) += formulas.formulaSpecial(0, 0, 1, 1) + formulas.formulaSpecial(1, 0, 1, 0) +
+                                 formulas.formulaSpecial(2, 0, 2, 0x07) + formulas.formulaSpecial(3, 0, 3);
+        QTest::newRow("Boolean and error results of formulas")
+            << formulas.file() << QList<int>{1} << QList<QVariantList>{{-1}, {0}, {null}};
+
+        BiffBook shared(8);
+        shared.setSharedStrings({longText, QStringLiteral("kort")});
+        shared.sheet(sheet) += shared.labelSst(0, 0, 0) + shared.labelSst(1, 0, 1) + shared.labelSst(2, 0, 0);
+        QTest::newRow("10,000 characters with € in the shared strings")
+            << shared.file() << QList<int>{12}
+            << QList<QVariantList>{{longText}, {QStringLiteral("kort")}, {longText}};
+
+        BiffBook formulaText(8);
+        formulaText.sheet(sheet) +=
+            formulaText.formulaText(0, 0, longText) + formulaText.label(1, 0, QStringLiteral("Maße"));
+        QTest::newRow("10,000 characters as the text of a formula")
+            << formulaText.file() << QList<int>{12}
+            << QList<QVariantList>{{longText}, {QStringLiteral("Maße")}};
+
+        BiffBook numbers(8);
+        numbers.addFormat(164, QStringLiteral("dd-mm-yyyy"));
+        const int dateXf = numbers.addXf(164);
+        const int timeXf = numbers.addXf(20); // built-in h:mm
+        numbers.sheet(sheet) += numbers.rk(0, 0, 100 << 2 | 2) + numbers.number(0, 1, 43861, dateXf) +
+                                numbers.mulRk(0, 2, {1 << 2 | 2, 2 << 2 | 2}) +
+                                numbers.rk(1, 0, 1234 << 2 | 3) + numbers.number(1, 1, 0.25, timeXf) +
+                                numbers.rk(2, 0, 0x3FE00000u) + numbers.rk(3, 0, quint32(-3 * 4 | 2));
+        QTest::newRow("numbers, dates and times")
+            << numbers.file() << QList<int>{7, 8, 7, 7}
+            << QList<QVariantList>{{100.0, QStringLiteral("2020-01-31 00:00:00"), 1.0, 2.0},
+                                   {12.34, QStringLiteral("1899-12-30 06:00:00"), null, null},
+                                   {0.5, null, null, null},
+                                   {-3.0, null, null, null}};
+
+        BiffBook code(8);
+        code.sheet(sheet) += code.label(0, 0, QStringLiteral("Code")) + code.number(1, 0, 1234567890123456.0);
+        QTest::newRow("a 16-digit code among texts")
+            << code.file() << QList<int>{10}
+            << QList<QVariantList>{{QStringLiteral("Code")}, {QStringLiteral("1234567890123456")}};
+
+        BiffBook biff5(5);
+        biff5.addFormat(164, QStringLiteral("dd-mm-yyyy"));
+        const int biff5Date = biff5.addXf(164);
+        biff5.sheet(sheet) += biff5.label(0, 0, QStringLiteral("Maße € 5")) +
+                              biff5.number(0, 1, 43861, biff5Date) + biff5.boolErr(0, 2, 1, false) +
+                              biff5.rk(0, 3, 5 << 2 | 2) + biff5.formulaText(0, 4, QStringLiteral("Größe"));
+        QTest::newRow("Excel 95: texts in the code page")
+            << biff5.file() << QList<int>{10, 8, 1, 7, 10}
+            << QList<QVariantList>{{QStringLiteral("Maße € 5"), QStringLiteral("2020-01-31 00:00:00"), -1,
+                                    5.0, QStringLiteral("Größe")}};
+
+        BiffBook centralEurope(5, 1250);
+        centralEurope.sheet(sheet) += centralEurope.label(0, 0, QStringLiteral("Łódź"));
+        QTest::newRow("Excel 95: another code page")
+            << centralEurope.file() << QList<int>{10} << QList<QVariantList>{{QStringLiteral("Łódź")}};
+    }
+
+    void xlsCells()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QList<int>, jetTypes);
+        QFETCH(QList<QVariantList>, rows);
+        test::TestEnvironment env;
+        const QString book = env.path(QStringLiteral("lijst.xls"));
+        writeFile(book, file);
+        const QString target = env.path(QStringLiteral("mirror.sqlite"));
+        const MirrorResult result = mirrorWorkbook(book, target, false);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        SqliteFile db(target);
+        QList<int> types;
+        for (const QVariantList& facts : columnFacts(db, QStringLiteral("Blad1$")))
+            types << facts[1].toInt();
+        QCOMPARE(types, jetTypes);
+        QCOMPARE(db.rows(QStringLiteral("SELECT * FROM [Blad1$]")), rows);
+    }
+
+    // Every length is checked against its record: a file that does not hold
+    // together gives a Dutch message and no mirror.
+    void damagedXls_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("message");
+        const QString sheet = QStringLiteral("Blad1");
+        const QString damaged = QStringLiteral("is beschadigd");
+
+        QTest::newRow("no workbook stream")
+            << compoundFile(QStringLiteral("WordDocument"), QByteArray(600, 'x'))
+            << QStringLiteral("is geen Excel-werkmap");
+        QByteArray oldBof;
+        test::putU16(oldBof, 0x0400);
+        test::putU16(oldBof, 0x0005);
+        QTest::newRow("unknown version")
+            << compoundFile(QStringLiteral("Workbook"), biffRecord(0x0809, oldBof) + biffRecord(0x000A, {}))
+            << damaged;
+
+        BiffBook outOfRange(8);
+        outOfRange.setSharedStrings({QStringLiteral("a")});
+        outOfRange.sheet(sheet) += outOfRange.labelSst(0, 0, 3);
+        QTest::newRow("shared string out of range") << outOfRange.file() << damaged;
+
+        BiffBook cutShort(8);
+        QByteArray sst;
+        test::putU32(sst, 1);
+        test::putU32(sst, 1);
+        test::putU16(sst, 100);
+        sst += QByteArray("\0abc", 4);
+        cutShort.addGlobalRecord(biffRecord(0x00FC, sst));
+        cutShort.sheet(sheet) += cutShort.labelSst(0, 0, 0);
+        QTest::newRow("shared string longer than its records") << cutShort.file() << damaged;
+
+        BiffBook pastTheEnd(8);
+        pastTheEnd.sheet(sheet) += QByteArray("\x03\x02\xFF\xFF", 4) + QByteArray(14, '\0');
+        QTest::newRow("record longer than the stream") << pastTheEnd.file() << damaged;
+
+        BiffBook shortNumber(8);
+        shortNumber.sheet(sheet) += biffRecord(0x0203, QByteArray(6, '\0'));
+        QTest::newRow("number record too short") << shortNumber.file() << damaged;
+
+        BiffBook badMulRk(8);
+        badMulRk.sheet(sheet) += biffRecord(0x00BD, QByteArray(9, '\0'));
+        QTest::newRow("MULRK of a broken length") << badMulRk.file() << damaged;
+
+        BiffBook longLabel(8);
+        QByteArray label(6, '\0');
+        test::putU16(label, 50);
+        label += QByteArray("\0abc", 4);
+        longLabel.sheet(sheet) += biffRecord(0x0204, label);
+        QTest::newRow("text longer than its record") << longLabel.file() << damaged;
+    }
+
+    void damagedXls()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        QVERIFY(readXls(file).problem != WorkbookProblem::None);
+        test::TestEnvironment env;
+        const QString book = env.path(QStringLiteral("bron.xls"));
+        writeFile(book, file);
+        const MirrorResult result = mirrorWorkbook(book, env.path(QStringLiteral("mirror.sqlite")), true);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.contains(QStringLiteral("bron.xls")) && result.error.contains(message),
+                 qPrintable(result.error));
+        QCOMPARE(filesIn(env.root()), QStringList{QStringLiteral("bron.xls")});
+    }
+
+    // Random damage to a workbook of every record kind: the record pass reads
+    // it or refuses it, in this process, without reading out of bounds.
+    void randomlyDamagedXls()
+    {
+        QString longText;
+        while (longText.size() < 9000)
+            longText += QStringLiteral("Größe € 3; ");
+        BiffBook book(8);
+        book.addFormat(164, QStringLiteral("dd-mm-yyyy"));
+        const int dateXf = book.addXf(164);
+        book.setSharedStrings({QStringLiteral("Code"), longText, QStringLiteral("Prijs")});
+        QByteArray& cells = book.sheet(QStringLiteral("Artikelen"));
+        cells += book.labelSst(0, 0, 0) + book.labelSst(0, 1, 2) + book.label(0, 2, QStringLiteral("Datum"));
+        for (int r = 1; r < 40; ++r)
+            cells += book.labelSst(r, 0, r % 3) + book.rk(r, 1, quint32(r) << 2 | 2) +
+                     book.number(r, 2, 43861 + r, dateXf) + book.boolErr(r, 3, r % 2, r % 5 == 0) +
+                     book.mulRk(r, 4, {5 << 2 | 2, 0x3FE00000u}) +
+                     book.formulaText(r, 6, QStringLiteral("t"));
+        const QByteArray whole = book.file();
+        QCOMPARE(readXls(whole).problem, WorkbookProblem::None);
+
+        int refused = 0;
+        for (quint32 seed = 1; seed <= 300; ++seed) {
+            QRandomGenerator random(seed);
+            QByteArray bytes = whole;
+            if (seed % 4 == 0)
+                bytes.truncate(512 + random.bounded(qint64(bytes.size()) - 512));
+            const int count = 1 + random.bounded(seed % 3 == 0 ? 200 : 8);
+            for (int i = 0; i < count; ++i)
+                bytes[512 + random.bounded(qint64(bytes.size()) - 512)] = char(random.bounded(256));
+            const WorkbookRead read = readXls(bytes);
+            if (read.problem != WorkbookProblem::None) {
+                ++refused;
+                continue;
+            }
+            for (const WorkbookSheet& sheet : read.content.sheets)
+                for (const WorkbookCell& cell : sheet.cells)
+                    QVERIFY(cell.kind != CellKind::Text ||
+                            (cell.text >= 0 && cell.text < read.content.strings.size()));
+        }
+        QVERIFY(refused > 0);
+    }
+
+    // A date cell (type "d") holds an ISO 8601 date, date and time, or time of
+    // day, as openpyxl writes them.
+    void xlsxDateCells_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("expected"); // empty: the workbook is damaged
+        QTest::newRow("time of day") << QByteArray("06:30:00") << QStringLiteral("1899-12-30 06:30:00");
+        QTest::newRow("time with microseconds")
+            << QByteArray("06:30:00.250000") << QStringLiteral("1899-12-30 06:30:00");
+        QTest::newRow("time without seconds")
+            << QByteArray("T18:05") << QStringLiteral("1899-12-30 18:05:00");
+        QTest::newRow("date") << QByteArray("2020-01-31") << QStringLiteral("2020-01-31 00:00:00");
+        QTest::newRow("date and time")
+            << QByteArray("2020-01-31T10:15:00") << QStringLiteral("2020-01-31 10:15:00");
+        QTest::newRow("no date") << QByteArray("morgen") << QString();
+        QTest::newRow("no time of day") << QByteArray("25:00:00") << QString();
+    }
+
+    void xlsxDateCells()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, expected);
+        test::TestEnvironment env;
+        const QString book = env.path(QStringLiteral("tijden.xlsx"));
+        QVERIFY(
+            writeZip(book, packageParts({{QStringLiteral("Blad1"), "<row r=\"1\"><c r=\"A1\" t=\"d\"><v>" +
+                                                                       value + "</v></c></row>"}})));
+        const QString target = env.path(QStringLiteral("mirror.sqlite"));
+        const MirrorResult result = mirrorWorkbook(book, target, false);
+        if (expected.isEmpty()) {
+            QVERIFY(!result.ok);
+            QVERIFY2(result.error.contains(QStringLiteral("beschadigd")), qPrintable(result.error));
+            return;
+        }
+        QVERIFY2(result.ok, qPrintable(result.error));
+        SqliteFile db(target);
+        QCOMPARE(columnFacts(db, QStringLiteral("Blad1$")).first()[1].toInt(), 8);
+        QCOMPARE(db.value(QStringLiteral("SELECT F1 FROM [Blad1$]")).toString(), expected);
+    }
+
+    // Numbers in a text column: whole numbers up to 2^53 as their digits,
+    // others in the shortest form that reads back as the same number.
+    void numbersInTextColumns_data()
+    {
+        QTest::addColumn<QByteArray>("number");  // as the workbook holds it
+        QTest::addColumn<bool>("libxlsxwriter"); // else a package made part by part
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("16-digit code")
+            << QByteArray("1234567890123456") << true << QStringLiteral("1234567890123456");
+        QTest::newRow("2^53") << QByteArray("9007199254740992") << true << QStringLiteral("9007199254740992");
+        QTest::newRow("negative whole number") << QByteArray("-42") << true << QStringLiteral("-42");
+        QTest::newRow("fraction") << QByteArray("12.5") << true << QStringLiteral("12.5");
+        QTest::newRow("17 significant digits")
+            << QByteArray("0.30000000000000004") << false << QStringLiteral("0.30000000000000004");
+        QTest::newRow("16 significant digits")
+            << QByteArray("1234567.890123456") << false << QStringLiteral("1234567.890123456");
+        QTest::newRow("beyond 2^53") << QByteArray("1e20") << false << QStringLiteral("1e+20");
+        QTest::newRow("small") << QByteArray("1E-7") << false << QStringLiteral("1e-07");
+    }
+
+    void numbersInTextColumns()
+    {
+        QFETCH(QByteArray, number);
+        QFETCH(bool, libxlsxwriter);
+        QFETCH(QString, expected);
+        test::TestEnvironment env;
+        const QString book = env.path(QStringLiteral("codes.xlsx"));
+        if (libxlsxwriter) {
+            QVERIFY(writeXlsx(book, [&number](lxw_workbook* workbook) {
+                lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Blad1");
+                worksheet_write_string(sheet, 0, 0, "Code", nullptr);
+                worksheet_write_number(sheet, 1, 0, number.toDouble(), nullptr);
+            }));
+        } else {
+            QVERIFY(writeZip(
+                book, packageParts({{QStringLiteral("Blad1"),
+                                     "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Code</t></is></c>"
+                                     "</row><row r=\"2\"><c r=\"A2\"><v>" +
+                                         number + "</v></c></row>"}})));
+        }
+        const QString target = env.path(QStringLiteral("mirror.sqlite"));
+        const MirrorResult result = mirrorWorkbook(book, target, false);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        SqliteFile db(target);
+        QCOMPARE(db.rows(QStringLiteral("SELECT F1 FROM [Blad1$]")),
+                 (QList<QVariantList>{{QStringLiteral("Code")}, {expected}}));
+        QCOMPARE(expected.toDouble(), number.toDouble());
     }
 
     void existingTargetIsReplacedOnlyOnSuccess()

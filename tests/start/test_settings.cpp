@@ -2,6 +2,8 @@
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
 
+#include <QDirIterator>
+#include <QFile>
 #include <QTest>
 
 using namespace supplink;
@@ -15,12 +17,14 @@ class SettingsTest : public QObject
 private slots:
     void missingValuesGiveTheDefault()
     {
-        QCOMPARE(CurrentUser_HaalOp(QStringLiteral("Windows"), QStringLiteral("LeftNooit"), QStringLiteral("-1")),
-                 QStringLiteral("-1"));
+        QCOMPARE(
+            CurrentUser_HaalOp(QStringLiteral("Windows"), QStringLiteral("LeftNooit"), QStringLiteral("-1")),
+            QStringLiteral("-1"));
         QCOMPARE(LocalMachine_HaalOp(QStringLiteral("settings"), QStringLiteral("leveranciers"),
                                      QStringLiteral("/tmp/welkom")),
                  QStringLiteral("/tmp/welkom"));
-        QVERIFY(!fGetstring(HKEY_CURRENT_USER, ProgramKeyPath() + QStringLiteral("Geen"), QStringLiteral("x")));
+        QVERIFY(
+            !fGetstring(HKEY_CURRENT_USER, ProgramKeyPath() + QStringLiteral("Geen"), QStringLiteral("x")));
         QVERIFY(!fGetLong(HKEY_CURRENT_USER, ProgramKeyPath() + QStringLiteral("Geen"), QStringLiteral("x")));
     }
 
@@ -28,11 +32,16 @@ private slots:
     {
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("value");
-        QTest::newRow("plain") << "backup" << "/home/gebruiker/backups";
-        QTest::newRow("empty") << "backup" << "";
-        QTest::newRow("nested section") << "doelen\\Ä-Leverancier B.V." << "*server\bdb\beSQLSecurity\bsa\bgeheim";
-        QTest::newRow("non-ASCII") << "opties\\Müller" << "Prijzen € en ë";
-        QTest::newRow("spaces kept") << "Sort" << "  2 ";
+        QTest::newRow("plain") << "backup"
+                               << "/home/gebruiker/backups";
+        QTest::newRow("empty") << "backup"
+                               << "";
+        QTest::newRow("nested section") << "doelen\\Ä-Leverancier B.V."
+                                        << "*server\bdb\beSQLSecurity\bsa\bgeheim";
+        QTest::newRow("non-ASCII") << "opties\\Müller"
+                                   << "Prijzen € en ë";
+        QTest::newRow("spaces kept") << "Sort"
+                                     << "  2 ";
     }
     void stringsRoundTrip()
     {
@@ -48,8 +57,9 @@ private slots:
         fSaveLong(HKEY_CURRENT_USER, key, QStringLiteral("breedte"), 1234);
         QCOMPARE(fGetLong(HKEY_CURRENT_USER, key, QStringLiteral("breedte")), std::optional<qint32>(1234));
         QVERIFY(!fGetstring(HKEY_CURRENT_USER, key, QStringLiteral("breedte")));
-        QCOMPARE(CurrentUser_HaalOp(QStringLiteral("Columns"), QStringLiteral("breedte"), QStringLiteral("d")),
-                 QStringLiteral("d"));
+        QCOMPARE(
+            CurrentUser_HaalOp(QStringLiteral("Columns"), QStringLiteral("breedte"), QStringLiteral("d")),
+            QStringLiteral("d"));
 
         fSaveString(HKEY_CURRENT_USER, key, QStringLiteral("tekst"), QStringLiteral("12"));
         QVERIFY(!fGetLong(HKEY_CURRENT_USER, key, QStringLiteral("tekst")));
@@ -58,13 +68,99 @@ private slots:
     void aZeroCharacterEndsTheString()
     {
         const QString key = ProgramKeyPath() + QStringLiteral("Windows");
-        fSaveString(HKEY_CURRENT_USER, key, QStringLiteral("nul"), QStringLiteral("ab") + QChar(u'\0') + "cd");
+        fSaveString(HKEY_CURRENT_USER, key, QStringLiteral("nul"),
+                    QStringLiteral("ab") + QChar(u'\0') + "cd");
         QCOMPARE(fGetstring(HKEY_CURRENT_USER, key, QStringLiteral("nul")), std::optional<QString>("ab"));
+    }
+
+    // Names holding the store's separators stay names of their own: a value
+    // "a/b" of section "Coll" is not value "b" of section "Coll\a".
+    void separatorsInNamesKeepSettingsApart_data()
+    {
+        QTest::addColumn<QString>("section1");
+        QTest::addColumn<QString>("name1");
+        QTest::addColumn<QString>("section2");
+        QTest::addColumn<QString>("name2");
+        QTest::newRow("slash in a value name") << "Coll"
+                                               << "a/b"
+                                               << "Coll\\a"
+                                               << "b";
+        QTest::newRow("backslash in a value name") << "Kol"
+                                                   << "a\\b"
+                                                   << "Kol\\a"
+                                                   << "b";
+        QTest::newRow("slash in a section") << "doelen\\A/B"
+                                            << "pt"
+                                            << "doelen\\A\\B"
+                                            << "pt";
+        QTest::newRow("escape-like name") << "Sort"
+                                          << "a%2Fb"
+                                          << "Sort"
+                                          << "a/b";
+        QTest::newRow("percent sign") << "opties\\50%"
+                                      << "artikelopties"
+                                      << "opties\\50%25"
+                                      << "artikelopties";
+    }
+    void separatorsInNamesKeepSettingsApart()
+    {
+        QFETCH(QString, section1);
+        QFETCH(QString, name1);
+        QFETCH(QString, section2);
+        QFETCH(QString, name2);
+        CurrentUser_BrengWeg(section1, name1, QStringLiteral("een"));
+        QCOMPARE(CurrentUser_HaalOp(section2, name2, QStringLiteral("standaard")),
+                 QStringLiteral("standaard"));
+        CurrentUser_BrengWeg(section2, name2, QStringLiteral("twee"));
+        QCOMPARE(CurrentUser_HaalOp(section1, name1, QStringLiteral("standaard")), QStringLiteral("een"));
+        QCOMPARE(CurrentUser_HaalOp(section2, name2, QStringLiteral("standaard")), QStringLiteral("twee"));
+    }
+
+    // A settings file edited by hand or written by another program: a number
+    // that is no whole 32-bit number reads as no value, so the caller's
+    // default applies; the other values still read.
+    void numbersOutOfRangeGiveTheDefault_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QVariant>("expected"); // invalid: no value
+        QTest::newRow("far too large") << QByteArray("1e300") << QVariant();
+        QTest::newRow("far too small") << QByteArray("-1e300") << QVariant();
+        QTest::newRow("just above 32 bits") << QByteArray("2147483648") << QVariant();
+        QTest::newRow("just below 32 bits") << QByteArray("-2147483649") << QVariant();
+        QTest::newRow("not whole") << QByteArray("1.5") << QVariant();
+        QTest::newRow("largest") << QByteArray("2147483647") << QVariant(2147483647);
+        QTest::newRow("smallest") << QByteArray("-2147483648") << QVariant(qint32(-2147483647 - 1));
+    }
+    void numbersOutOfRangeGiveTheDefault()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QVariant, expected);
+        const QString key = ProgramKeyPath() + QStringLiteral("Columns");
+        fSaveLong(HKEY_CURRENT_USER, key, QStringLiteral("breedte"), 1);
+        QDirIterator files(env.path(QStringLiteral("registry")), {QStringLiteral("*.json")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        QVERIFY(files.hasNext());
+        QFile file(files.next());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("{\"Import/4.00/Columns/breedte\": " + stored +
+                   ", \"Import/4.00/Columns/tekst\": \"12\"}");
+        file.close();
+
+        const std::optional<qint32> number = fGetLong(HKEY_CURRENT_USER, key, QStringLiteral("breedte"));
+        QCOMPARE(number.has_value(), expected.isValid());
+        if (number)
+            QCOMPARE(*number, expected.toInt());
+        QCOMPARE(
+            CurrentUser_HaalOp(QStringLiteral("Columns"), QStringLiteral("breedte"), QStringLiteral("d")),
+            QStringLiteral("d"));
+        QCOMPARE(CurrentUser_HaalOp(QStringLiteral("Columns"), QStringLiteral("tekst"), QStringLiteral("d")),
+                 QStringLiteral("12"));
     }
 
     void valuesSurviveANewStoreObject()
     {
-        CurrentUser_BrengWeg(QStringLiteral("opties\\ROTO"), QStringLiteral("artikelopties"), QStringLiteral("3"));
+        CurrentUser_BrengWeg(QStringLiteral("opties\\ROTO"), QStringLiteral("artikelopties"),
+                             QStringLiteral("3"));
         // Each call opens the store anew, so this reads what was written to disk.
         QCOMPARE(fGetstring(HKEY_CURRENT_USER, ProgramKeyPath() + QStringLiteral("opties\\ROTO"),
                             QStringLiteral("artikelopties")),

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QTest>
 #include <clocale>
+#include <limits>
 
 using namespace supplink;
 
@@ -23,10 +24,14 @@ private slots:
     {
         QTest::addColumn<QString>("in");
         QTest::addColumn<QString>("out");
-        QTest::newRow("two quotes") << "O'Brien's" << "O''Brien''s";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("only quotes") << "''" << "''''";
-        QTest::newRow("no quote") << "PV12;x" << "PV12;x";
+        QTest::newRow("two quotes") << "O'Brien's"
+                                    << "O''Brien''s";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("only quotes") << "''"
+                                     << "''''";
+        QTest::newRow("no quote") << "PV12;x"
+                                  << "PV12;x";
     }
     void sqlQuotes()
     {
@@ -47,7 +52,7 @@ private slots:
         QCOMPARE(NzLong(QVariant(), 7), 7);
         QCOMPARE(NzLong(QStringLiteral("abc")), 0);
         QCOMPARE(NzLong(QStringLiteral("42")), 42);
-        QCOMPARE(NzLong(2.5), 2);  // halves round to even
+        QCOMPARE(NzLong(2.5), 2); // halves round to even
         QCOMPARE(NzLong(3.5), 4);
         QCOMPARE(NzLong(1e12), 0); // does not fit in 32 bits
         QCOMPARE(NzLong(true), -1);
@@ -155,6 +160,43 @@ private slots:
                  QStringLiteral("Folder type 26 bestaat niet en kan ook niet worden aangemaakt!"));
         recorder.clear();
     }
+
+    // Twips to pixels to the nearest pixel, also left of and above the main
+    // screen, and without overflow at the ends of the range.
+    void twipsAndPixels_data()
+    {
+        QTest::addColumn<int>("twips");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("zero") << 0 << 0;
+        QTest::newRow("just below half a pixel") << 7 << 0;
+        QTest::newRow("just above half a pixel") << 8 << 1;
+        QTest::newRow("one pixel") << 15 << 1;
+        QTest::newRow("one pixel to the left") << -15 << -1;
+        QTest::newRow("left, just below half a pixel") << -7 << 0;
+        QTest::newRow("left, just above half a pixel") << -8 << -1;
+        QTest::newRow("left, rounds down") << -22 << -1;
+        QTest::newRow("left, rounds up") << -23 << -2;
+        QTest::newRow("largest") << std::numeric_limits<int>::max() << 143165576;
+        QTest::newRow("smallest") << std::numeric_limits<int>::min() << -143165577;
+    }
+    void twipsAndPixels()
+    {
+        QFETCH(int, twips);
+        QFETCH(int, pixels);
+        QCOMPARE(TwipsNaarPixels(twips), pixels);
+    }
+
+    void pixelsSavedAndReadBackStay()
+    {
+        // What SaveFormState writes and LoadFormState reads: a window left of
+        // or above the main screen keeps its place however often it is saved.
+        for (int pixels = -5000; pixels <= 5000; ++pixels)
+            QCOMPARE(TwipsNaarPixels(PixelsNaarTwips(pixels)), pixels);
+        QCOMPARE(PixelsNaarTwips(-1), -15);
+        QCOMPARE(PixelsNaarTwips(200000000), std::numeric_limits<int>::max());
+        QCOMPARE(PixelsNaarTwips(-200000000), std::numeric_limits<int>::min());
+    }
+
 };
 
 QTEST_MAIN(SharedRoutinesTest)

@@ -90,6 +90,39 @@ private slots:
             << ""
             << "35";
 
+        // Every number is written back as it was read.
+        QTest::newRow("3.5: a usage value with more digits than a double holds is kept")
+            << QString(kStored35).replace(QStringLiteral("[2]"), QStringLiteral("[123456789012.3456789]"))
+            << new35()
+            << QString(merged35()).replace(QStringLiteral("[2]"), QStringLiteral("[123456789012.3456789]"))
+            << "";
+        QTest::newRow("3.5: a limit of 12.50 keeps its zero")
+            << kStored35 << new35("12.50") << merged35("12.50") << "";
+        QTest::newRow("3.5: a usage value beyond the decimal range fails")
+            << QString(kStored35).replace(QStringLiteral("[2]"), QStringLiteral("[1e29]")) << new35() << ""
+            << "35";
+
+        QTest::newRow("3.4: texts are written as read, without escapes")
+            << QStringLiteral("{\"ArtUsages\":\"M8/10\",\"ActUsages\":\"Größe\",\"RefUsages\":\"a\\u00e9/\"}")
+            << "{\"LHArticles\":\"[]\"}"
+            << QStringLiteral("{\"ArtUsages\":\"M8/10\",\"ActUsages\":\"Größe\",\"RefUsages\":\"aé/\","
+                              "\"LHArticles\":\"[]\"}")
+            << "";
+        QTest::newRow("3.4: quotes, backslashes and control characters in a text are escaped")
+            << QStringLiteral(
+                   "{\"ArtUsages\":\"[\\\"a\\\\b\\\"]\",\"ActUsages\":\"x\\ty\",\"RefUsages\":\"[]\"}")
+            << "{\"LHArticles\":[]}"
+            << QStringLiteral(
+                   "{\"ArtUsages\":\"[\\\"a\\\\b\\\"]\",\"ActUsages\":\"x\\u0009y\",\"RefUsages\":\"[]\","
+                   "\"LHArticles\":[]}")
+            << "";
+        QTest::newRow("3.4: numbers in the lists are kept")
+            << "{\"ArtUsages\":[123456789012.3456789],\"ActUsages\":[1e3],\"RefUsages\":[0.10]}"
+            << "{\"LHArticles\":[{\"Position\":2.50}]}"
+            << "{\"ArtUsages\":[123456789012.3456789],\"ActUsages\":[1e3],\"RefUsages\":[0.10],"
+               "\"LHArticles\":[{\"Position\":2.50}]}"
+            << "";
+
         QTest::newRow("3.4: options template keeps its texts, array written")
             << options << "{\"LHArticles\":[{\"fkArticle\":\"K1\"}]}"
             << "{\"ArtUsages\":\"[]\",\"ActUsages\":\"[]\",\"RefUsages\":\"[]\",\"LHArticles\":[{"
@@ -163,7 +196,7 @@ private slots:
         test::DutchLocale dutch;
         QString errorText;
         QCOMPARE(MergeJSONFieldLibrary(kStored35, new35("12.5"), errorText), merged35("12.5"));
-        QCOMPARE(MergeJSONFieldLibrary(kStored35, new35("1e2"), errorText), merged35("100"));
+        QCOMPARE(MergeJSONFieldLibrary(kStored35, new35("1e2"), errorText), merged35("1e2"));
     }
 
     void layoutKeys()
