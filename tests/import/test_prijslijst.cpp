@@ -5,6 +5,7 @@
 // C.UTF-8 and under nl_NL.UTF-8; every expected value is the same in both.
 
 #include "leestestsupport.h"
+#include "werkmaptestsupport.h"
 
 #include "database/clsconnectie.h"
 #include "database/recordset.h"
@@ -13,13 +14,7 @@
 #include "start/taalomgeving.h"
 
 #include <QDate>
-#include <QScopeGuard>
 #include <QTest>
-
-#include <clocale>
-#include <string>
-
-#include <xlsxwriter.h>
 
 using namespace supplink;
 using namespace supplink::test;
@@ -96,86 +91,22 @@ void vulProductentabel(const QString& pad)
                           {"LastModified", "2020-01-01 00:00:00"}});
 }
 
-struct Cel
+QDateTime moment(int uur = 0)
 {
-    enum Soort
-    {
-        Tekst,
-        Getal,
-        Datum
-    } soort;
-    QString tekst;
-    double getal = 0;
-    QDateTime moment;
-};
-
-Cel tekst(const QString& t)
-{
-    return {Cel::Tekst, t, 0, {}};
-}
-Cel getal(double g)
-{
-    return {Cel::Getal, {}, g, {}};
-}
-Cel moment(int j, int m, int d, int uur = 0)
-{
-    return {Cel::Datum, {}, 0, QDateTime(QDate(j, m, d), QTime(uur, 0))};
+    return QDateTime(QDate(2024, 3, 5), QTime(uur, 0));
 }
 
 // The price list as a workbook: numbers as number cells, the dates as date cells.
-bool schrijfWerkmap(const QString& pad, bool titelRij)
+bool schrijfPrijslijst(const QString& pad, bool titelRij)
 {
-    // libxlsxwriter writes its numbers with the C library's printf, which follows LC_NUMERIC: under a
-    // Dutch locale it would write "12,5" into the workbook, which no reader accepts.
-    const std::string numeriek = std::setlocale(LC_NUMERIC, nullptr);
-    std::setlocale(LC_NUMERIC, "C");
-    const auto terug = qScopeGuard([&numeriek] { std::setlocale(LC_NUMERIC, numeriek.c_str()); });
-    lxw_workbook* boek = workbook_new(QFile::encodeName(pad).constData());
-    if (!boek)
-        return false;
-    lxw_worksheet* blad = workbook_add_worksheet(boek, "Prijslijst");
-    lxw_format* datumVorm = workbook_add_format(boek);
-    format_set_num_format(datumVorm, "dd-mm-yyyy hh:mm");
-    QList<QList<Cel>> rijen;
+    QList<QVariantList> rijen;
     if (titelRij)
-        rijen << QList<Cel>{tekst("Code"),    tekst("Omschrijving"), tekst("Artikelgroep"), tekst("Prijs"),
-                            tekst("Breedte"), tekst("Gewijzigd"),    tekst("Stukprijs")};
-    rijen << QList<Cel>{tekst("HS-100"),
-                        tekst("Dorpel hardsteen 100 mm"),
-                        tekst("Dorpels hardsteen"),
-                        getal(12.5),
-                        getal(6.7),
-                        moment(2024, 3, 5),
-                        getal(1234.56)};
-    rijen << QList<Cel>{tekst("HS-120"),
-                        tekst("Dorpel hardsteen 120 mm \u2013 grijs"),
-                        tekst("Dorpels hardsteen"),
-                        getal(1234.56),
-                        getal(12.5),
-                        moment(2024, 3, 5, 10),
-                        tekst("7,25 EUR")};
-    rijen << QList<Cel>{tekst("NT-01"), tekst("Neut caf\u00e9"), tekst("Neuten"), tekst("\u20ac 3,75"),
-                        getal(10),      moment(2024, 3, 5),      getal(0.5)};
-    for (int r = 0; r < rijen.size(); ++r) {
-        for (int c = 0; c < rijen[r].size(); ++c) {
-            const Cel& cel = rijen[r][c];
-            if (cel.soort == Cel::Tekst) {
-                worksheet_write_string(blad, lxw_row_t(r), lxw_col_t(c), cel.tekst.toUtf8().constData(),
-                                       nullptr);
-            } else if (cel.soort == Cel::Getal) {
-                worksheet_write_number(blad, lxw_row_t(r), lxw_col_t(c), cel.getal, nullptr);
-            } else {
-                lxw_datetime d{cel.moment.date().year(),
-                               cel.moment.date().month(),
-                               cel.moment.date().day(),
-                               cel.moment.time().hour(),
-                               0,
-                               0};
-                worksheet_write_datetime(blad, lxw_row_t(r), lxw_col_t(c), &d, datumVorm);
-            }
-        }
-    }
-    return workbook_close(boek) == LXW_NO_ERROR;
+        rijen << QVariantList{"Code", "Omschrijving", "Artikelgroep", "Prijs", "Breedte", "Gewijzigd", "Stukprijs"};
+    rijen << QVariantList{"HS-100", "Dorpel hardsteen 100 mm", "Dorpels hardsteen", 12.5, 6.7, moment(), 1234.56};
+    rijen << QVariantList{"HS-120",   "Dorpel hardsteen 120 mm \u2013 grijs", "Dorpels hardsteen", 1234.56, 12.5,
+                          moment(10), "7,25 EUR"};
+    rijen << QVariantList{"NT-01", "Neut caf\u00e9", "Neuten", "\u20ac 3,75", 10.0, moment(), 0.5};
+    return schrijfWerkmap(pad, {{"Prijslijst", rijen}});
 }
 
 } // namespace
@@ -333,7 +264,7 @@ private slots:
         } else {
             const bool titelRij = vorm == "xlsx";
             o.bron.BronPad = o.env.path("prijslijst.xlsx");
-            QVERIFY(schrijfWerkmap(o.bron.BronPad, titelRij));
+            QVERIFY(schrijfPrijslijst(o.bron.BronPad, titelRij));
             o.bron.IsExcel = true;
             o.bron.EersteRijImporteren = !titelRij;
         }
