@@ -52,6 +52,29 @@ function(supplink_add_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SUPPLINK_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata")
 endfunction()
 
+# supplink_add_locale_runs(<test> [<locale> ...])
+# Runs a test program of supplink_add_test under C.UTF-8 and once more under
+# each given locale (default nl_NL.UTF-8), as <test>_<locale without its
+# encoding>. SUPPLINK_TEST_LOCALE names the locale of the run, so that the
+# program can fail when the locale is not installed instead of running under C.
+function(supplink_add_locale_runs name)
+  set(locales ${ARGN})
+  if(NOT locales)
+    set(locales nl_NL.UTF-8)
+  endif()
+  get_test_property(${name} ENVIRONMENT environment)
+  get_test_property(${name} TIMEOUT timeout)
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "${environment};LC_ALL=C.UTF-8;SUPPLINK_TEST_LOCALE=C.UTF-8")
+  foreach(locale ${locales})
+    string(REGEX REPLACE "\\..*$" "" suffix ${locale})
+    add_test(NAME ${name}_${suffix} COMMAND ${name})
+    set_tests_properties(${name}_${suffix} PROPERTIES
+      TIMEOUT ${timeout}
+      ENVIRONMENT "${environment};LC_ALL=${locale};SUPPLINK_TEST_LOCALE=${locale}")
+  endforeach()
+endfunction()
+
 # Adds every subfolder of the given list that has a CMakeLists.txt.
 macro(supplink_add_present_subdirectories)
   foreach(sub ${ARGN})

@@ -11,19 +11,30 @@ packages=(
   mdbtools-dev liborcus-dev libzip-dev libxlsxwriter-dev
   libboost-dev libbenchmark-dev libmuparser-dev nlohmann-json3-dev libcsv-dev
   xvfb xauth fonts-dejavu-core
+  locales
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The number and date tests run under a Dutch locale as well as under C.UTF-8.
+need_locale=0
+locale -a 2>/dev/null | grep -qi '^nl_NL\.utf-\?8$' || need_locale=1
+[ ${#missing[@]} -eq 0 ] && [ $need_locale -eq 0 ] && exit 0
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "Run as root or install sudo: ${missing[*]}" >&2; exit 1; }
+  command -v sudo >/dev/null || { echo "Run as root or install sudo: ${missing[*]} nl_NL.UTF-8" >&2; exit 1; }
   sudo="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if [ $need_locale -eq 1 ]; then
+  $sudo sed -i 's/^# *\(nl_NL\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^nl_NL\.UTF-8 UTF-8' /etc/locale.gen || echo 'nl_NL.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen
+fi

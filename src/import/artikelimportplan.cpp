@@ -1,8 +1,26 @@
 #include "import/artikelimportplan.h"
 
+#include "platform/fieldtypes.h"
+#include "start/errors.h"
+#include "start/sharedroutines.h"
+
 #include <algorithm>
 
 namespace supplink {
+
+QVariant MaalTien(const QString& tekst, int veldType)
+{
+    const std::optional<double> getal = LeesGetal(tekst, 1);
+    if (!getal)
+        throw AppError(13, QStringLiteral("Geen getal: '") + tekst + QStringLiteral("'"));
+    if (veldType == adType::Single || veldType == adType::Double || veldType == adType::Currency ||
+        veldType == adType::Numeric)
+        return *getal;
+    const std::optional<qint32> geheel = AfrondenLong(*getal);
+    if (!geheel)
+        throw AppError(6, QStringLiteral("Overloop: '") + tekst + QStringLiteral("'"));
+    return *geheel;
+}
 
 ArtikelImportPlan::ArtikelImportPlan(const ScriptBlok& plan)
 {

@@ -21,6 +21,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QVariant>
 #include <array>
 
 namespace supplink {
@@ -45,6 +46,12 @@ struct PlanVeld
     // The parts of argument 2 split at "|", each without its "+" and whether it appends.
     QList<QPair<QString, bool>> delen;
 };
+
+// The value a centimetre column (argument 7 "Ja") stores in a field of the given type: the column's number
+// times ten, exactly ("12,5" and "12.5" give 125, "6,7" gives 67); a field of whole numbers takes it
+// rounded (half to even) after the multiplication. Throws AppError 13 for a text that is no number and 6
+// when a whole number does not fit in 32 bits. Insert, update and the unique-row filter all use it.
+QVariant MaalTien(const QString& tekst, int veldType);
 
 class ArtikelImportPlan
 {

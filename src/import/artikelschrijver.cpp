@@ -11,79 +11,77 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QRegularExpression>
 #include <algorithm>
-#include <charconv>
+#include <limits>
 
 namespace supplink {
 
 namespace {
 
 constexpr qint32 kTypeMismatch = 13;
+constexpr qint32 kOverloop = 6;
 constexpr qint32 kVeldOnbekend = 3265;
 
-// A text as a number by the system's number rules; a text that is no number is an error of the line.
-double regionaalGetal(const QString& tekst)
+[[noreturn]] void geenGetal(const QString& tekst)
 {
-    bool ok = false;
-    double getal = QLocale::system().toDouble(tekst.trimmed(), &ok);
-    if (!ok)
-        getal = QLocale::c().toDouble(tekst.trimmed(), &ok);
-    if (!ok)
-        throw AppError(kTypeMismatch, QStringLiteral("Geen getal: '") + tekst + QStringLiteral("'"));
-    return getal;
+    throw AppError(kTypeMismatch, QStringLiteral("Geen getal: '") + tekst + QStringLiteral("'"));
 }
 
-// A plain decimal ("-12.50": digits, at most one decimal sign between digits) read without the
-// locale machinery, correctly rounded as that reads it; none for any other form.
-std::optional<double> gewoonGetal(QStringView tekst, QChar decimaalTeken)
+[[noreturn]] void overloop(const QString& tekst)
 {
-    char buffer[64];
-    if (tekst.isEmpty() || tekst.size() >= qsizetype(sizeof buffer))
-        return std::nullopt;
-    qsizetype n = 0;
-    bool punt = false;
-    bool cijferVoor = false;
-    for (qsizetype i = 0; i < tekst.size(); ++i) {
-        const QChar c = tekst.at(i);
-        if (c >= u'0' && c <= u'9') {
-            buffer[n++] = char(c.unicode());
-            cijferVoor = true;
-        } else if (c == u'-' && i == 0) {
-            buffer[n++] = '-';
-        } else if (c == decimaalTeken && !punt && cijferVoor && i + 1 < tekst.size()) {
-            buffer[n++] = '.';
-            punt = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    double getal = 0;
-    const auto [einde, fout] = std::from_chars(buffer, buffer + n, getal);
-    if (fout != std::errc() || einde != buffer + n)
-        return std::nullopt;
-    return getal;
+    throw AppError(kOverloop, QStringLiteral("Overloop: '") + tekst + QStringLiteral("'"));
 }
 
-// A decimal text by the plan's decimal sign; a text that is no number is an error of the line.
+// A price or other decimal for a double or currency field, as TekstNaarGetal reads it; a text without
+// a number is an error of the line (never a price of 0). A plan line without its decimal sign
+// (argument 9) fails as the plan's own fault.
 double planGetal(const QString& tekst, const QString& decimaalTeken)
 {
     if (decimaalTeken.isEmpty())
         throw AppError(9, QStringLiteral("Geen decimaalteken in het importplan"));
-    if (const auto getal = gewoonGetal(QStringView(tekst).trimmed(), decimaalTeken.at(0)))
+    if (const std::optional<double> getal = GetalUitTekst(tekst))
         return *getal;
-    QString t = tekst.trimmed();
-    t.replace(decimaalTeken.at(0), QLatin1Char('.'));
-    bool ok = false;
-    const double getal = QLocale::c().toDouble(t, &ok);
-    if (!ok)
-        throw AppError(kTypeMismatch, QStringLiteral("Geen getal: '") + tekst + QStringLiteral("'"));
-    return getal;
+    geenGetal(tekst);
 }
 
-// A centimetre dimension as the whole number of millimetres; the same on insert and on update.
-qint32 maalTien(const QString& tekst)
+// The value of a yes/no-sized number field (unsigned byte): a whole number of 16 bits.
+qint16 kortGetal(const QString& tekst)
 {
-    return qint32(qRound(regionaalGetal(tekst))) * 10;
+    const std::optional<double> getal = LeesGetal(tekst);
+    if (!getal)
+        geenGetal(tekst);
+    const std::optional<qint32> geheel = AfrondenLong(*getal);
+    if (!geheel || *geheel < std::numeric_limits<qint16>::min() ||
+        *geheel > std::numeric_limits<qint16>::max())
+        overloop(tekst);
+    return qint16(*geheel);
+}
+
+// The value for a number field other than a double, currency or byte field: a decimal ("2,5") by the
+// program's number rules, a whole number as its digits (exact beyond a double's 53 bits), any other
+// text as it stands, for the field's own conversion to judge.
+QVariant veldWaarde(const QString& tekst, int type)
+{
+    static const QRegularExpression geheel(QStringLiteral("^[+-]?[0-9]+$"));
+    const bool getalVeld = type == adType::SmallInt || type == adType::Integer || type == adType::BigInt ||
+                           type == adType::Single || type == adType::Numeric;
+    if (!getalVeld || geheel.match(tekst).hasMatch())
+        return tekst;
+    if (const std::optional<double> getal = LeesGetal(tekst))
+        return *getal;
+    return tekst;
+}
+
+// A key compared as a number ("Numeriek") in the form the search reads: "12,5" as 12.5. A text that is
+// no number is searched as it stands.
+QString sleutelWaarde(const PlanVeld& veld, const QString& waarde)
+{
+    if (veld.numeriek) {
+        if (const std::optional<double> getal = LeesGetal(waarde))
+            return QString::number(*getal, 'g', QLocale::FloatingPointShortest);
+    }
+    return waarde;
 }
 
 const QString& datumVeldServer()
@@ -100,12 +98,97 @@ ArtikelSchrijver::ArtikelSchrijver(clsPT& pt, const ArtikelImportPlan& plan, con
 {
 }
 
+namespace {
+
+// The month names a Dutch date text may carry, full and short.
+std::optional<int> maandVanNaam(const QString& naam)
+{
+    static const QList<QStringList> namen{
+        {QStringLiteral("januari"), QStringLiteral("jan")},
+        {QStringLiteral("februari"), QStringLiteral("feb")},
+        {QStringLiteral("maart"), QStringLiteral("mrt"), QStringLiteral("mar")},
+        {QStringLiteral("april"), QStringLiteral("apr")},
+        {QStringLiteral("mei")},
+        {QStringLiteral("juni"), QStringLiteral("jun")},
+        {QStringLiteral("juli"), QStringLiteral("jul")},
+        {QStringLiteral("augustus"), QStringLiteral("aug")},
+        {QStringLiteral("september"), QStringLiteral("sep"), QStringLiteral("sept")},
+        {QStringLiteral("oktober"), QStringLiteral("okt")},
+        {QStringLiteral("november"), QStringLiteral("nov")},
+        {QStringLiteral("december"), QStringLiteral("dec")}};
+    const QString klein = naam.toLower();
+    for (qsizetype m = 0; m < namen.size(); ++m) {
+        if (namen.at(m).contains(klein))
+            return int(m + 1);
+    }
+    return std::nullopt;
+}
+
+// A year of two digits as a date reader takes it: 00-29 in this century, 30-99 in the last.
+int volledigJaar(const QString& jaar)
+{
+    const int j = jaar.toInt();
+    return jaar.size() > 2 ? j : (j < 30 ? 2000 + j : 1900 + j);
+}
+
+bool geldigeTijd(const QRegularExpressionMatch& m, int uur)
+{
+    if (!m.hasCaptured(uur))
+        return true;
+    return m.captured(uur).toInt() < 24 && m.captured(uur + 1).toInt() < 60 &&
+           (!m.hasCaptured(uur + 2) || m.captured(uur + 2).toInt() < 60);
+}
+
+// A date text in the forms a supplier's file or a workbook gives, read as a Dutch reader reads it:
+// year first ("2024-03-05", "2024/3/5"), else day first ("05.03.2024", "5-3-2024", "5 maart 2024"),
+// each with or without a time ("2024-03-05 10:00:00", "2024-03-05T10:00:00Z").
+std::optional<QDate> leesDatumTekst(const QString& tekst)
+{
+    static const QString tijd = QStringLiteral(
+        R"((?:(?:T|\s+)(\d{1,2}):(\d{2})(?::(\d{2})(?:[.,]\d+)?)?(?:\s*(?:Z|[+-]\d{2}:?\d{2}))?)?)");
+    static const QRegularExpression cijfers(QStringLiteral(R"(^(\d{1,4})([-/.])(\d{1,2})\2(\d{1,4}))") +
+                                            tijd + QLatin1Char('$'));
+    static const QRegularExpression maandNaam(
+        QStringLiteral(R"(^(\d{1,2})[-\s.]+(\p{L}+)\.?[-\s.]+(\d{2}|\d{4}))") + tijd + QLatin1Char('$'));
+
+    int jaar = 0, maand = 0, dag = 0;
+    if (const QRegularExpressionMatch m = cijfers.match(tekst); m.hasMatch()) {
+        if (!geldigeTijd(m, 5))
+            return std::nullopt;
+        if (m.captured(1).size() == 4 && m.captured(4).size() <= 2) {
+            jaar = m.captured(1).toInt();
+            maand = m.captured(3).toInt();
+            dag = m.captured(4).toInt();
+        } else if (m.captured(1).size() <= 2 && (m.captured(4).size() == 4 || m.captured(4).size() == 2)) {
+            dag = m.captured(1).toInt();
+            maand = m.captured(3).toInt();
+            jaar = volledigJaar(m.captured(4));
+        } else {
+            return std::nullopt;
+        }
+    } else if (const QRegularExpressionMatch n = maandNaam.match(tekst); n.hasMatch()) {
+        const std::optional<int> m = maandVanNaam(n.captured(2));
+        if (!m || !geldigeTijd(n, 4))
+            return std::nullopt;
+        dag = n.captured(1).toInt();
+        maand = *m;
+        jaar = volledigJaar(n.captured(3));
+    } else {
+        return std::nullopt;
+    }
+    const QDate datum(jaar, maand, dag);
+    if (!datum.isValid() || jaar < 1)
+        return std::nullopt;
+    return datum;
+}
+
+} // namespace
+
 QString ArtikelSchrijver::DatumTekst(const QString& waarde)
 {
     const QString w = waarde.trimmed();
-    bool numeriek = false;
-    w.toDouble(&numeriek);
-    if (numeriek) {
+    if (LeesGetal(w)) {
+        // Eight digits (or more) as year, month and day: 20240305 is 2024/3/5.
         if (w.size() <= 7)
             return {};
         bool okJ = false, okM = false, okD = false;
@@ -116,13 +199,21 @@ QString ArtikelSchrijver::DatumTekst(const QString& waarde)
             return QStringLiteral("%1/%2/%3").arg(jaar).arg(maand).arg(dag);
         return {};
     }
-    for (const auto& patroon : {QStringLiteral("yyyy-MM-dd"), QStringLiteral("yyyy/MM/dd"),
-                                QStringLiteral("d-M-yyyy"), QStringLiteral("d/M/yyyy")}) {
-        const QDate datum = QDate::fromString(w, patroon);
-        if (datum.isValid())
-            return datum.toString(QStringLiteral("yyyy/MM/dd"));
-    }
+    if (const std::optional<QDate> datum = leesDatumTekst(w))
+        return datum->toString(QStringLiteral("yyyy/MM/dd"));
     return {};
+}
+
+std::optional<QDate> ArtikelSchrijver::Datum(const QString& datumTekst)
+{
+    const QStringList delen = datumTekst.split(QLatin1Char('/'));
+    if (delen.size() != 3)
+        return std::nullopt;
+    bool okJ = false, okM = false, okD = false;
+    const QDate datum(delen.at(0).toInt(&okJ), delen.at(1).toInt(&okM), delen.at(2).toInt(&okD));
+    if (!okJ || !okM || !okD || !datum.isValid())
+        return std::nullopt;
+    return datum;
 }
 
 bool ArtikelSchrijver::ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende)
@@ -144,8 +235,9 @@ bool ArtikelSchrijver::ZoekArtikel(const ArtikelRegel& regel, bool vanafVolgende
     const auto& velden = m_plan.Velden();
     for (qint32 k = 1; k <= velden.size() && k <= regel.size(); ++k) {
         const PlanVeld& veld = velden.at(k - 1);
-        if (veld.sleutel && m_pt.BestaatUniekeWaarde(opBestelcode ? orderCode : veld.doel, regel.at(k - 1),
-                                                     veld.numeriek, vanafVolgende))
+        if (veld.sleutel &&
+            m_pt.BestaatUniekeWaarde(opBestelcode ? orderCode : veld.doel,
+                                     sleutelWaarde(veld, regel.at(k - 1)), veld.numeriek, vanafVolgende))
             return true;
     }
     return false;
@@ -155,13 +247,23 @@ bool ArtikelSchrijver::schrijfMaatOfDatum(Recordset& rs, const PlanVeld& veld, c
 {
     if (veld.maalTien) {
         if (!waarde.trimmed().isEmpty())
-            rs.setValue(veld.doel, maalTien(waarde));
+            rs.setValue(veld.doel, MaalTien(waarde, rs.field(veld.doel).type()));
         return true;
     }
     if (veld.datum) {
-        const QString datum = DatumTekst(waarde);
-        if (!datum.isEmpty())
-            rs.setValue(m_pt.IsSQLServer ? datumVeldServer() : veld.doel, datum);
+        const QString tekst = DatumTekst(waarde);
+        if (tekst.isEmpty())
+            return true;
+        const QString& naam = m_pt.IsSQLServer ? datumVeldServer() : veld.doel;
+        if (rs.field(naam).type() != adType::Date) {
+            rs.setValue(naam, tekst);
+            return true;
+        }
+        // A date field takes a date, as the database converts a date text: read back it is that day.
+        const std::optional<QDate> datum = Datum(tekst);
+        if (!datum)
+            throw AppError(kTypeMismatch, QStringLiteral("Geen datum: '") + waarde + QStringLiteral("'"));
+        rs.setValue(naam, QDateTime(*datum, QTime(0, 0)));
         return true;
     }
     return false;
@@ -265,11 +367,11 @@ bool ArtikelSchrijver::VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId,
                     if (type == adType::Double || type == adType::Currency) {
                         rs->setValue(naam, planGetal(waarde, veld.decimaalTeken));
                     } else if (type == adType::UnsignedTinyInt) {
-                        rs->setValue(naam, qint16(qRound(regionaalGetal(waarde))));
+                        rs->setValue(naam, kortGetal(waarde));
                     } else if (type != adType::VarWChar && type != adType::LongVarWChar) {
                         // A number, date or yes/no field takes the value by its type: a text that
                         // is none is an error of the line, and a number is never cut short.
-                        rs->setValue(naam, waarde.trimmed());
+                        rs->setValue(naam, veldWaarde(waarde.trimmed(), type));
                     } else if (toevoegen) {
                         const QString tekst =
                             (NzString(rs->value(naam)).trimmed() + QLatin1Char(' ') + waarde.trimmed())

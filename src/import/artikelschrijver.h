@@ -24,7 +24,9 @@
 #include "import/artikelimportplan.h"
 #include "import/importmelder.h"
 
+#include <QDate>
 #include <QString>
+#include <optional>
 
 namespace supplink {
 
@@ -52,8 +54,12 @@ public:
     // the user chose. True also when the article is left out for a missing generic profile.
     bool VoegArtikelToe(const ArtikelRegel& regel, qint32 groepId, qint32 leverancierId);
 
-    // "YYYY/M/D" of an eight-digit date (20240305) or of a date text; empty when it is no date.
+    // "YYYY/M/D" of a number of eight digits (20240305 gives 2024/3/5), "YYYY/MM/DD" of a date text in
+    // the forms files and workbooks give, with or without a time ("2024-03-05 10:00:00", "05.03.2024",
+    // "5 maart 2024"); empty when it is no date. A date field receives the day as a date.
     static QString DatumTekst(const QString& waarde);
+    // The day of a text of DatumTekst; none when there is no such day ("2024/2/31").
+    static std::optional<QDate> Datum(const QString& datumTekst);
 
 private:
     // Writes a centimetre column (times ten) or a date column and returns true; false for any other

@@ -56,6 +56,12 @@ bool isFilterGetal(const QString& tekst)
     return getal.match(tekst).hasMatch();
 }
 
+// A number in the filter language's form: "." as decimal sign, as short as it reads back exactly.
+QString getalTekst(double getal)
+{
+    return QString::number(getal, 'g', QLocale::FloatingPointShortest);
+}
+
 } // namespace
 
 ArtikelSleutels::ArtikelSleutels(clsPT& pt, const ArtikelImportPlan& plan, ImportMelder& melder)
@@ -289,6 +295,10 @@ std::optional<QString> ArtikelSleutels::UniekeRegelFilter(const ArtikelRegel& re
 {
     try {
         const ScriptRegelPtr& sleutel = m_plan.UniekeRegelSleutel();
+        // The type of a field of the open table (a decimal field when the table lacks it).
+        const auto veldType = [this](const QString& naam) {
+            return m_pt.rsPT && m_pt.rsPT->hasField(naam) ? m_pt.rsPT->field(naam).type() : adType::Double;
+        };
         QStringList termen;
         const auto& velden = m_plan.Velden();
         for (qint32 positie = 1; positie <= velden.size(); ++positie) {
@@ -330,12 +340,14 @@ std::optional<QString> ArtikelSleutels::UniekeRegelFilter(const ArtikelRegel& re
             }
             if (!veld.geenPrijs)
                 continue; // a price field
-            bool getal = false;
-            const double waarde = QLocale::c().toDouble(tekst.trimmed(), &getal);
-            if (veld.numeriek && veld.maalTien && getal)
-                termen << doel + QLatin1Char('=') + QString::number(waarde * 10, 'g', 15);
-            else if (veld.numeriek && isFilterGetal(tekst.trimmed()))
-                termen << doel + QLatin1Char('=') + tekst.trimmed();
+            // A number as the writer stores it: "12,5" in a centimetre column is 125 (rounded when the
+            // field holds whole numbers), "2,5" elsewhere 2.5.
+            const std::optional<double> getal =
+                veld.numeriek ? LeesGetal(tekst, veld.maalTien ? 1 : 0) : std::nullopt;
+            if (getal && veld.maalTien)
+                termen << doel + QLatin1Char('=') + getalTekst(MaalTien(tekst, veldType(doel)).toDouble());
+            else if (getal)
+                termen << doel + QLatin1Char('=') + getalTekst(*getal);
             else
                 // Also a numeric column whose text is no number: compared as text, so it cannot
                 // change the filter itself.

@@ -2,6 +2,8 @@
 
 #include "database/clsconnectie.h"
 #include "database/clspt.h"
+#include "database/databaseroutines.h"
+#include "database/doelbestand.h"
 #include "database/recordset.h"
 #include "import/artikelimportplan.h"
 #include "import/artikelschrijver.h"
@@ -16,6 +18,18 @@ namespace supplink {
 namespace {
 
 constexpr qint32 kKindCode = 1;
+
+// The product table as the log shows it: a file path as it is; of an SQL Server description its
+// server, database and user, never its password. A description that is not the five fields shows its
+// first field (the server) alone.
+QString doelTekst(const QString& doelPad)
+{
+    if (!IsSQLServerPad(doelPad))
+        return doelPad;
+    if (SqlServerVerbinding::UitPad(doelPad))
+        return SQLServerOmschrijving(doelPad);
+    return QStringLiteral("* server=") + doelPad.mid(1).section(SqlServerVerbinding::Scheiding, 0, 0);
+}
 
 } // namespace
 
@@ -96,11 +110,11 @@ bool clsImportBestand::OverzettenBestand(clsBron2& bron, const QString& doelPad)
 bool clsImportBestand::OpenenProductentabel(const QString& doelPad)
 {
     m_melder.HoofdActie(QStringLiteral("Openen productentabel"));
-    m_melder.Voortgang(QStringLiteral("Doel bestand"),
-                       doelPad.startsWith(QLatin1Char('*')) ? doelPad.mid(1) : doelPad);
+    const QString doel = doelTekst(doelPad);
+    m_melder.Voortgang(QStringLiteral("Doel bestand"), doel);
     m_pt = std::make_unique<clsPT>();
     if (!m_pt->Connect(doelPad)) {
-        m_melder.Voortgang(QStringLiteral("Openen productentabel mislukt! '") + doelPad + QStringLiteral("'"),
+        m_melder.Voortgang(QStringLiteral("Openen productentabel mislukt! '") + doel + QStringLiteral("'"),
                            QString());
         m_melder.TelFout();
         return false;

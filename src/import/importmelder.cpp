@@ -38,6 +38,12 @@ void ImportMelder::Huidig(qint32 huidig) const
         m_ontvanger->VoortgangHuidig(huidig);
 }
 
+void ImportMelder::MeldFout(const QString& melding, const QString& detail)
+{
+    Voortgang(melding, detail);
+    TelFout();
+}
+
 void ImportMelder::TelNieuw()
 {
     ++m_nieuw;

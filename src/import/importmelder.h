@@ -43,6 +43,9 @@ public:
     void Totaal(qint32 totaal) const;
     void Huidig(qint32 huidig) const;
 
+    // A failure as a progress line (the message as action, the detail, often empty) and one more error.
+    void MeldFout(const QString& melding, const QString& detail = QString());
+
     // Each raises its count by one and passes it on.
     void TelNieuw();
     void TelBestaand();

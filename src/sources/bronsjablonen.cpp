@@ -26,24 +26,10 @@ const QString kSjabloonVoorvoegsel = QStringLiteral("File");
 qint64 sjabloonNummer(const QString& naam)
 {
     bool ok = false;
-    const qint64 nummer = naam.mid(kSjabloonVoorvoegsel.size()).toLongLong(&ok);
+    const qint64 nummer = naam.startsWith(kSjabloonVoorvoegsel, Qt::CaseInsensitive)
+                              ? naam.mid(kSjabloonVoorvoegsel.size()).toLongLong(&ok)
+                              : 0;
     return ok ? nummer : std::numeric_limits<qint64>::max();
-}
-
-// The templates of the folder, in the order of their numbers.
-QStringList sjabloonBestanden(const QDir& map)
-{
-    QStringList namen;
-    for (const QString& naam : map.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (naam.startsWith(kSjabloonVoorvoegsel, Qt::CaseInsensitive))
-            namen.append(naam);
-    }
-    std::stable_sort(namen.begin(), namen.end(), [](const QString& a, const QString& b) {
-        const qint64 na = sjabloonNummer(a);
-        const qint64 nb = sjabloonNummer(b);
-        return na != nb ? na < nb : a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-    return namen;
 }
 
 [[noreturn]] void kanNietSchrijven(const QString& map)
@@ -72,6 +58,21 @@ QString BronDefinitieMap(const QString& leverancier)
                                     QStringLiteral("/Tavrin Software/Bvq/Import/4.00/") + leverancier);
 }
 
+QStringList SjabloonBestanden(const QString& map, bool alleenSjablonen)
+{
+    QStringList namen;
+    for (const QString& naam : QDir(map).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!alleenSjablonen || naam.startsWith(kSjabloonVoorvoegsel, Qt::CaseInsensitive))
+            namen.append(naam);
+    }
+    std::stable_sort(namen.begin(), namen.end(), [](const QString& a, const QString& b) {
+        const qint64 na = sjabloonNummer(a);
+        const qint64 nb = sjabloonNummer(b);
+        return na != nb ? na < nb : a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return namen;
+}
+
 QList<std::shared_ptr<clsBron2>> LaadBronDefinities(const QString& leverancier)
 {
     QList<std::shared_ptr<clsBron2>> bronnen;
@@ -81,7 +82,7 @@ QList<std::shared_ptr<clsBron2>> LaadBronDefinities(const QString& leverancier)
     const QDir map(pad);
     if (!map.exists())
         return bronnen;
-    for (const QString& naam : sjabloonBestanden(map)) {
+    for (const QString& naam : SjabloonBestanden(pad)) {
         auto bron = std::make_shared<clsBron2>();
         bron->Load(map.filePath(naam));
         if (!bron->BronPad.isEmpty() && QFileInfo(bron->BronPad).isFile())
@@ -117,7 +118,7 @@ bool OpslaanBronDefinities(const QString& leverancier, const QList<std::shared_p
         if (!oud.isValid())
             kanNietSchrijven(pad);
         QStringList opzij;
-        for (const QString& naam : sjabloonBestanden(map)) {
+        for (const QString& naam : SjabloonBestanden(pad)) {
             if (QFile::rename(map.filePath(naam), oud.filePath(naam)))
                 opzij.append(naam);
             else

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace supplink {
@@ -19,6 +20,11 @@ QString HuidigeLeverancierNaam();
 // "Tavrin Software", "Bvq", "Import", "4.00" and the supplier's name. Empty when there is no
 // application-data folder (after a message) or no supplier.
 QString BronDefinitieMap(const QString& leverancier);
+
+// The files of a template folder in the one order every reader of the folder uses: "File" and a number
+// by that number (File2 before File12), then every other name (only with alleenSjablonen false) by
+// name, without regard to case.
+QStringList SjabloonBestanden(const QString& map, bool alleenSjablonen = true);
 
 // The supplier's saved source descriptions, in the order of their numbers; a description whose
 // source file no longer exists is left out (its template stays until the next save).

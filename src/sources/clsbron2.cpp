@@ -384,24 +384,19 @@ QString clsBron2::CheckForTemplate()
         const QDir map(pad);
         if (!map.exists())
             return QString();
-        QStringList namen = map.entryList(QDir::Files | QDir::Hidden | QDir::System);
-        std::stable_sort(namen.begin(), namen.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
-        });
-        for (const QString& naam : namen) {
+        // Every file of the folder, whatever its name, in the order the source step loads them.
+        for (const QString& naam : SjabloonBestanden(pad, false)) {
             const QString bestandsPad = map.filePath(naam);
-            QFile bestand(bestandsPad);
-            if (!bestand.open(QIODevice::ReadOnly) || bestand.atEnd()) {
+            // Decoded whole, as Load decodes it: the first line found here is the source path Load reads.
+            const std::optional<QString> inhoud = LeesTekstBestand(bestandsPad);
+            if (!inhoud || inhoud->isEmpty()) {
                 throw AppError(kFoutLeesVoorbijEinde,
                                QStringLiteral("Het sjabloon '%1' kan niet worden gelezen.")
                                    .arg(QDir::toNativeSeparators(bestandsPad)));
             }
-            QByteArray eerste = bestand.readLine(1 << 20);
-            while (eerste.endsWith('\n') || eerste.endsWith('\r'))
-                eerste.chop(1);
-            if (const qsizetype cr = eerste.indexOf('\r'); cr >= 0)
-                eerste.truncate(cr);
-            if (DecodeerTekst(eerste) == BronPad)
+            RegelLezer lezer(*inhoud);
+            QStringView eerste;
+            if (lezer.volgende(eerste) && eerste == BronPad)
                 return QDir::toNativeSeparators(bestandsPad);
         }
     } catch (const std::exception& e) {

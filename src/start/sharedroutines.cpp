@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -129,30 +132,135 @@ qint32 AlleenCijfers(const QString& text)
     return ok ? n : 0;
 }
 
+namespace {
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool alleenCijfers(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), isAsciiDigit);
+}
+
+// Digits with grouping points: a first group of one to three digits, then groups of exactly three.
+bool gegroepeerd(QStringView text)
+{
+    const qsizetype eerste = text.indexOf(QLatin1Char('.'));
+    if (eerste < 1 || eerste > 3 || !alleenCijfers(text.left(eerste)))
+        return false;
+    for (qsizetype i = eerste; i < text.size(); i += 4) {
+        if (text.at(i) != QLatin1Char('.') || i + 4 > text.size() || !alleenCijfers(text.mid(i + 1, 3)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<double> LeesGetal(QStringView text, int tienMacht)
+{
+    text = text.trimmed();
+    std::string c; // the number in the C form: [-]digits[.digits]e<exponent>
+    c.reserve(size_t(text.size()) + 16);
+    qsizetype i = 0;
+    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+        if (text.at(i) == QLatin1Char('-'))
+            c += '-';
+        ++i;
+    }
+    QStringView mantisse = text.mid(i);
+    long long exponent = 0;
+    if (const qsizetype e = std::max(mantisse.indexOf(QLatin1Char('e')), mantisse.indexOf(QLatin1Char('E')));
+        e >= 0) {
+        QStringView macht = mantisse.mid(e + 1);
+        mantisse = mantisse.left(e);
+        bool negatief = false;
+        if (!macht.isEmpty() && (macht.front() == QLatin1Char('+') || macht.front() == QLatin1Char('-'))) {
+            negatief = macht.front() == QLatin1Char('-');
+            macht = macht.mid(1);
+        }
+        if (macht.isEmpty() || !alleenCijfers(macht))
+            return std::nullopt;
+        // Far beyond any double: the conversion below says so.
+        for (QChar cijfer : macht)
+            exponent = std::min(exponent * 10 + (cijfer.unicode() - '0'), 100000LL);
+        if (negatief)
+            exponent = -exponent;
+    }
+
+    const qsizetype komma = mantisse.indexOf(QLatin1Char(','));
+    if (komma >= 0 && mantisse.indexOf(QLatin1Char(','), komma + 1) >= 0)
+        return std::nullopt;
+    const qsizetype punten = mantisse.count(QLatin1Char('.'));
+    QStringView geheel = mantisse;
+    QStringView breuk;
+    if (komma >= 0) {
+        // The Dutch form: "," the decimal sign, "." grouping before it.
+        geheel = mantisse.left(komma);
+        breuk = mantisse.mid(komma + 1);
+    } else if (punten == 1) {
+        // A single point and no comma: the point is the decimal sign.
+        const qsizetype punt = mantisse.indexOf(QLatin1Char('.'));
+        geheel = mantisse.left(punt);
+        breuk = mantisse.mid(punt + 1);
+    }
+    if (geheel.contains(QLatin1Char('.'))) {
+        if (!gegroepeerd(geheel))
+            return std::nullopt;
+    } else if (!alleenCijfers(geheel)) {
+        return std::nullopt;
+    }
+    if (!alleenCijfers(breuk) || (geheel.isEmpty() && breuk.isEmpty()))
+        return std::nullopt;
+
+    for (QChar cijfer : geheel) {
+        if (cijfer != QLatin1Char('.'))
+            c += char(cijfer.unicode());
+    }
+    if (geheel.isEmpty())
+        c += '0';
+    if (!breuk.isEmpty()) {
+        c += '.';
+        for (QChar cijfer : breuk)
+            c += char(cijfer.unicode());
+    }
+    c += 'e';
+    c += std::to_string(exponent + tienMacht);
+
+    double getal = 0;
+    const auto [einde, fout] = std::from_chars(c.data(), c.data() + c.size(), getal);
+    if (fout != std::errc() || einde != c.data() + c.size() || !std::isfinite(getal))
+        return std::nullopt;
+    return getal;
+}
+
+std::optional<qint32> AfrondenLong(double value)
+{
+    return roundToInt32(value);
+}
+
+std::optional<double> GetalUitTekst(QStringView text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (QChar c : text) {
+        if (isAsciiDigit(c) || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.') ||
+            c == QLatin1Char(','))
+            kept += c;
+    }
+    return LeesGetal(kept);
+}
+
 double TekstNaarGetal(const QString& text, QChar decimalSign)
 {
-    const QChar otherSign = decimalSign == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
-    QString kept;
-    for (QChar c : text) {
-        if (c.isDigit() && c.unicode() < 128)
-            kept += c;
-        else if (c == QLatin1Char('+') || c == QLatin1Char('-'))
-            kept += c;
-        else if (c == decimalSign)
-            kept += QLatin1Char('.');
-        else if (c == otherSign)
-            continue; // thousands separator
-    }
-    // A sign only in front, at most one decimal point, at least one digit.
-    bool ok = false;
-    const double value = QLocale::c().toDouble(kept, &ok);
-    if (!ok)
-        return 0.0;
-    if (!std::isfinite(value)) {
-        ShowError(QString(), ErrorNumber::General, QStringLiteral("Overloop"));
-        return 0.0;
-    }
-    return value;
+    Q_UNUSED(decimalSign)
+    if (const std::optional<double> getal = GetalUitTekst(text))
+        return *getal;
+    if (!text.trimmed().isEmpty())
+        ShowError(QString(), 13, QStringLiteral("Geen getal: '") + text + QLatin1Char('\''));
+    return 0.0;
 }
 
 QString VerwijderStuurtekens(const QString& text)

@@ -27,9 +27,31 @@ QDateTime NulDatum();
 // Keeps only "0123456789-" and reads what is left as a 32-bit integer; 0 when that is no number.
 qint32 AlleenCijfers(const QString& text);
 
-// Reads a number written with the given decimal sign ("," or "."), the same
-// whatever the process locale; the other sign counts as a thousands separator.
-// 0 for a text that holds no number.
+// Reads a number as the program's users write numbers, the same on every
+// machine whatever its locale: decimal sign ",", grouping sign "." between
+// groups of three digits ("1.234,56"), an optional leading "+" or "-", blanks
+// around it. A text with a single "." and no "," reads the "." as the decimal
+// sign ("12.50" is 12.5, "1.234" is 1.234), so a file written with decimal
+// points is never read ten or a thousand times too large. An exponent ("1.5e-06",
+// "2E3", as a workbook's number text may carry) is read too. tienMacht shifts the
+// decimal point before the conversion: LeesGetal("1,15", 1) is 11.5 exactly,
+// where 1.15 * 10 would not be. None when the text is no such number or lies
+// outside the range of a double.
+// Every number the file imports read from a supplier's file goes through this.
+std::optional<double> LeesGetal(QStringView text, int tienMacht = 0);
+
+// Rounds half to even into 32 bits; none when it does not fit (or is no number).
+std::optional<qint32> AfrondenLong(double value);
+
+// The number in a text after keeping only the characters "0123456789+-.,"
+// ("€ 12,50" and "12,50 EUR" give 12.5), read by LeesGetal; none when what is
+// kept is no number.
+std::optional<double> GetalUitTekst(QStringView text);
+
+// GetalUitTekst, or 0 for a text without a number: a blank text quietly, any
+// other through the error reporter ("Geen getal: 'abc'"). The decimal sign is
+// the one the caller expects in the text ("," or "."); LeesGetal reads a number
+// written with either the same, so it changes no result.
 double TekstNaarGetal(const QString& text, QChar decimalSign);
 
 // Removes every character below code 32.

@@ -88,8 +88,8 @@ private slots:
         QCOMPARE(nieuwePrijs.isValid(), nieuw);
         if (nieuw) {
             QCOMPARE(nieuwePrijs.toDouble(), 2.5);
-            // The dimension goes in as whole centimetres times ten, as on update.
-            QCOMPARE(db.scalar("SELECT HWork FROM Article WHERE Code = 'NIEUW'").toDouble(), 20.0);
+            // The dimension goes in as centimetres times ten, exactly, as on update.
+            QCOMPARE(db.scalar("SELECT HWork FROM Article WHERE Code = 'NIEUW'").toDouble(), 16.0);
         }
         QCOMPARE(db.scalar("SELECT Description FROM Article WHERE Code = 'BEST'").toString(),
                  prijzen ? QString("Bijgewerkt") : QString("Oud"));
@@ -183,14 +183,21 @@ private slots:
     {
         QTest::addColumn<QString>("type");
         QTest::addColumn<bool>("geschreven");
-        QTest::newRow("whole number longer than the field's size") << "123456" << true;
-        QTest::newRow("no number") << "zes" << false;
+        QTest::addColumn<qint64>("waarde");
+        QTest::newRow("whole number longer than the field's size") << "123456" << true << qint64(123456);
+        QTest::newRow("no number") << "zes" << false << qint64(0);
+        // Decimals by the program's number rules, rounded half to even into the whole-number field.
+        QTest::newRow("decimal comma") << "2,5" << true << qint64(2);
+        QTest::newRow("decimal point") << "3.5" << true << qint64(4);
+        QTest::newRow("grouped") << "1.234.567" << true << qint64(1234567);
+        QTest::newRow("beyond a double's digits") << "9007199254740993" << true << qint64(9007199254740993);
     }
 
     void numberFieldsTakeTheirType()
     {
         QFETCH(QString, type);
         QFETCH(bool, geschreven);
+        QFETCH(qint64, waarde);
         Omgeving o;
         Importeur imp;
         imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
@@ -202,7 +209,7 @@ private slots:
         fixtures::FixtureDb db(o.pad);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM Article").toInt(), geschreven ? 1 : 0);
         if (geschreven)
-            QCOMPARE(db.scalar("SELECT fkType FROM Article").toInt(), 123456);
+            QCOMPARE(db.scalar("SELECT fkType FROM Article").toLongLong(), waarde);
     }
 
     void tableWithoutBackColour()
@@ -336,6 +343,19 @@ private slots:
                                  << "";
         QTest::newRow("empty") << ""
                                << "";
+        QTest::newRow("eight digits, day 31 of a short month") << "20240231" << "2024/2/31";
+        // Any other date text, read as a Dutch date reader reads it, with or without a time.
+        QTest::newRow("iso with time") << "2024-03-05 10:00:00" << "2024/03/05";
+        QTest::newRow("iso T and zone") << "2024-03-05T10:00:00Z" << "2024/03/05";
+        QTest::newRow("workbook date cell") << "2024-03-05 00:00:00" << "2024/03/05";
+        QTest::newRow("dotted") << "05.03.2024" << "2024/03/05";
+        QTest::newRow("day first with time") << "5-3-2024 10:00" << "2024/03/05";
+        QTest::newRow("two-digit year") << "5/3/24" << "2024/03/05";
+        QTest::newRow("month name") << "5 maart 2024" << "2024/03/05";
+        QTest::newRow("short month name") << "5-mrt-2024" << "2024/03/05";
+        QTest::newRow("slashes") << "2024/3/5" << "2024/03/05";
+        QTest::newRow("no such day") << "31-02-2024" << "";
+        QTest::newRow("bad time") << "2024-03-05 25:00" << "";
     }
 
     void datumTekst()

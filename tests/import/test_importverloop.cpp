@@ -1,17 +1,21 @@
-// The course of an article import run: the plan a transfer reads (set, or
-// changed in place, between runs and during one), a product table that will
-// not begin a transaction, a cancel through a shared run context in each of
-// the run's loops, and the run marked live while it lasts.
+// The course of an article import run: the product table it names in the
+// log (an SQL Server one without its password), the plan a transfer reads
+// (set, or changed in place, between runs and during one), a product table
+// that will not begin a transaction, a cancel through a shared run context in
+// each of the run's loops, and the run marked live while it lasts.
 #include "leestestsupport.h"
 
+#include "database/backendopeners.h"
 #include "database/clspt.h"
 #include "database/sqlitebackend.h"
 #include "fixtures/designdatabases.h"
+#include "fixtures/sqlserverstandin.h"
 #include "platform/runcontext.h"
 #include "sources/clsbron2.h"
 #include "start/errors.h"
 #include "support/recordinguiservices.h"
 
+#include <QScopeGuard>
 #include <QTest>
 #include <chrono>
 #include <functional>
@@ -87,6 +91,65 @@ class TestImportVerloop : public QObject
     Q_OBJECT
 
 private slots:
+    // The log names an SQL Server product table by server, database and user, on opening and when it
+    // fails to open; its password shows nowhere.
+    void serverTargetShownWithoutPassword_data()
+    {
+        QTest::addColumn<QString>("wachtwoord");
+        QTest::addColumn<QString>("meer"); // fields after the password (a description that is not five)
+        QTest::addColumn<bool>("opent");
+        QTest::addColumn<QString>("getoond");
+        const QString volledig = "* server=srv  database=Velmora  gebruiker=sa";
+        QTest::newRow("opens") << "geheim" << "" << true << volledig;
+        QTest::newRow("refused login") << "Fout!Wachtwoord42" << "" << false << volledig;
+        QTest::newRow("description of six fields") << "geheim" << "\bextra" << false << "* server=srv";
+    }
+
+    void serverTargetShownWithoutPassword()
+    {
+        QFETCH(QString, wachtwoord);
+        QFETCH(QString, meer);
+        QFETCH(bool, opent);
+        QFETCH(QString, getoond);
+        ImportOmgeving o({1, 2});
+        QVERIFY(fixtures::makeServerDatabase(o.env.path("server-pt.db"), fixtures::Kind::ProductTable, {3, 40}));
+        fixtures::StandInServer server(o.env.path("server-pt.db"), o.env.path("crm.db"));
+        const auto vorige = backendOpeners().sqlServer;
+        backendOpeners().sqlServer = server.opener();
+        const auto terug = qScopeGuard([&vorige] { backendOpeners().sqlServer = vorige; });
+
+        o.bron.BronPad = o.env.path("artikelen.csv");
+        schrijf(o.bron.BronPad, "A;Artikel a\n");
+        o.bron.IsCSV = true;
+        o.bron.EersteRijImporteren = true;
+        const QChar scheiding(8);
+        const QString doel = QStringLiteral("*srv") + scheiding + "Velmora" + scheiding + "eSQLSecurity" +
+                             scheiding + "sa" + scheiding + wachtwoord + QString(meer).replace("\\b", scheiding);
+        clsImportBestand engine;
+        Opnemer opnemer;
+        engine.SetOntvanger(&opnemer);
+        engine.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        QCOMPARE(engine.OverzettenBestand(o.bron, doel), opent);
+
+        QVERIFY(opnemer.regels.contains(qMakePair(QStringLiteral("Doel bestand"), getoond)));
+        QCOMPARE(opnemer.heeftActie("Openen productentabel mislukt! '" + getoond + "'"), !opent);
+        QCOMPARE(opnemer.fouten.size(), opent ? 0 : 1);
+        if (opent) {
+            QCOMPARE(engine.AantalNieuw(), 1);
+            QCOMPARE(server.logins.last().password, wachtwoord);
+        }
+        // Nowhere in the log, the messages or the error windows.
+        QStringList getoondeTeksten = opnemer.hoofdActies;
+        for (const auto& [actie, omschrijving] : opnemer.regels)
+            getoondeTeksten << actie << omschrijving;
+        for (const auto& melding : o.ui.messages)
+            getoondeTeksten << melding.text;
+        for (const auto& fout : o.ui.errors)
+            getoondeTeksten << fout.message << fout.details;
+        for (const QString& tekst : getoondeTeksten)
+            QVERIFY2(!tekst.contains(wachtwoord), qPrintable(tekst));
+    }
+
     void planChangedBetweenRuns_data()
     {
         QTest::addColumn<bool>("opZijnPlaats");

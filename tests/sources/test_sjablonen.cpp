@@ -445,6 +445,72 @@ private slots:
         QVERIFY(ui.errors.isEmpty());
     }
 
+    // The lookup reads a template as loading does: a hand-edited template with a Windows-1252 byte
+    // further down is decoded whole, so the source path it is found by is the one it loads.
+    void opzoekenDecodeertAlsLaden()
+    {
+        RecordingUiServices ui;
+        TestEnvironment env;
+        Leverancier leverancier(kLeverancier);
+        // The first line alone is valid UTF-8 ("\u00e9"); the whole file is Windows-1252 ("\u00c3\u00a9").
+        const QString utf8Pad = env.path(QStringLiteral("Caf\u00e9.csv"));
+        const QString ansiPad = env.path(QStringLiteral("Caf\u00c3\u00a9.csv"));
+        QVERIFY(schrijfBestand(utf8Pad, "x;y;z\r\n"));
+        QVERIFY(schrijfBestand(ansiPad, "x;y;z\r\n"));
+        const QString map = BronDefinitieMap(kLeverancier);
+        QVERIFY(QDir().mkpath(map));
+        QStringList regels = volledigeRegels();
+        regels[0] = QStringLiteral("@PAD@");
+        regels[3] = QStringLiteral("@NAAM@");
+        QByteArray inhoud = alsBestand(regels);
+        inhoud.replace("@PAD@", utf8Pad.toUtf8());
+        inhoud.replace("@NAAM@", "Caf\x92s prijzen"); // a Windows-1252 right quote
+        QVERIFY(schrijfBestand(map + QStringLiteral("/File1"), inhoud));
+
+        clsBron2 geladen;
+        geladen.Load(map + QStringLiteral("/File1"));
+        QCOMPARE(geladen.BronPad, ansiPad);
+
+        // The file the template's first bytes seemed to name is inspected, not described by it.
+        clsBron2 utf8;
+        QVERIFY(utf8.AddBestand(utf8Pad));
+        QCOMPARE(utf8.BronPad, utf8Pad);
+        QCOMPARE(utf8.Soort, 1); // three columns: a hardware file
+        // The file it names when read whole takes the template.
+        clsBron2 ansi;
+        QVERIFY(ansi.AddBestand(ansiPad));
+        QCOMPARE(ansi.BronPad, ansiPad);
+        QCOMPARE(ansi.Soort, 2);
+        QCOMPARE(ansi.BestandsNaam, QStringLiteral("Caf\u2019s prijzen"));
+        QVERIFY(ui.errors.isEmpty());
+    }
+
+    // Every reader of the folder takes the templates in the order of their numbers: File2 before File12.
+    void sjablonenOpNummer()
+    {
+        RecordingUiServices ui;
+        TestEnvironment env;
+        Leverancier leverancier(kLeverancier);
+        const QString bronPad = env.path(QStringLiteral("a.csv"));
+        QVERIFY(schrijfBestand(bronPad, "x;y;z\r\n"));
+        const QString map = BronDefinitieMap(kLeverancier);
+        QVERIFY(QDir().mkpath(map));
+        QVERIFY(bronVoor(bronPad, 3)->Save(map + QStringLiteral("/File12")));
+        QVERIFY(bronVoor(bronPad, 2)->Save(map + QStringLiteral("/File2")));
+        QVERIFY(schrijfBestand(map + QStringLiteral("/Aantekening"), "niets\r\n"));
+
+        QCOMPARE(SjabloonBestanden(map), (QStringList{"File2", "File12"}));
+        QCOMPARE(SjabloonBestanden(map, false), (QStringList{"File2", "File12", "Aantekening"}));
+        clsBron2 bron;
+        QVERIFY(bron.AddBestand(bronPad));
+        QCOMPARE(bron.Soort, 2);
+        const QList<std::shared_ptr<clsBron2>> bronnen = LaadBronDefinities(kLeverancier);
+        QCOMPARE(bronnen.size(), 2);
+        QCOMPARE(bronnen[0]->Soort, 2);
+        QCOMPARE(bronnen[1]->Soort, 3);
+        QVERIFY(ui.errors.isEmpty());
+    }
+
     void legeSjabloonMeldtFout()
     {
         // An empty file in the folder is reported, and the file is inspected instead.

@@ -1,6 +1,7 @@
 #include "start/dialogs.h"
 #include "start/errors.h"
 #include "start/sharedroutines.h"
+#include "start/taalomgeving.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
 
@@ -83,29 +84,113 @@ private slots:
         QCOMPARE(AlleenCijfers(in), out);
     }
 
-    void tekstNaarGetalIgnoresTheLocale_data()
+    // CTest runs this program under C.UTF-8 and under nl_NL.UTF-8: the numbers below read the same.
+    void initTestCase() { QVERIFY2(test::TaalOmgevingKlopt(), qPrintable(test::TaalOmgevingFout())); }
+
+    void tekstNaarGetal_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::newRow("nl_NL") << "nl_NL";
-        QTest::newRow("C") << "C";
-        QTest::newRow("en_US") << "en_US";
+        QTest::addColumn<QString>("tekst");
+        QTest::addColumn<QString>("teken");
+        QTest::addColumn<double>("getal");
+        QTest::addColumn<bool>("fout"); // reported through the error reporter
+        QTest::newRow("comma, sign point") << "12,50"
+                                           << "." << 12.5 << false;
+        QTest::newRow("point, sign point") << "12.50"
+                                           << "." << 12.5 << false;
+        QTest::newRow("point, sign comma") << "12.50"
+                                           << "," << 12.5 << false;
+        QTest::newRow("comma, sign comma") << "1,5"
+                                           << "," << 1.5 << false;
+        QTest::newRow("grouped, sign comma") << "1.234,56"
+                                             << "," << 1234.56 << false;
+        QTest::newRow("grouped, sign point") << "1.234,56"
+                                             << "." << 1234.56 << false;
+        QTest::newRow("grouped twice") << "1.234.567"
+                                       << "," << 1234567.0 << false;
+        QTest::newRow("euro before") << "\u20ac 12,50"
+                                     << "." << 12.5 << false;
+        QTest::newRow("EUR after") << "12,50 EUR"
+                                   << "." << 12.5 << false;
+        QTest::newRow("euro grouped") << "\u20ac 1.234,56"
+                                      << "," << 1234.56 << false;
+        QTest::newRow("negative") << "-0,25"
+                                  << "," << -0.25 << false;
+        QTest::newRow("single point is decimal") << "1.234"
+                                                 << "," << 1.234 << false;
+        QTest::newRow("whole") << "42"
+                               << "." << 42.0 << false;
+        QTest::newRow("no digits") << "abc"
+                                   << "." << 0.0 << true;
+        QTest::newRow("two commas") << "1,2,3"
+                                    << "," << 0.0 << true;
+        QTest::newRow("English grouping") << "1,234.56"
+                                          << "." << 0.0 << true;
+        QTest::newRow("empty") << ""
+                               << "," << 0.0 << false;
+        QTest::newRow("blank") << "   "
+                               << "," << 0.0 << false;
     }
-    void tekstNaarGetalIgnoresTheLocale()
+    void tekstNaarGetal()
     {
-        QFETCH(QString, locale);
-        QLocale::setDefault(QLocale(locale));
-        std::setlocale(LC_ALL, (locale + QStringLiteral(".UTF-8")).toLatin1().constData());
-        QCOMPARE(TekstNaarGetal(QStringLiteral("1,5"), QLatin1Char(',')), 1.5);
-        QCOMPARE(TekstNaarGetal(QStringLiteral("12.5"), QLatin1Char('.')), 12.5);
-        QCOMPARE(TekstNaarGetal(QStringLiteral("€ 1.234,56"), QLatin1Char(',')), 1234.56);
-        QCOMPARE(TekstNaarGetal(QStringLiteral("1,234.56"), QLatin1Char('.')), 1234.56);
-        QCOMPARE(TekstNaarGetal(QStringLiteral("-0,25"), QLatin1Char(',')), -0.25);
-        QCOMPARE(TekstNaarGetal(QStringLiteral("geen cijfers"), QLatin1Char(',')), 0.0);
-        QCOMPARE(TekstNaarGetal(QStringLiteral("1,2,3"), QLatin1Char(',')), 0.0);
-        QCOMPARE(TekstNaarGetal(QString(), QLatin1Char(',')), 0.0);
-        QLocale::setDefault(QLocale::c());
-        std::setlocale(LC_ALL, "C");
-        QVERIFY(recorder.errors.isEmpty());
+        QFETCH(QString, tekst);
+        QFETCH(QString, teken);
+        QFETCH(double, getal);
+        QFETCH(bool, fout);
+        QCOMPARE(TekstNaarGetal(tekst, teken.at(0)), getal);
+        QCOMPARE(recorder.errors.size(), fout ? 1 : 0);
+        if (fout)
+            QVERIFY(recorder.errors.first().details.contains(QStringLiteral("Geen getal: '") + tekst + "'"));
+        recorder.clear();
+    }
+
+    // The one reading of numbers from supplier files, also times ten as centimetre columns use it.
+    void leesGetal_data()
+    {
+        QTest::addColumn<QString>("tekst");
+        QTest::addColumn<int>("tienMacht");
+        QTest::addColumn<bool>("getal");
+        QTest::addColumn<double>("waarde");
+        QTest::newRow("cm comma") << "6,7" << 1 << true << 67.0;
+        QTest::newRow("cm point") << "6.7" << 1 << true << 67.0;
+        QTest::newRow("cm half") << "12,5" << 1 << true << 125.0;
+        QTest::newRow("exact shift") << "1,15" << 1 << true << 11.5; // 1.15 * 10 is 11.499999999999998
+        QTest::newRow("blanks around") << "  2,5 " << 0 << true << 2.5;
+        QTest::newRow("plus") << "+3" << 0 << true << 3.0;
+        QTest::newRow("leading comma") << ",5" << 0 << true << 0.5;
+        QTest::newRow("trailing comma") << "5," << 0 << true << 5.0;
+        QTest::newRow("grouped decimal") << "12.345.678,9" << 0 << true << 12345678.9;
+        QTest::newRow("workbook exponent") << "1.5e-06" << 0 << true << 1.5e-06;
+        QTest::newRow("exponent upper") << "2E3" << 0 << true << 2000.0;
+        QTest::newRow("bad group") << "1.23.456" << 0 << false << 0.0;
+        QTest::newRow("date") << "05.03.2024" << 0 << false << 0.0;
+        QTest::newRow("sign only") << "-" << 0 << false << 0.0;
+        QTest::newRow("point only") << "." << 0 << false << 0.0;
+        QTest::newRow("inner blank") << "1 234" << 0 << false << 0.0;
+        QTest::newRow("sign after") << "12-" << 0 << false << 0.0;
+        QTest::newRow("currency") << "\u20ac 5" << 0 << false << 0.0;
+        QTest::newRow("other digits") << "\u0661\u0662" << 0 << false << 0.0;
+        QTest::newRow("too large") << "1e400" << 0 << false << 0.0;
+        QTest::newRow("empty") << "" << 0 << false << 0.0;
+    }
+    void leesGetal()
+    {
+        QFETCH(QString, tekst);
+        QFETCH(int, tienMacht);
+        QFETCH(bool, getal);
+        QFETCH(double, waarde);
+        const std::optional<double> gelezen = LeesGetal(tekst, tienMacht);
+        QCOMPARE(gelezen.has_value(), getal);
+        if (getal)
+            QCOMPARE(*gelezen, waarde);
+    }
+
+    void afrondenLong()
+    {
+        QCOMPARE(AfrondenLong(2.5), std::optional<qint32>(2));
+        QCOMPARE(AfrondenLong(-3.5), std::optional<qint32>(-4));
+        QCOMPARE(AfrondenLong(2147483647.0), std::optional<qint32>(2147483647));
+        QCOMPARE(AfrondenLong(2147483648.0), std::nullopt);
+        QCOMPARE(AfrondenLong(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
     }
 
     void textAndPaths()

@@ -1,0 +1,66 @@
+#pragma once
+// Workbooks for the file import tests, written with libxlsxwriter as a
+// supplier's spreadsheet program would write them: texts as text cells,
+// numbers as number cells, moments as date cells. A test that includes this
+// links PkgConfig::XLSXWRITER (tests/import/CMakeLists.txt).
+//
+//     QVERIFY(test::schrijfWerkmap(path, {{"Blad1", {{"Code", "Prijs"}, {"A1", 12.5}}}}));
+
+#include <QDateTime>
+#include <QFile>
+#include <QList>
+#include <QScopeGuard>
+#include <QString>
+#include <QVariant>
+
+#include <clocale>
+#include <string>
+
+#include <xlsxwriter.h>
+
+namespace supplink::test {
+
+struct WerkmapBlad
+{
+    QString naam;
+    // Per cell a QString, a number or a QDateTime; an invalid QVariant leaves the cell empty.
+    QList<QVariantList> rijen;
+};
+
+inline bool schrijfWerkmap(const QString& path, const QList<WerkmapBlad>& bladen)
+{
+    // libxlsxwriter writes its numbers with the C library's printf, which follows LC_NUMERIC: under a
+    // Dutch locale it would write "12,5" into the workbook, which no reader accepts.
+    const std::string numeriek = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "C");
+    const auto terug = qScopeGuard([&numeriek] { std::setlocale(LC_NUMERIC, numeriek.c_str()); });
+
+    lxw_workbook* boek = workbook_new(QFile::encodeName(path).constData());
+    if (!boek)
+        return false;
+    lxw_format* datumVorm = workbook_add_format(boek);
+    format_set_num_format(datumVorm, "dd-mm-yyyy hh:mm");
+    for (const WerkmapBlad& blad : bladen) {
+        lxw_worksheet* sheet = workbook_add_worksheet(boek, blad.naam.toUtf8().constData());
+        for (int r = 0; r < blad.rijen.size(); ++r) {
+            for (int c = 0; c < blad.rijen.at(r).size(); ++c) {
+                const QVariant& v = blad.rijen.at(r).at(c);
+                const auto rij = lxw_row_t(r);
+                const auto kolom = lxw_col_t(c);
+                if (v.typeId() == QMetaType::QDateTime) {
+                    const QDateTime m = v.toDateTime();
+                    lxw_datetime d{m.date().year(), m.date().month(),  m.date().day(),
+                                   m.time().hour(), m.time().minute(), double(m.time().second())};
+                    worksheet_write_datetime(sheet, rij, kolom, &d, datumVorm);
+                } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int) {
+                    worksheet_write_number(sheet, rij, kolom, v.toDouble(), nullptr);
+                } else if (v.isValid()) {
+                    worksheet_write_string(sheet, rij, kolom, v.toString().toUtf8().constData(), nullptr);
+                }
+            }
+        }
+    }
+    return workbook_close(boek) == LXW_NO_ERROR;
+}
+
+} // namespace supplink::test
