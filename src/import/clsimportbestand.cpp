@@ -34,7 +34,7 @@ QString doelTekst(const QString& doelPad)
 } // namespace
 
 clsImportBestand::clsImportBestand()
-    : ColItemsDistinct(std::make_shared<ItemCollection>()), m_run(std::make_shared<RunContext>()),
+    : m_run(std::make_shared<RunContext>()),
       m_lezer(m_melder)
 {
     m_lezer.SetRunContext(m_run);
@@ -51,11 +51,6 @@ void clsImportBestand::SetRunContext(RunContextPtr run)
 {
     m_run = run ? std::move(run) : std::make_shared<RunContext>();
     m_lezer.SetRunContext(m_run);
-}
-
-void clsImportBestand::SetColItemsDistinct(std::shared_ptr<ItemCollection> items)
-{
-    ColItemsDistinct = items ? std::move(items) : std::make_shared<ItemCollection>();
 }
 
 QString clsImportBestand::DatumTekst(const QString& waarde)
@@ -76,12 +71,10 @@ bool clsImportBestand::InlezenBestandArtikelGroepen(clsBron2& bron, bool alleenL
 bool clsImportBestand::inlezen(clsBron2& bron, bool alleenLijst, bool groepen)
 {
     RunScope scope(*m_run);
-    if (!ColItemsDistinct)
-        ColItemsDistinct = std::make_shared<ItemCollection>();
     const auto modus = !alleenLijst ? ArtikelBestandLezer::Modus::Overzetten
                        : groepen    ? ArtikelBestandLezer::Modus::LijstArtikelGroepen
                                     : ArtikelBestandLezer::Modus::LijstArtikelen;
-    return m_lezer.Lees(bron, modus, *ColItemsDistinct);
+    return m_lezer.Lees(bron, modus, colItemsDistinct());
 }
 
 bool clsImportBestand::OverzettenBestand(clsBron2& bron, const QString& doelPad)

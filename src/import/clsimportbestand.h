@@ -23,7 +23,7 @@
 // and as a selection step does it:
 //
 //     engine.SetColItemsDistinct(allItems);
-//     if (engine.InlezenBestand(bron, true)) ... engine.ColItemsDistinct ...
+//     if (engine.InlezenBestand(bron, true)) ... engine.ColItemsDistinct() ...
 //
 // The run is live on its run context (RunScope) while InlezenBestand,
 // InlezenBestandArtikelGroepen, OverzettenBestand or OverzettenArtikelen runs.
@@ -32,6 +32,7 @@
 #include "import/clsscriptregel.h"
 #include "import/importmelder.h"
 #include "platform/runcontext.h"
+#include "start/itemlijst.h"
 #include "start/items.h"
 #include "transfer/progressevents.h"
 
@@ -48,7 +49,7 @@ class ArtikelImportPlan;
 class ArtikelSchrijver;
 class ArtikelSleutels;
 
-class clsImportBestand
+class clsImportBestand : public ItemLijst
 {
 public:
     clsImportBestand();
@@ -64,8 +65,7 @@ public:
 
     // The article items the user selected; none until the transfer driver sets them.
     std::shared_ptr<ItemCollection> ColItemsGeselecteerd;
-    // Where list-only reading puts the items it finds (never null when a reading starts).
-    std::shared_ptr<ItemCollection> ColItemsDistinct;
+    // List-only reading puts the items it finds in ColItemsDistinct (start/itemlijst.h).
 
     // The listener of the progress events (may be none).
     void SetOntvanger(VoortgangOntvanger* ontvanger) { m_melder.SetOntvanger(ontvanger); }
@@ -74,8 +74,6 @@ public:
     // The run context to share (a driver's, whose cancel then stops this run too); none: a new one.
     void SetRunContext(RunContextPtr run);
     const RunContextPtr& runContext() const { return m_run; }
-    // Makes ColItemsDistinct the given collection, or a new empty one for none.
-    void SetColItemsDistinct(std::shared_ptr<ItemCollection> items);
 
     // Reads the source's articles (InlezenBestand) or article groups (InlezenBestandArtikelGroepen);
     // with alleenLijst the items go to ColItemsDistinct, otherwise the lines are kept for the transfer.

@@ -8,7 +8,7 @@ namespace supplink {
 
 clsImportBestandHangSluit::clsImportBestandHangSluit()
     : m_run(std::make_shared<RunContext>()), m_lezer(m_melder),
-      m_distinct(std::make_shared<ItemCollection>()), m_verplicht(std::make_shared<ItemCollection>())
+      m_verplicht(std::make_shared<ItemCollection>())
 {
     m_lezer.SetRunContext(m_run);
 }
@@ -19,11 +19,6 @@ void clsImportBestandHangSluit::SetRunContext(RunContextPtr run)
 {
     m_run = run ? std::move(run) : std::make_shared<RunContext>();
     m_lezer.SetRunContext(m_run);
-}
-
-void clsImportBestandHangSluit::SetColItemsDistinct(std::shared_ptr<ItemCollection> items)
-{
-    m_distinct = items ? std::move(items) : std::make_shared<ItemCollection>();
 }
 
 bool clsImportBestandHangSluit::InlezenBestand(clsBron2& bron, bool distinct)
@@ -51,7 +46,7 @@ bool clsImportBestandHangSluit::InlezenBronBestand()
     const auto modus = !m_distinctModus   ? HangSluitBestandLezer::Modus::Overzetten
                        : m_verplichtModus ? HangSluitBestandLezer::Modus::Verplicht
                                           : HangSluitBestandLezer::Modus::Distinct;
-    return m_lezer.Lees(*m_bron, modus, *m_distinct, *m_verplicht);
+    return m_lezer.Lees(*m_bron, modus, colItemsDistinct(), *m_verplicht);
 }
 
 bool clsImportBestandHangSluit::BronHeeft9of10() const

@@ -28,6 +28,7 @@
 #include "import/hangsluitbestandlezer.h"
 #include "import/importmelder.h"
 #include "platform/runcontext.h"
+#include "start/itemlijst.h"
 #include "start/items.h"
 #include "transfer/progressevents.h"
 
@@ -39,7 +40,7 @@ namespace supplink {
 
 class clsBron2;
 
-class clsImportBestandHangSluit
+class clsImportBestandHangSluit : public ItemLijst
 {
 public:
     clsImportBestandHangSluit();
@@ -60,10 +61,8 @@ public:
     void SetRunContext(RunContextPtr run);
     const RunContextPtr& runContext() const { return m_run; }
 
-    // Makes the distinct-items collection the given one, or a new empty one for none. Listing readings
-    // append to it, so one collection lists each code once over several sources.
-    void SetColItemsDistinct(std::shared_ptr<ItemCollection> items);
-    const std::shared_ptr<ItemCollection>& ColItemsDistinct() const { return m_distinct; }
+    // Listing readings append to ColItemsDistinct (start/itemlijst.h), so one collection lists each code
+    // once over several sources.
 
     // Reads the source; with distinct the distinct parts go to the distinct-items collection (one item
     // per code, compared without regard to case), otherwise the lines are kept for the transfer. The
@@ -103,7 +102,6 @@ private:
     ImportMelder m_melder;
     HangSluitBestandLezer m_lezer;
     clsBron2* m_bron = nullptr;
-    std::shared_ptr<ItemCollection> m_distinct;
     std::shared_ptr<ItemCollection> m_verplicht;
     bool m_distinctModus = false;
     bool m_verplichtModus = false;

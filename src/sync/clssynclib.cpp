@@ -754,7 +754,7 @@ bool clsSyncLIB::BuildDistinctSQLite(const QString& pad, const QString& sql)
         // empty list).
         const RecordsetPtr rs = m_bron->Connection()->openRecordset(sql);
         QSet<QString> aanwezig;
-        for (const std::shared_ptr<clsItem>& item : std::as_const(m_colItemsDistinct)) {
+        for (const std::shared_ptr<clsItem>& item : std::as_const(colItemsDistinct())) {
             if (item)
                 aanwezig.insert(CodeSleutel(item->Code));
         }
@@ -788,7 +788,7 @@ void clsSyncLIB::ToevoegenUniekItem(QSet<QString>& aanwezig, qint32 id, const QS
     item->ID = id;
     item->Code = code;
     item->Description = omschrijving;
-    m_colItemsDistinct.append(item);
+    colItemsDistinct().append(item);
 }
 
 // ---- Required-items readers -------------------------------------------------
@@ -807,7 +807,7 @@ bool clsSyncLIB::LeesCodes(const QString& routine, const QString& sql)
                 continue;
             auto item = std::make_shared<clsItem>();
             item->Code = waarde.toString();
-            m_colItemsDistinct.append(item);
+            colItemsDistinct().append(item);
         }
         return true;
     } catch (const std::exception& e) {
@@ -939,7 +939,7 @@ bool clsSyncLIB::LocksHingesCombiVerplichtDistinct(const std::optional<ItemColle
 {
     if (!xCol)
         return false;
-    m_colItemsDistinct = ItemCollection();
+    m_colItemsDistinct = std::make_shared<ItemCollection>();
     return true;
 }
 

@@ -43,7 +43,7 @@
 //         vereist = lezer.ColItemsDistinct();
 
 #include "start/items.h"
-#include "sync/itemlijst.h"
+#include "start/itemlijst.h"
 #include "sync/syncengine.h"
 
 #include <QSet>

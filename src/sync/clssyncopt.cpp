@@ -686,9 +686,7 @@ QVariantList geselecteerdeCodes(const ItemCollection& items)
 
 ItemCollection& clsSyncOpt::Items()
 {
-    if (!m_colItemsDistinct)
-        m_colItemsDistinct = std::make_shared<ItemCollection>();
-    return *m_colItemsDistinct;
+    return colItemsDistinct();
 }
 
 void clsSyncOpt::VoegItemsToe(const QString& sql, const QVariantList& params, ItemCollection& doel)

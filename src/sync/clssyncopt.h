@@ -32,6 +32,7 @@
 // ColItemsDistinct); they use the engine's source connection.
 
 #include "start/items.h"
+#include "start/itemlijst.h"
 #include "sync/syncengine.h"
 
 #include <QString>
@@ -45,7 +46,7 @@ class clsConnectie;
 class clsImportTabelNaarTabel;
 class clsImportSQLiteTabelNaarSQLiteT;
 
-class clsSyncOpt : public SyncEngine
+class clsSyncOpt : public SyncEngine, public ItemLijst
 {
 public:
     clsSyncOpt();
@@ -68,13 +69,8 @@ public:
     // back. A reader that could not read everything answers False (the items appended before the failure
     // stay, but the list is not complete); the failure has been shown in the error window.
 
-    // The collection the readers fill: the caller's own (kept by reference, not copied), or one the engine
-    // makes when a reader finds none set. Some required-items readers replace it with a new one.
-    void SetColItemsDistinct(std::shared_ptr<ItemCollection> colItemsDistinct)
-    {
-        m_colItemsDistinct = std::move(colItemsDistinct);
-    }
-    const std::shared_ptr<ItemCollection>& ColItemsDistinct() const { return m_colItemsDistinct; }
+    // The collection the readers fill (SetColItemsDistinct, ColItemsDistinct: start/itemlijst.h). Some
+    // required-items readers replace it with a new one.
 
     // The hardware tables of the source (ID, Code, Description; by description). Raises
     // HuidigeHoofdActieDone at the end, also when the source does not open.
@@ -179,8 +175,6 @@ private:
 
     QString m_bronVersie;
     QString m_doelVersie;
-
-    std::shared_ptr<ItemCollection> m_colItemsDistinct;
 };
 
 } // namespace supplink

@@ -895,11 +895,6 @@ void clsSyncSHAPES::kopieerNamenNaarSQLite()
 // The list of the groove figures a source holds
 // ---------------------------------------------------------------------------------------------------------
 
-void clsSyncSHAPES::SetColItemsDistinct(std::shared_ptr<ItemCollection> colItemsDistinct)
-{
-    ColItemsDistinct = std::move(colItemsDistinct);
-}
-
 bool clsSyncSHAPES::InlezenBestand(const QString& strBronPath, const QString& types)
 {
     if (types.isEmpty())
@@ -943,8 +938,7 @@ bool clsSyncSHAPES::leesVormen(const QString& routine, const QList<qint32>& type
                 "From GrooveShape WHERE Type IN (") +
                 tekens.join(QStringLiteral(", ")) + QStringLiteral(") ORDER BY GrooveShape.Description"),
             waarden);
-        if (!ColItemsDistinct)
-            ColItemsDistinct = std::make_shared<ItemCollection>();
+        ItemCollection& lijst = colItemsDistinct();
         // A Null where the list needs a value is an error of the source, as is a text where it needs a
         // number.
         auto waarde = [&rs](int kolom) {
@@ -965,9 +959,9 @@ bool clsSyncSHAPES::leesVormen(const QString& routine, const QList<qint32>& type
             auto item = std::make_shared<clsItem>();
             item->ID = getal(0);
             item->Code = waarde(1).toString();
-            item->Description = waarde(2).toString();
+            item->Description = NzString(rs->value(2)); // a shape without a description is still listed
             item->Groep = getal(3);
-            ColItemsDistinct->append(item);
+            lijst.append(item);
         }
         return true;
     } catch (const std::exception& e) {

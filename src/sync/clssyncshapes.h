@@ -35,6 +35,7 @@
 //         alle = lezer.ColItemsDistinct;
 
 #include "start/items.h"
+#include "start/itemlijst.h"
 #include "sync/syncengine.h"
 
 #include <QSet>
@@ -51,7 +52,7 @@ class clsImportTabelNaarSQliteTabel;
 class clsImportSQLiteTabelNaarSQLiteT;
 class TabelKopieerder;
 
-class clsSyncSHAPES : public SyncEngine
+class clsSyncSHAPES : public SyncEngine, public ItemLijst
 {
 public:
     clsSyncSHAPES();
@@ -69,9 +70,7 @@ public:
     // Both files are SQLite files of the 3.50 layout.
     bool Formaat35() const { return m_formaat35; }
 
-    // The list items the readers append to (the caller's collection, not a copy); none until set or read.
-    std::shared_ptr<ItemCollection> ColItemsDistinct;
-    void SetColItemsDistinct(std::shared_ptr<ItemCollection> colItemsDistinct);
+    // The list items the readers append to: SetColItemsDistinct, ColItemsDistinct (start/itemlijst.h).
     // Appends an item for every groove shape of the types (";"-separated numbers) that the source holds,
     // in the order of their descriptions: ID, Code, Description, and the type in Groep. True when the
     // source opened and was read whole; False for an empty type list (at once, without any event), a

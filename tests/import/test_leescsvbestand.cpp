@@ -87,7 +87,7 @@ private slots:
 
         QVERIFY(lezer.InlezenBestand(b.bron, false));
         QCOMPARE(lezer.GelezenRegels(), kRegels);
-        QVERIFY(lezer.ColItemsDistinct->isEmpty());
+        QVERIFY(lezer.ColItemsDistinct()->isEmpty());
         QCOMPARE(opnemer.totalen, QList<qint32>{6});
         QCOMPARE(opnemer.hoofdActies,
                  (QStringList{"Inlezen bestand leverancier", "Sluiten bestand leverancier"}));
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(ui.errors.first().details.startsWith(QStringLiteral(
             "Procedure = Het bronbestand bevat te weinig kolommen op regel (4)\r\nB;Twee\r\n\r\n")));
         QCOMPARE(opnemer.fouten, QList<qint32>{1});
-        QCOMPARE(codes(*lezer.ColItemsDistinct), QStringList{"A"}); // C is not read
+        QCOMPARE(codes(*lezer.ColItemsDistinct()), QStringList{"A"}); // C is not read
     }
 
     void supplierPrefix()
@@ -220,15 +220,15 @@ private slots:
         Bron b(path, {1, 31});
         Lezer lezer;
         QVERIFY(lezer.InlezenBestand(b.bron, true));
-        QCOMPARE(lezer.ColItemsDistinct->first()->Description, QStringLiteral("Beide"));
-        QVERIFY(lezer.ColItemsDistinct->first()->GroepOmschrijving.isEmpty());
+        QCOMPARE(lezer.ColItemsDistinct()->first()->Description, QStringLiteral("Beide"));
+        QVERIFY(lezer.ColItemsDistinct()->first()->GroepOmschrijving.isEmpty());
 
         // Only a code column: the codes are listed without a description.
         Bron alleenCode(path, {1});
         Lezer lezer2;
         QVERIFY(lezer2.InlezenBestand(alleenCode.bron, true));
-        QCOMPARE(codes(*lezer2.ColItemsDistinct), QStringList{"A"});
-        QVERIFY(lezer2.ColItemsDistinct->first()->Description.isEmpty());
+        QCOMPARE(codes(*lezer2.ColItemsDistinct()), QStringList{"A"});
+        QVERIFY(lezer2.ColItemsDistinct()->first()->Description.isEmpty());
         QVERIFY(ui.errors.isEmpty());
     }
 
@@ -241,7 +241,7 @@ private slots:
         Bron b(path, {1, 2, 4});
         Lezer lezer;
         QVERIFY(lezer.InlezenBestandArtikelGroepen(b.bron, true));
-        const ItemCollection& items = *lezer.ColItemsDistinct;
+        const ItemCollection& items = *lezer.ColItemsDistinct();
         QCOMPARE(codes(items), (QStringList{"Kozijn", "Deur"}));
         QCOMPARE(items.at(1)->Description, QStringLiteral("Deur"));
     }
@@ -256,7 +256,7 @@ private slots:
         Bron metCode(path, {1, 2});
         Lezer lezer;
         QVERIFY(lezer.InlezenBestandArtikelGroepen(metCode.bron, true));
-        QCOMPARE(codes(*lezer.ColItemsDistinct), (QStringList{"A", "B"}));
+        QCOMPARE(codes(*lezer.ColItemsDistinct()), (QStringList{"A", "B"}));
 
         // Neither a group nor a code column: every line reports it.
         Bron zonderCode(path, {0, 2});
@@ -275,7 +275,7 @@ private slots:
         alle->append(std::make_shared<clsItem>());
         lezer3.SetColItemsDistinct(alle);
         QVERIFY(lezer3.InlezenBestand(zonderCode.bron, true));
-        QCOMPARE(lezer3.ColItemsDistinct.get(), alle.get());
+        QCOMPARE(lezer3.ColItemsDistinct().get(), alle.get());
         QCOMPARE(lezer3.AantalFouten(), 2);
     }
 

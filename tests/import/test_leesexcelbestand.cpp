@@ -165,7 +165,7 @@ private slots:
         lezer.InlezenBestandArtikelGroepen(b.bron, true);
         QCOMPARE(ui.errors.size(), 2);
         QCOMPARE(opnemer.fouten, (QList<qint32>{1, 2}));
-        QVERIFY(lezer.ColItemsDistinct->isEmpty());
+        QVERIFY(lezer.ColItemsDistinct()->isEmpty());
     }
 
     void holonite()

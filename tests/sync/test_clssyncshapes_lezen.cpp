@@ -42,6 +42,7 @@ private slots:
     void sourceThatDoesNotOpen();
     void readErrorAnswersFalse_data();
     void readErrorAnswersFalse();
+    void shapeWithoutDescriptionIsListed();
 };
 
 void TestClsSyncShapesLezen::itemsByLayout_data()
@@ -88,8 +89,8 @@ void TestClsSyncShapesLezen::itemsByLayout()
     clsSyncSHAPES lezer;
     lezer.SetOntvanger(&log);
     QVERIFY(lezer.InlezenBestand(paar.bron, types));
-    QVERIFY(lezer.ColItemsDistinct);
-    QCOMPARE(beschrijf(*lezer.ColItemsDistinct), verwacht);
+    QVERIFY(lezer.ColItemsDistinct());
+    QCOMPARE(beschrijf(*lezer.ColItemsDistinct()), verwacht);
     QCOMPARE(log.hoofdActies, QStringList{QStringLiteral("Openen bron werkvoorbereidings beheer")});
     QCOMPARE(log.hoofdActiesDone, 1);
     QVERIFY(log.lines.contains(QStringLiteral("Bron bestand: ") + paar.bron));
@@ -106,7 +107,7 @@ void TestClsSyncShapesLezen::emptyTypesReadNothing()
     clsSyncSHAPES lezer;
     lezer.SetOntvanger(&log);
     QVERIFY(!lezer.InlezenBestand(paar.bron, QString()));
-    QVERIFY(!lezer.ColItemsDistinct);
+    QVERIFY(!lezer.ColItemsDistinct());
     QVERIFY(log.lines.isEmpty());
     QVERIFY(log.hoofdActies.isEmpty());
     QCOMPARE(log.hoofdActiesDone, 0);
@@ -118,8 +119,8 @@ void TestClsSyncShapesLezen::sourceWithoutRows()
     WkvPaar paar(env, Opslag::Jet, {3, 10}, Opslag::SQLite, {3, 40});
     clsSyncSHAPES lezer;
     QVERIFY(lezer.InlezenBestand(paar.bron, QStringLiteral("1")));
-    QVERIFY(lezer.ColItemsDistinct);
-    QVERIFY(lezer.ColItemsDistinct->isEmpty());
+    QVERIFY(lezer.ColItemsDistinct());
+    QVERIFY(lezer.ColItemsDistinct()->isEmpty());
 }
 
 // The reader appends to the collection it was given (the same object), and a second reading appends again.
@@ -133,7 +134,7 @@ void TestClsSyncShapesLezen::appendsToTheCallersCollection()
     lezer.SetColItemsDistinct(alle);
     QVERIFY(lezer.InlezenBestand(paar.bron, QStringLiteral("1")));
     QVERIFY(lezer.InlezenBestand(paar.bron, QStringLiteral("1")));
-    QCOMPARE(lezer.ColItemsDistinct, alle);
+    QCOMPARE(lezer.ColItemsDistinct(), alle);
     QCOMPARE(alle->size(), 3);
     QCOMPARE(alle->at(0)->Code, QStringLiteral("EERDER"));
     QCOMPARE(alle->at(2)->Code, QStringLiteral("S1"));
@@ -147,7 +148,7 @@ void TestClsSyncShapesLezen::sourceThatDoesNotOpen()
     clsSyncSHAPES lezer;
     lezer.SetOntvanger(&log);
     QVERIFY(!lezer.InlezenBestand(env.path(QStringLiteral("bestaat-niet.db")), QStringLiteral("1")));
-    QVERIFY(!lezer.ColItemsDistinct);
+    QVERIFY(!lezer.ColItemsDistinct());
     QCOMPARE(log.hoofdActiesDone, 1);
 }
 
@@ -162,9 +163,6 @@ void TestClsSyncShapesLezen::readErrorAnswersFalse_data()
     QTest::newRow("sqlite, a code that is Null")
         << int(Opslag::SQLite) << QStringLiteral("UPDATE GrooveShape SET Code = NULL WHERE Description = 'Z'")
         << QStringLiteral("1") << 1;
-    QTest::newRow("sqlite, a description that is Null")
-        << int(Opslag::SQLite) << QStringLiteral("UPDATE GrooveShape SET Description = NULL WHERE Code = 'A'")
-        << QStringLiteral("1") << 0;
     QTest::newRow("a type that is no number")
         << int(Opslag::SQLite) << QString() << QStringLiteral("1;x") << 0;
 }
@@ -190,7 +188,28 @@ void TestClsSyncShapesLezen::readErrorAnswersFalse()
     clsSyncSHAPES lezer;
     QVERIFY(!lezer.InlezenBestand(paar.bron, types));
     QCOMPARE(ui.errors.size(), 1);
-    QCOMPARE(lezer.ColItemsDistinct ? int(lezer.ColItemsDistinct->size()) : 0, items);
+    QCOMPARE(lezer.ColItemsDistinct() ? int(lezer.ColItemsDistinct()->size()) : 0, items);
+}
+
+// A shape without a description is listed with an empty one, as the other readers list such parts: one
+// such row must not hide every shape of the source from the step.
+void TestClsSyncShapesLezen::shapeWithoutDescriptionIsListed()
+{
+    test::TestEnvironment env;
+    test::RecordingUiServices ui;
+    WkvPaar paar(env, Opslag::SQLite, {3, 40}, Opslag::SQLite, {3, 40});
+    paar.src->insert(QStringLiteral("GrooveShape"), {{QStringLiteral("Code"), QStringLiteral("A")},
+                                                     {QStringLiteral("Description"), QVariant()},
+                                                     {QStringLiteral("Type"), 1}});
+    paar.src->insert(QStringLiteral("GrooveShape"), {{QStringLiteral("Code"), QStringLiteral("Z")},
+                                                     {QStringLiteral("Description"), QStringLiteral("Z")},
+                                                     {QStringLiteral("Type"), 1}});
+    clsSyncSHAPES lezer;
+    QVERIFY(lezer.InlezenBestand(paar.bron, QStringLiteral("1")));
+    QVERIFY(ui.errors.isEmpty());
+    QCOMPARE(lezer.ColItemsDistinct()->size(), 2);
+    QCOMPARE(lezer.ColItemsDistinct()->at(0)->Code, QStringLiteral("A"));
+    QCOMPARE(lezer.ColItemsDistinct()->at(0)->Description, QString());
 }
 
 QTEST_GUILESS_MAIN(TestClsSyncShapesLezen)
