@@ -129,6 +129,7 @@ void clsSyncSHAPES::Sync(const QString& bronPad, const QString& doelPad, const Q
     if (types.isEmpty())
         return;
     RunScope live(*m_run);
+    m_nieuweGeometrie.clear();
     if (!ConnectBronDoel(bronPad, doelPad))
         return;
     TelTotaal();
@@ -738,6 +739,7 @@ void clsSyncSHAPES::kopieerGeometrieNaarSQLite(const QString& bronSql)
         toevoegen->bind(3, bron->value(iHoogte));
         toevoegen->execute();
         bestaand.insert(sleutel);
+        m_nieuweGeometrie.insert(sleutel);
     }
     transactie.commit();
 }
@@ -830,7 +832,8 @@ void clsSyncSHAPES::kopieerNodesNaarSQLite()
         const QString code = NzString(bron->value(iCode));
         const QString sleutel = geometrieSleutel(code, bron->value(iContra));
         const auto doelGeometrie = geometrie.constFind(sleutel);
-        if (!CodeGeselecteerd(code) || metNodes.contains(sleutel) || doelGeometrie == geometrie.cend()) {
+        const bool gewenst = CodeGeselecteerd(code) || m_nieuweGeometrie.contains(sleutel);
+        if (!gewenst || metNodes.contains(sleutel) || doelGeometrie == geometrie.cend()) {
             bron->moveNext();
             continue;
         }

@@ -167,6 +167,9 @@ private:
 
     ItemCollection m_selectie;
     QSet<QString> m_geselecteerd; // CodeSleutel of every code in m_selectie
+    // Geometry rows this run added (shape code and variant): their nodes follow them whatever the selection,
+    // so that no geometry is left without the nodes its source gives it.
+    QSet<QString> m_nieuweGeometrie;
 };
 
 } // namespace supplink
