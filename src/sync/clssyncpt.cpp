@@ -4,6 +4,7 @@
 #include "database/databaseroutines.h"
 #include "database/recordset.h"
 #include "database/sqlitebackend.h"
+#include "platform/codecompare.h"
 #include "platform/jetsql.h"
 #include "start/errors.h"
 #include "start/globals.h"
@@ -112,8 +113,12 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
         return;
     RunScope live(*m_run);
     try {
-        if (!ConnectBron(bronPad))
+        // A database that does not open is an error of the run (it has been shown already): a transfer
+        // must never go on as if this run had succeeded.
+        if (!ConnectBron(bronPad)) {
+            TelFout();
             return;
+        }
         if (!ConnectDoel(doelPad))
             return;
         if (versieControle && !LeesVersies())
@@ -157,22 +162,17 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
         SyncArtikelen(true, -1, -1);
         RaiseHuidigeHoofdActieDone();
 
-        try {
-            VulTmpSelected(*m_bron, m_selectie);
-        } catch (const std::exception& e) {
-            // Counted and logged without an error window; the run goes on, the price tables then follow the
-            // codes written so far.
-            const AppError fout = AppError::from(e);
-            RaiseVoortgang(QStringLiteral("Error (clsSyncPT.VulTmpSelected): %1-%2")
-                               .arg(QString::number(fout.number()), fout.description()),
-                           QString());
-            TelFout();
-        }
-
-        if (TypeMetTabelGeselecteerd(m_types, QStringLiteral("PriceData1D")))
+        // The articles the first pass wrote; the links pass marks the articles it links as well, but a link
+        // replaces no price rows.
+        VulSelectieTabel(geschrevenArtikelen(m_geschreven));
+        if (TypeMetTabelGeselecteerd(m_types, QStringLiteral("PriceData1D"))) {
+            VulSelectieTabel(geschrevenArtikelen(m_prijzen1D));
             SyncPriceData1D();
-        if (TypeMetTabelGeselecteerd(m_types, QStringLiteral("PriceData2D")))
+        }
+        if (TypeMetTabelGeselecteerd(m_types, QStringLiteral("PriceData2D"))) {
+            VulSelectieTabel(geschrevenArtikelen(m_prijzen2D));
             SyncPriceData2D();
+        }
 
         if (m_transactie) {
             const bool vastleggen = m_fouten == 0;
@@ -217,6 +217,7 @@ bool clsSyncPT::ConnectBron(const QString& pad)
 bool clsSyncPT::ConnectDoel(const QString& pad)
 {
     m_doel = std::make_unique<clsConnectie>();
+    bool geopend = false;
     if (IsSQLServerPad(pad)) {
         RaiseHuidigeHoofdActie(QStringLiteral("Verbinden sqlserver"));
         RaiseVoortgang(QStringLiteral("Doel server"), SQLServerOmschrijving(pad));
@@ -228,11 +229,17 @@ bool clsSyncPT::ConnectDoel(const QString& pad)
             return false;
         }
         const bool sqlBeveiliging = velden.at(2) != QLatin1String("eNTSecurity");
-        return m_doel->MakenConnectie(velden.at(0), velden.at(3), velden.at(4), velden.at(1), sqlBeveiliging);
+        geopend =
+            m_doel->MakenConnectie(velden.at(0), velden.at(3), velden.at(4), velden.at(1), sqlBeveiliging);
+    } else {
+        RaiseHuidigeHoofdActie(QStringLiteral("Openen doel productentabel"));
+        RaiseVoortgang(QStringLiteral("Doel bestand"), pad);
+        geopend = m_doel->MakenJetConnectie(pad, QString());
     }
-    RaiseHuidigeHoofdActie(QStringLiteral("Openen doel productentabel"));
-    RaiseVoortgang(QStringLiteral("Doel bestand"), pad);
-    return m_doel->MakenJetConnectie(pad, QString());
+    // The connection object has shown why; the run counts it.
+    if (!geopend)
+        TelFout();
+    return geopend;
 }
 
 bool clsSyncPT::LeesVersies()
@@ -291,6 +298,10 @@ qint32 clsSyncPT::TelArtikelen()
 
 void clsSyncPT::VulSelectie()
 {
+    m_geschreven.clear();
+    m_prijzen1D.clear();
+    m_prijzen2D.clear();
+    m_selectieTabel.reset();
     m_selectie = globals().gColArtikelenGeselecteerd;
     // The marks are this run's own: a previous run on the same selection must not leave its codes behind.
     for (const std::shared_ptr<clsItem>& item : std::as_const(m_selectie)) {
@@ -302,15 +313,18 @@ void clsSyncPT::VulSelectie()
     if (!m_selectie.isEmpty())
         return;
     // No selection means every article of the chosen types. The copier marks only items it was given,
-    // so the run lists those articles itself: their price tables follow them.
+    // so the run lists those articles itself: their price tables follow them. When the chosen types hold
+    // no article the list stays empty, and an empty list means no article (the article passes do not run):
+    // never the copier's "every row".
     RecordsetPtr rs = m_bron->Connection()->openRecordset(
         bronSql(QStringLiteral("SELECT Code FROM Article WHERE fkType IN (%1)").arg(inLijst(m_types))));
     QSet<QString> gezien;
     for (; rs && !rs->eof(); rs->moveNext()) {
         const QString code = NzString(rs->value(0));
-        if (gezien.contains(code))
+        const QString sleutel = foldCode(code);
+        if (gezien.contains(sleutel))
             continue;
-        gezien.insert(code);
+        gezien.insert(sleutel);
         auto item = std::make_shared<clsItem>();
         item->Code = code;
         item->Selected = true;
@@ -423,6 +437,9 @@ void clsSyncPT::kopieerderDraaien(const RecordsetPtr& rsBron, const RecordsetPtr
 
 void clsSyncPT::SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type)
 {
+    // No article to copy (the chosen types hold none): nothing to add, update or link.
+    if (m_selectie.isEmpty())
+        return;
     try {
         const clsImportOpties opties = importOpties();
         ItemCollection selectie = m_selectie;
@@ -536,9 +553,66 @@ void clsSyncPT::SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type)
         // The links pass only completes articles the first pass wrote: it never makes an article of its own.
         kopieerder.NieuweOnderdelenToevoegen = tweedePass ? false : opties.NieuweArtikelenToevoegen;
         kopieerder.WijzigingenDoorvoeren = bijwerken;
+        QSet<const clsItem*> alGeschreven;
+        if (!tweedePass)
+            alGeschreven = m_geschreven;
         kopieerderDraaien(rsBron, rsDoel);
+        if (!tweedePass)
+            NoteerGeschreven(type, alGeschreven);
     } catch (const std::exception& e) {
         Fout(QString(), e);
+    }
+}
+
+void clsSyncPT::NoteerGeschreven(qint32 type, const QSet<const clsItem*>& alGeschreven)
+{
+    const bool tweeD = type == 4 || type == 9;
+    const bool eenD = type == 8 || type == 14;
+    for (const std::shared_ptr<clsItem>& item : std::as_const(m_selectie)) {
+        if (!item || alGeschreven.contains(item.get()))
+            continue;
+        if (item->RunActie_Toegevoegd) {
+            // A new article has no old price rows: it gets the source's rows of both tables.
+            m_geschreven.insert(item.get());
+            m_prijzen1D.insert(item.get());
+            m_prijzen2D.insert(item.get());
+        } else if (item->RunActie_Aangepast) {
+            // An updated article lost the old rows of its type's price table (and only those).
+            m_geschreven.insert(item.get());
+            if (tweeD)
+                m_prijzen2D.insert(item.get());
+            if (eenD)
+                m_prijzen1D.insert(item.get());
+        }
+    }
+}
+
+ItemCollection clsSyncPT::geschrevenArtikelen(const QSet<const clsItem*>& artikelen) const
+{
+    ItemCollection lijst;
+    for (const std::shared_ptr<clsItem>& item : m_selectie) {
+        if (item && artikelen.contains(item.get()))
+            lijst << item;
+    }
+    return lijst;
+}
+
+void clsSyncPT::VulSelectieTabel(const ItemCollection& artikelen)
+{
+    if (m_selectieTabel && *m_selectieTabel == artikelen)
+        return; // the table holds these codes already
+    m_selectieTabel.reset();
+    try {
+        VulTmpSelected(*m_bron, artikelen);
+        m_selectieTabel = artikelen;
+    } catch (const std::exception& e) {
+        // Counted and logged without an error window; the run goes on, the price tables then follow the
+        // codes written so far.
+        const AppError fout = AppError::from(e);
+        RaiseVoortgang(QStringLiteral("Error (clsSyncPT.VulTmpSelected): %1-%2")
+                           .arg(QString::number(fout.number()), fout.description()),
+                       QString());
+        TelFout();
     }
 }
 
@@ -582,14 +656,16 @@ void clsSyncPT::SyncPriceData(bool tweeD)
                                            : QStringLiteral("%1.W, %1.Price").arg(t);
             const QString kop = tweeD ? QStringLiteral("INSERT INTO PriceData2D ( fkArticle, W, H, Price )")
                                       : QStringLiteral("INSERT INTO PriceData1D ( fkArticle, W, Price )");
+            // Codes meet as codes compare: the article pass found "vul-4010" as the existing "VUL-4010".
+            const DbConnection db = m_doel->Connection();
+            const QString codes = db->codeCollate();
             const QString sql =
                 kop + QStringLiteral(" SELECT Article_Target.ID, ") + kolommen + QStringLiteral(" ") +
                 QStringLiteral(" FROM Article AS Article_Target INNER JOIN (([") + pad +
                 QStringLiteral("].Article INNER JOIN [") + pad + QStringLiteral("].") + t +
                 QStringLiteral(" ON Article.ID = ") + t + QStringLiteral(".fkArticle) INNER JOIN [") + pad +
-                QStringLiteral("].tmpSelected ON Article.Code = tmpSelected.CodeSelected) ON "
-                               "Article_Target.Code = Article.Code");
-            const DbConnection db = m_doel->Connection();
+                QStringLiteral("].tmpSelected ON Article.Code = tmpSelected.CodeSelected") + codes +
+                QStringLiteral(") ON Article_Target.Code = Article.Code") + codes;
             if (auto* sqlite = dynamic_cast<SqliteBackend*>(db.get()))
                 sqlite->executeJet(sql);
             else
@@ -602,8 +678,8 @@ void clsSyncPT::SyncPriceData(bool tweeD)
                    : QStringLiteral("SELECT Article.[Code], PriceData1D.W, PriceData1D.Price")) +
             QStringLiteral(
                 " FROM (Article INNER JOIN %1 ON Article.[ID] = %1.[fkArticle]) INNER JOIN tmpSelected ON "
-                "Article.Code = tmpSelected.CodeSelected ")
-                .arg(t) +
+                "Article.Code = tmpSelected.CodeSelected%2 ")
+                .arg(t, m_bron->Connection()->codeCollate()) +
             (tweeD ? QStringLiteral(" ORDER BY PriceData2D.fkArticle, PriceData2D.W, PriceData2D.H")
                    : QStringLiteral(" ORDER BY PriceData1D.fkArticle, PriceData1D.W"));
         RecordsetPtr rs = m_bron->Connection()->openRecordset(bronSql(bron));

@@ -10,7 +10,11 @@
 //     engine.Sync(workCopy, target, {}, true, "4;8");
 //
 // Rows are matched on Code, never on ID; foreign keys are carried over by the
-// code of the row they refer to. On SQL Server the whole run is one
+// code of the row they refer to. Codes compare without regard to case, for
+// every letter (platform/codecompare.h), in the copiers and in the statements
+// alike. The price rows of exactly the articles whose old rows the article
+// pass deleted (and of the articles it added) are copied: never on top of
+// rows that stayed. On SQL Server the whole run is one
 // transaction, committed only when no error at all was counted; a cancel or
 // an error that ends the run rolls it back. Every error is counted and raised
 // as FoutOpgetreden, so the driver never keeps a work copy of a failed run.
@@ -20,6 +24,7 @@
 #include "sync/syncengine.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -62,6 +67,12 @@ private:
     void SyncGroepen(const QString& tabel, const QString& sleutel, qint32 supplier, qint32 type);
     void SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type);
     void VulSelectie();
+    // After the first pass of a type: the articles it added or updated (not those marked before it).
+    void NoteerGeschreven(qint32 type, const QSet<const clsItem*>& alGeschreven);
+    // The items of the selection that are in the set, in selection order.
+    ItemCollection geschrevenArtikelen(const QSet<const clsItem*>& artikelen) const;
+    // Fills tmpSelected with these articles (when it does not hold them already); a failure is counted.
+    void VulSelectieTabel(const ItemCollection& artikelen);
     bool TypeMetTabelGeselecteerd(const QList<qint32>& types, const QString& tabel);
     void SyncPriceData1D();
     void SyncPriceData2D();
@@ -102,6 +113,14 @@ private:
     QList<qint32> m_types;
     // The articles this run may copy: the user's selection, or every article of the chosen types.
     ItemCollection m_selectie;
+    // The articles the first pass wrote, and of those the ones whose 1D or 2D price rows are replaced: a new
+    // article, or an existing one whose old rows of that table the pass deleted. The price steps copy the
+    // rows of exactly these articles, so no article ends with old and new rows side by side.
+    QSet<const clsItem*> m_geschreven;
+    QSet<const clsItem*> m_prijzen1D;
+    QSet<const clsItem*> m_prijzen2D;
+    // What tmpSelected holds now (none: unknown).
+    std::optional<ItemCollection> m_selectieTabel;
 };
 
 } // namespace supplink
