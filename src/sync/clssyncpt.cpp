@@ -42,6 +42,30 @@ QString inLijst(const QList<qint32>& types)
     return delen.join(QLatin1Char(','));
 }
 
+// The article types of a ";"-separated text. Every entry must be a number: the list goes into statements, so
+// it carries numbers only.
+QList<qint32> artikelTypes(const QString& types)
+{
+    QList<qint32> lijst;
+    for (const QString& deel : types.split(QLatin1Char(';'))) {
+        bool ok = false;
+        const qint32 type = deel.trimmed().toInt(&ok);
+        if (!ok)
+            throw AppError(13, QStringLiteral("Ongeldig artikeltype: '%1'.").arg(deel));
+        lijst << type;
+    }
+    return lijst;
+}
+
+// A column a reader needs: a database null is an error, as it is when a list item is filled from it.
+const QVariant& vereist(const QVariant& waarde, const Recordset& rs, int kolom)
+{
+    if (!waarde.isValid() || waarde.isNull())
+        throw AppError(94,
+                       QStringLiteral("Ongeldig gebruik van Null (veld '%1').").arg(rs.column(kolom).name));
+    return waarde;
+}
+
 } // namespace
 
 clsSyncPT::clsSyncPT() : m_relay(m_ontvanger, m_voortgangTeller)
@@ -133,14 +157,7 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
         RaiseVoortgangTotaal(TelArtikelen());
 
         // Every entry must be a type number before anything is written.
-        m_types.clear();
-        for (const QString& deel : types.split(QLatin1Char(';'))) {
-            bool ok = false;
-            const qint32 type = deel.trimmed().toInt(&ok);
-            if (!ok)
-                throw AppError(13, QStringLiteral("Ongeldig artikeltype: '%1'.").arg(deel));
-            m_types << type;
-        }
+        m_types = artikelTypes(types);
         VulSelectie();
 
         SyncSuppliers(-1);
@@ -207,6 +224,11 @@ bool clsSyncPT::ConnectBron(const QString& pad)
 {
     RaiseHuidigeHoofdActie(QStringLiteral("Openen bron productentabel"));
     RaiseVoortgang(QStringLiteral("Bron bestand"), pad);
+    if (m_bron)
+        m_bron->SluitenConnectie(); // a second reading opens the source anew
+    m_bronVersie.clear();
+    m_bronMajor = 0;
+    m_bronMinor = 0;
     m_bron = std::make_unique<clsConnectie>();
     const bool ok = m_bron->MakenJetorSQLiteConnectie(pad, QString());
     if (ok)
@@ -280,6 +302,119 @@ bool clsSyncPT::LeesVersie(clsConnectie& cn, bool bron)
     } catch (const std::exception& e) {
         // Counted as well: a run whose versions are unknown copies the wrong columns.
         Fout(QString(), e);
+        return false;
+    }
+}
+
+bool clsSyncPT::InlezenBestandArtikelGroepen(const QString& strBronPath, const QString& ongebruikt,
+                                             const QString& types)
+{
+    Q_UNUSED(ongebruikt);
+    if (types.isEmpty())
+        return false;
+    RunScope live(*m_run);
+    bool gelezen = false;
+    if (ConnectBron(strBronPath)) {
+        try {
+            gelezen = ArtikelGroepenDistinct(artikelTypes(types));
+        } catch (const std::exception& e) {
+            ShowError(QStringLiteral("ArtikelGroepenDistinct"), e);
+        }
+    }
+    RaiseHuidigeHoofdActieDone();
+    return gelezen;
+}
+
+bool clsSyncPT::InlezenBestandArtikelen(const QString& strBronPath, const QString& types)
+{
+    if (types.isEmpty())
+        return false;
+    RunScope live(*m_run);
+    bool gelezen = false;
+    if (ConnectBron(strBronPath)) {
+        const bool sqlite = m_bron->isSQLite() && !m_bron->IsJet();
+        try {
+            const QList<qint32> lijst = artikelTypes(types);
+            gelezen = sqlite ? ArtikelenDistinctSQLite(lijst) : ArtikelenDistinctJET(lijst);
+        } catch (const std::exception& e) {
+            ShowError(sqlite ? QStringLiteral("ArtikelenDistinctSQLite")
+                             : QStringLiteral("ArtikelenDistinctJET"),
+                      e);
+        }
+    }
+    RaiseHuidigeHoofdActieDone();
+    return gelezen;
+}
+
+ItemCollection& clsSyncPT::teVullenLijst()
+{
+    if (!ColItemsDistinct)
+        ColItemsDistinct = std::make_shared<ItemCollection>();
+    return *ColItemsDistinct;
+}
+
+bool clsSyncPT::ArtikelGroepenDistinct(const QList<qint32>& types)
+{
+    // The same statement on a Jet and on an SQLite source.
+    return LeesLijst(QStringLiteral("ArtikelGroepenDistinct"),
+                     QStringLiteral("SELECT DISTINCT ArtGroup.ID, ArtGroup.Code, ArtGroup.Description") +
+                         QStringLiteral(" FROM ArtGroup INNER JOIN Article ON ArtGroup.ID = Article.fkGroup ") +
+                         QStringLiteral(" WHERE (((Article.fkType) In (") + inLijst(types) +
+                         QStringLiteral("))) ") + QStringLiteral(" ORDER BY ArtGroup.Description"),
+                     false);
+}
+
+bool clsSyncPT::ArtikelenDistinctJET(const QList<qint32>& types)
+{
+    // From 3.11 on a source links its mirrored article by code, before that by ID; a source whose version
+    // was not read counts as 0.0.
+    const bool opCode = m_bronMajor > 3 || (m_bronMajor == 3 && m_bronMinor > 10);
+    const QString koppeling = opCode ? QStringLiteral("Article.fkMirroredArticle = Article_1.Code") +
+                                           m_bron->Connection()->codeCollate()
+                                     : QStringLiteral("Article.fkMirroredArticle = Article_1.ID");
+    return LeesLijst(
+        QStringLiteral("ArtikelenDistinctJET"),
+        QStringLiteral("SELECT DISTINCT Article.ID, Article.Code, Article.Description, Article.fkGroup, "
+                       "Article_1.Code AS CodeMirrored FROM Article LEFT JOIN Article AS Article_1 ON ") +
+            koppeling + QStringLiteral(" WHERE Article.fkType IN (") + inLijst(types) +
+            QStringLiteral(") ORDER BY Article.Description "),
+        true);
+}
+
+bool clsSyncPT::ArtikelenDistinctSQLite(const QList<qint32>& types)
+{
+    return LeesLijst(
+        QStringLiteral("ArtikelenDistinctSQLite"),
+        QStringLiteral("SELECT DISTINCT Article.ID, Article.Code, Article.Description, Article.fkGroup, "
+                       "Article_1.Code AS CodeMirrored FROM Article LEFT JOIN Article AS Article_1 ON "
+                       "Article.fkMirroredArticle = Article_1.Code") +
+            m_bron->Connection()->codeCollate() + QStringLiteral(" WHERE Article.fkType IN (") +
+            inLijst(types) + QStringLiteral(") ORDER BY Article.Description"),
+        true);
+}
+
+bool clsSyncPT::LeesLijst(const QString& routine, const QString& sql, bool artikelen)
+{
+    try {
+        const RecordsetPtr rs = m_bron->Connection()->openRecordset(bronSql(sql));
+        ItemCollection& lijst = teVullenLijst();
+        for (; !rs->eof(); rs->moveNext()) {
+            m_run->yield();
+            if (m_run->cancelled())
+                return false;
+            auto item = std::make_shared<clsItem>();
+            item->ID = NzLong(vereist(rs->value(0), *rs, 0));
+            item->Code = NzString(vereist(rs->value(1), *rs, 1));
+            item->Description = NzString(vereist(rs->value(2), *rs, 2));
+            if (artikelen) {
+                item->Groep = NzLong(vereist(rs->value(3), *rs, 3));
+                item->CodeGespiegeld = NzString(rs->value(4)); // no mirrored article: ""
+            }
+            lijst << item;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(routine, e);
         return false;
     }
 }

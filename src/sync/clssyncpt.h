@@ -9,6 +9,17 @@
 //     engine.SetOntvanger(&driver);
 //     engine.Sync(workCopy, target, {}, true, "4;8");
 //
+// The same engine lists a source's article groups and articles for the
+// selection steps (a new engine per reading):
+//
+//     clsSyncPT reader;
+//     reader.SetColItemsDistinct(allItems);        // appended to; none: a new list
+//     if (reader.InlezenBestandArtikelen(source, "4;8")) allItems = reader.ColItemsDistinct;
+//
+// A reader answers True only when it read its whole list: a source that does
+// not open, an empty type list, a read error (shown in the error window) or a
+// cancel answers False; items appended before an error stay in the list.
+//
 // Rows are matched on Code, never on ID; foreign keys are carried over by the
 // code of the row they refer to. Codes compare without regard to case, for
 // every letter (platform/codecompare.h), in the copiers and in the statements
@@ -49,6 +60,22 @@ public:
     void Sync(const QString& bronPad, const QString& doelPad, const ItemCollection& genegeerd,
               bool versieControle, const QString& types);
 
+    // The list the readers append to; set it (or SetColItemsDistinct) before a reading, take it back after.
+    std::shared_ptr<ItemCollection> ColItemsDistinct;
+    // Makes ColItemsDistinct the caller's list itself (not a copy); none: the next reading makes a new one.
+    void SetColItemsDistinct(std::shared_ptr<ItemCollection> colItemsDistinct)
+    {
+        ColItemsDistinct = std::move(colItemsDistinct);
+    }
+    // The article groups used by the articles of the types (";"-separated numbers), one item each (ID, Code,
+    // Description), by description. The second argument is not used.
+    bool InlezenBestandArtikelGroepen(const QString& strBronPath, const QString& ongebruikt,
+                                      const QString& types);
+    // The articles of the types, one item each (ID, Code, Description, CodeGespiegeld: the code of the
+    // mirrored article or "", Groep: the group's ID), by description. Sources before version 3.11 link a
+    // mirrored article by its ID, later ones (and every SQLite source) by its code.
+    bool InlezenBestandArtikelen(const QString& strBronPath, const QString& types);
+
     // Errors counted in the last run.
     qint32 Fouten() const { return m_fouten; }
     QString BronVersie() const { return m_bronVersie; }
@@ -56,6 +83,15 @@ public:
 
 private:
     bool ConnectBron(const QString& pad);
+    // The readers' own queries on the open source; false after a read error (shown) or a cancel.
+    bool ArtikelGroepenDistinct(const QList<qint32>& types);
+    bool ArtikelenDistinctJET(const QList<qint32>& types);
+    bool ArtikelenDistinctSQLite(const QList<qint32>& types);
+    // Appends an item per row of the statement (ID, Code, Description; for articles also Groep from
+    // fkGroup and CodeGespiegeld); the routine's name goes to the error window.
+    bool LeesLijst(const QString& routine, const QString& sql, bool artikelen);
+    // The list to append to (made when none is set).
+    ItemCollection& teVullenLijst();
     bool ConnectDoel(const QString& pad);
     bool LeesVersies();
     bool LeesVersie(clsConnectie& cn, bool bron);
