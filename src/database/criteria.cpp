@@ -1,6 +1,7 @@
 #include "database/criteria.h"
 
 #include "database/databasebackend.h"
+#include "platform/codecompare.h"
 
 #include <QLocale>
 
@@ -188,16 +189,19 @@ private:
     qsizetype m_pos = 0;
 };
 
-// Case-insensitive wildcard match: * and % stand for any run of characters.
-bool likeMatch(QStringView text, QStringView pattern)
+// Wildcard match as codes compare: * and % stand for any run of characters.
+bool likeMatch(const QString& value, const QString& pattern)
 {
+    const QString folded = foldCode(value);
+    const QString foldedPattern = foldCode(pattern);
+    const QStringView text(folded);
+    const QStringView wanted(foldedPattern);
     qsizetype t = 0, p = 0, starP = -1, starT = 0;
     while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == u'*' || pattern[p] == u'%')) {
+        if (p < wanted.size() && (wanted[p] == u'*' || wanted[p] == u'%')) {
             starP = p++;
             starT = t;
-        } else if (p < pattern.size() &&
-                   text.mid(t, 1).compare(pattern.mid(p, 1), Qt::CaseInsensitive) == 0) {
+        } else if (p < wanted.size() && text[t] == wanted[p]) {
             ++t;
             ++p;
         } else if (starP >= 0) {
@@ -207,9 +211,9 @@ bool likeMatch(QStringView text, QStringView pattern)
             return false;
         }
     }
-    while (p < pattern.size() && (pattern[p] == u'*' || pattern[p] == u'%'))
+    while (p < wanted.size() && (wanted[p] == u'*' || wanted[p] == u'%'))
         ++p;
-    return p == pattern.size();
+    return p == wanted.size();
 }
 
 template <typename T> bool compareWith(Criteria::Op op, const T& order)
@@ -310,7 +314,7 @@ bool CriteriaMatches(const QVariant& value, const Criteria::Term& term)
             return false;
         return compareWith(term.op, numberOrder(*number, term.number));
     }
-    return compareWith(term.op, CriteriaValueText(value).compare(term.text, Qt::CaseInsensitive));
+    return compareWith(term.op, compareCodes(CriteriaValueText(value), term.text));
 }
 
 } // namespace supplink

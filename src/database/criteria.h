@@ -4,7 +4,8 @@
 //     Code = 'A''B'      ID=12      Prijs >= 2.5      Code LIKE 'ROTO*'      [Type] <> 4 AND Code = 'X'
 // Operators: = <> != < <= > >= LIKE. A value is a quoted text ('...' with ''
 // for a quote), a number (with "." as decimal sign) or a bare word up to the
-// next blank (taken as text). Text compares case-insensitively, as Jet does;
+// next blank (taken as text). Text compares as codes compare (without regard to
+// case, for every letter, as Jet does: platform/codecompare.h);
 // a number compares with numbers and with texts that read as numbers. LIKE
 // takes * and % for any run of characters. A database null matches nothing.
 

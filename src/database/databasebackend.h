@@ -198,6 +198,11 @@ public:
     virtual QString quoteIdentifier(const QString& name) const = 0;
     // The name of the hidden row locator in statements ("rowid"), empty when the back-end has none.
     virtual QString rowLocator() const { return QString(); }
+    // What a statement puts after a comparison of codes so that it compares as codes compare
+    // (platform/codecompare.h): " COLLATE JETNOCASE" on the program's SQLite connections; empty where the
+    // database compares text by its own rule (SQL Server by its collation, Jet through its driver).
+    //     "SELECT ID FROM Article WHERE Code = ?" + db->codeCollate()
+    virtual QString codeCollate() const { return QString(); }
 
     // Copies the open database into a new file, which is replaced only when the copy is complete.
     virtual void backupTo(const QString& targetPath);

@@ -3,6 +3,7 @@
 #include "database/clsconnectie.h"
 #include "database/history.h"
 #include "database/recordset.h"
+#include "platform/codecompare.h"
 
 #include <QHash>
 
@@ -58,7 +59,7 @@ void apply(clsItem& item, const Marks& marks)
 
 } // namespace
 
-QString ItemStatusQuery(qint32 historyType, bool sqlServer)
+QString ItemStatusQuery(qint32 historyType, bool sqlServer, const QString& codeCollate)
 {
     const QString table = HistoryTabel(historyType);
     const QString number = QString::number(historyType);
@@ -89,11 +90,11 @@ QString ItemStatusQuery(qint32 historyType, bool sqlServer)
                           "IIF(ImportHistoryDetails1.Type  = ") +
            number + QStringLiteral(", True, False) AS bPresentInHistory  ") +
            QStringLiteral(" FROM (tmpLevImportItems LEFT JOIN ") + table +
-           QStringLiteral(" ON tmpLevImportItems.Code = ") + table +
-           QStringLiteral(".Code) LEFT JOIN (SELECT * FROM ImportHistoryDetails WHERE Type=") + number +
+           QStringLiteral(" ON tmpLevImportItems.Code = ") + table + QStringLiteral(".Code") + codeCollate +
+           QStringLiteral(") LEFT JOIN (SELECT * FROM ImportHistoryDetails WHERE Type=") + number +
            QStringLiteral(
-               ") AS ImportHistoryDetails1 ON tmpLevImportItems.Code = ImportHistoryDetails1.fkCode ") +
-           QStringLiteral(" ORDER BY tmpLevImportItems.ID");
+               ") AS ImportHistoryDetails1 ON tmpLevImportItems.Code = ImportHistoryDetails1.fkCode") +
+           codeCollate + QStringLiteral(" ") + QStringLiteral(" ORDER BY tmpLevImportItems.ID");
 }
 
 void UpdateItemsUitDoel(qint32 historyType, const ItemCollection& items)
@@ -124,25 +125,25 @@ void UpdateItemsUitDoel(qint32 historyType, const ItemCollection& items)
     }
 
     try {
-        QString sql = ItemStatusQuery(historyType, connection.IsSQLServer);
-        if (connection.isSQLite())
-            sql.replace(QLatin1String("False"), QLatin1String("0"))
-                .replace(QLatin1String("True"), QLatin1String("-1"));
         const DbConnection db = connection.Connection();
         if (!db)
             throw AppError(DbErrorNumber::ObjectClosed,
                            QStringLiteral("Er is geen verbinding met een database."));
+        QString sql = ItemStatusQuery(historyType, connection.IsSQLServer, db->codeCollate());
+        if (connection.isSQLite())
+            sql.replace(QLatin1String("False"), QLatin1String("0"))
+                .replace(QLatin1String("True"), QLatin1String("-1"));
         const RecordsetPtr rows = db->openRecordset(sql);
 
-        // Rows belong to items by code: a code held twice by the target table or the details gives more
-        // rows than items, and must not move the marks of the items after it.
+        // Rows belong to items by code (as codes compare): a code held twice by the target table or the
+        // details gives more rows than items, and must not move the marks of the items after it.
         const int code = rows->fieldIndex(QStringLiteral("Code"));
         const int found = rows->fieldIndex(QStringLiteral("bFound"));
         const int present = rows->fieldIndex(QStringLiteral("bPresentInHistory"));
         const int selected = rows->fieldIndex(QStringLiteral("Selected"));
         QHash<QString, Marks> byCode;
         for (; !rows->eof(); rows->moveNext()) {
-            const QString rowCode = rows->value(code).toString();
+            const QString rowCode = foldCode(rows->value(code).toString());
             if (byCode.contains(rowCode))
                 continue;
             byCode.insert(rowCode, Marks{waar(rows->value(found)), waar(rows->value(present)),
@@ -153,7 +154,7 @@ void UpdateItemsUitDoel(qint32 historyType, const ItemCollection& items)
         for (const auto& item : items) {
             if (!item)
                 continue;
-            const auto marks = byCode.constFind(item->Code.isNull() ? QStringLiteral("") : item->Code);
+            const auto marks = byCode.constFind(foldCode(item->Code));
             if (marks != byCode.cend())
                 apply(*item, *marks);
         }

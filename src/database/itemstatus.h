@@ -11,6 +11,8 @@
 //   With one, the first that applies: a required item is ticked; a part that
 //   was imported before but has left the target is unwanted and unticked;
 //   otherwise the tick saved by the last run comes back.
+// Codes are matched as codes compare (platform/codecompare.h): "abc" is the
+// part "ABC" that the target holds and that the history saved.
 
 #include "start/items.h"
 
@@ -19,8 +21,10 @@
 namespace supplink {
 
 // The query for the target of a history type: the scratch table's rows with bFound,
-// the details row of that type, and bPresentInHistory, in scratch-table order.
-QString ItemStatusQuery(qint32 historyType, bool sqlServer);
+// the details row of that type, and bPresentInHistory, in scratch-table order. codeCollate
+// (DatabaseBackend::codeCollate) follows the two comparisons of codes, so that a file target matches codes
+// as the history saves them (without regard to case); SQL Server compares by its own collation.
+QString ItemStatusQuery(qint32 historyType, bool sqlServer, const QString& codeCollate = QString());
 
 // Marks the items (changed in place). Items without a target, or in a target without history tables,
 // stay as they are.

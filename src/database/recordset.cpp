@@ -1,6 +1,7 @@
 #include "database/recordset.h"
 
 #include "database/criteria.h"
+#include "platform/codecompare.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -415,26 +416,6 @@ bool Recordset::matches(qsizetype row, const Criteria& criteria) const
     return true;
 }
 
-namespace {
-
-// FNV-1a over the case-folded code points: texts that compare equal without regard to case (as
-// Criteria compares them, code point by code point) get the same hash.
-quint64 foldedHash(QStringView text)
-{
-    quint64 hash = 14695981039346656037ULL;
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        char32_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate())
-            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
-        hash ^= QChar::toCaseFolded(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
-
-} // namespace
-
 // The rows an equality term allows, from an index on its field (built on first use).
 const std::vector<qsizetype>* Recordset::indexedRows(const Criteria& criteria, int& termIndex)
 {
@@ -462,7 +443,7 @@ const std::vector<qsizetype>* Recordset::indexedRows(const Criteria& criteria, i
                 for (qsizetype row = 0; row < m_rows; ++row)
                     indexAdd(term.column, row, true, false);
             }
-            const auto rows = found->second.rows.constFind(foldedHash(term.text));
+            const auto rows = found->second.rows.constFind(codeHash(term.text));
             return rows == found->second.rows.cend() ? &none : &rows.value();
         }
     }
@@ -483,7 +464,7 @@ void Recordset::indexAdd(int column, qsizetype row, bool text, bool number)
             rows.insert(std::lower_bound(rows.begin(), rows.end(), row), row);
     };
     if (auto texts = m_textIndexes.find(column); text && texts != m_textIndexes.end())
-        insertSorted(texts->second.rows[foldedHash(CriteriaValueText(value))]);
+        insertSorted(texts->second.rows[codeHash(CriteriaValueText(value))]);
     if (auto numbers = m_numberIndexes.find(column); number && numbers != m_numberIndexes.end()) {
         if (const auto number = CriteriaValueNumber(value))
             insertSorted(numbers->second.rows[numberKey(*number)]);
@@ -507,7 +488,7 @@ void Recordset::indexRemove(int column, qsizetype row)
             rows.erase(at);
     };
     if (auto text = m_textIndexes.find(column); text != m_textIndexes.end())
-        erase(text->second.rows, foldedHash(CriteriaValueText(value)));
+        erase(text->second.rows, codeHash(CriteriaValueText(value)));
     if (auto numbers = m_numberIndexes.find(column); numbers != m_numberIndexes.end()) {
         if (const auto number = CriteriaValueNumber(value))
             erase(numbers->second.rows, numberKey(*number));

@@ -29,7 +29,8 @@
 // and definedSize() ("TEXT(50)" gives 50).
 //
 // Search and filter take the criteria of criteria.h ("Code = 'A''B'", "ID=5",
-// "Code LIKE 'X*' AND Type = 2"); text compares case-insensitively:
+// "Code LIKE 'X*' AND Type = 2"); text compares as codes compare (without regard
+// to case, for every letter: platform/codecompare.h):
 //     rs->findFirst(crit)    search from the first row; true when found
 //     rs->find(crit)         search forward from the current row; at eof() when not found
 //     rs->setFilter(crit)    only matching rows are visible (empty text: all rows again)
@@ -165,7 +166,7 @@ public:
     void requery();
 
 private:
-    // Rows by a hash of their text as case-insensitive comparison sees it. Texts that share a hash
+    // Rows by a hash of their text as the comparison of codes sees it (codeHash). Texts that share a hash
     // share a list; a search checks every row it takes from the list against its criterion.
     struct TextIndex
     {

@@ -1,6 +1,7 @@
 #include "database/sqlitebackend.h"
 
 #include "database/mirrorbackend.h"
+#include "platform/codecompare.h"
 #include "platform/jetsql.h"
 
 #include <QDateTime>
@@ -363,6 +364,12 @@ sqlite3* SqliteBackend::openHandle(const QString& path, OpenOptions options)
         throw error;
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    const int collation = registerCodeCollation(db);
+    if (collation != SQLITE_OK) {
+        const AppError error = SqliteError(db, collation);
+        sqlite3_close(db);
+        throw error;
+    }
     // Reading the schema proves the file is a database the library understands.
     char* message = nullptr;
     const int check = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message);
@@ -403,6 +410,11 @@ void SqliteBackend::close()
     for (const QString& mirror : std::as_const(m_ownMirrors))
         QFile::remove(mirror);
     m_ownMirrors.clear();
+}
+
+QString SqliteBackend::codeCollate() const
+{
+    return QStringLiteral(" COLLATE ") + QLatin1String(kCodeCollation);
 }
 
 AppError SqliteBackend::statementError(int code, const QString& sql) const

@@ -1,7 +1,8 @@
 #pragma once
 // The SQLite back-end, straight on the sqlite3 C API. A database file is
 // opened only when it exists and starts as an SQLite file; nothing is created
-// unless the caller asks for it.
+// unless the caller asks for it. Every connection knows the collation of codes
+// (platform/codecompare.h), for statements: codeCollate() gives the clause.
 
 #include "database/databasebackend.h"
 
@@ -51,6 +52,7 @@ public:
     std::optional<TableSchema> tableSchema(const QString& table, const QString& schema = QString()) override;
     QString quoteIdentifier(const QString& name) const override;
     QString rowLocator() const override { return QStringLiteral("rowid"); }
+    QString codeCollate() const override;
 
     void backupTo(const QString& targetPath) override;
 

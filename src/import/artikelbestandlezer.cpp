@@ -1,5 +1,6 @@
 #include "import/artikelbestandlezer.h"
 
+#include "platform/codecompare.h"
 #include "platform/uiservices.h"
 #include "sources/clsbron2.h"
 #include "start/errors.h"
@@ -195,13 +196,13 @@ ArtikelRegel ArtikelBestandLezer::CorrectForSupplier(const clsBron2& bron, const
 
 bool ArtikelBestandLezer::ZitIncolItemsDistinct(const QString& code) const
 {
-    return m_distinctCodes.contains(code.toLower());
+    return m_distinctCodes.contains(foldCode(code));
 }
 
 void ArtikelBestandLezer::voegToeAanLijst(const std::shared_ptr<clsItem>& item)
 {
     m_lijst->append(item);
-    m_distinctCodes.insert(item->Code.toLower());
+    m_distinctCodes.insert(foldCode(item->Code));
 }
 
 bool ArtikelBestandLezer::AfhandelenArtikelRegel(const ArtikelRegel& invoer)

@@ -92,7 +92,7 @@ private:
     ItemCollection* m_lijst = nullptr;
     const BronBestandLezer* m_lezer = nullptr; // the reading in hand
     QList<ArtikelRegel> m_gelezenRegels;
-    QSet<QString> m_distinctCodes; // lower case
+    QSet<QString> m_distinctCodes; // folded as codes compare (platform/codecompare.h)
 };
 
 } // namespace supplink

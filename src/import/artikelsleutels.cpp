@@ -3,6 +3,7 @@
 #include "database/clsconnectie.h"
 #include "database/clspt.h"
 #include "database/recordset.h"
+#include "platform/codecompare.h"
 #include "platform/uiservices.h"
 #include "start/errors.h"
 #include "start/globals.h"
@@ -11,6 +12,7 @@
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <limits>
 
 namespace supplink {
 
@@ -95,12 +97,15 @@ QString ArtikelSleutels::ZoekForeignKey(const QString& tabel, const QString& zoe
 {
     try {
         const DbConnection db = verbinding();
+        std::optional<QString> inTabel;
+        if (zoekInTabel(db, tabel, zoekVeld, sleutelVeld, tekst, inTabel))
+            return inTabel.value_or(QString());
         const QString cacheSleutel = QStringList{tabel, zoekVeld, sleutelVeld, tekst}.join(QChar(0x1f));
         const auto bekend = m_gevondenSleutels.constFind(cacheSleutel);
         if (bekend != m_gevondenSleutels.cend())
             return *bekend;
-        const std::optional<ResultData> rijen =
-            db->run(zoekOpdracht(m_pt.IsSQLServer, tabel, zoekVeld, sleutelVeld, true), {tekst});
+        const std::optional<ResultData> rijen = db->run(
+            zoekOpdracht(m_pt.IsSQLServer, tabel, zoekVeld, sleutelVeld, true) + db->codeCollate(), {tekst});
         const QString sleutel = rijen ? NzString(rijen->firstValue()) : QString();
         // Only found keys are kept: a row that is missing now may be made by a later line.
         if (!sleutel.isEmpty())
@@ -144,6 +149,61 @@ bool ArtikelSleutels::VerwerkForeignKey(const QString& tabel, const QString& zoe
         m_melder.TelFout();
     }
     return false;
+}
+
+bool ArtikelSleutels::zoekInTabel(const DbConnection& db, const QString& tabel, const QString& zoekVeld,
+                                  const QString& sleutelVeld, const QString& tekst,
+                                  std::optional<QString>& sleutel)
+{
+    sleutel.reset();
+    if (m_pt.IsSQLServer || db->codeCollate().isEmpty())
+        return false;
+    const QString naam = QStringList{tabel, zoekVeld, sleutelVeld}.join(QChar(0x1f)).toLower();
+    auto gevonden = m_opzoektabellen.find(naam);
+    if (gevonden == m_opzoektabellen.end()) {
+        // Only a text field is matched here; a number field is compared as a number by the statement.
+        const std::optional<TableSchema> schema = db->tableSchema(tabel);
+        const int kolom = schema ? schema->columnIndex(zoekVeld) : -1;
+        const bool tekstVeld = kolom >= 0 && (schema->columns.at(kolom).type == adType::VarWChar ||
+                                              schema->columns.at(kolom).type == adType::LongVarWChar);
+        gevonden = m_opzoektabellen.insert(naam, Opzoektabel{{}, 0, tekstVeld, false});
+    }
+    Opzoektabel& opzoek = *gevonden;
+    if (!opzoek.tekstVeld)
+        return false;
+    const QString code = foldCode(tekst);
+    if (const auto bekend = opzoek.sleutels.constFind(code); bekend != opzoek.sleutels.cend()) {
+        sleutel = *bekend;
+        return true;
+    }
+    // Not known yet: the rows added since the last reading (by this run or by the article writer) may
+    // hold it. The rowid keeps that reading to the new rows.
+    std::optional<ResultData> rijen;
+    try {
+        rijen =
+            db->run(QStringLiteral("SELECT rowid, ") + zoekVeld + QStringLiteral(", ") + sleutelVeld +
+                        QStringLiteral(" FROM ") + tabel + QStringLiteral(" WHERE rowid > ? ORDER BY rowid"),
+                    {opzoek.gelezen ? opzoek.laatsteRij : std::numeric_limits<qint64>::min()});
+    } catch (const std::exception&) {
+        // A table without rowids: the statement compares (reporting its own failure, if any).
+        opzoek.tekstVeld = false;
+        return false;
+    }
+    opzoek.gelezen = true;
+    if (rijen) {
+        for (qsizetype i = 0; i < rijen->rowCount(); ++i) {
+            const QVariant* rij = rijen->rows.row(i);
+            opzoek.laatsteRij = qMax(opzoek.laatsteRij, rij[0].toLongLong());
+            if (!rij[1].isValid() || rij[1].isNull())
+                continue;
+            const QString waarde = foldCode(NzString(rij[1]));
+            if (!opzoek.sleutels.contains(waarde)) // the first row of a code is the one meant
+                opzoek.sleutels.insert(waarde, NzString(rij[2]));
+        }
+    }
+    if (const auto bekend = opzoek.sleutels.constFind(code); bekend != opzoek.sleutels.cend())
+        sleutel = *bekend;
+    return true;
 }
 
 QString ArtikelSleutels::MaakForeignKey(const QString& tabel, const QString& zoekVeld,
@@ -311,27 +371,32 @@ std::optional<QString> ArtikelSleutels::UniekeRegelFilter(const ArtikelRegel& re
                 const QString sleutelVeld = Argument(*sleutel, 3);
                 const DbConnection db = m_pt.cnPT ? m_pt.cnPT->Connection() : nullptr;
                 std::optional<ResultData> rijen;
+                std::optional<QString> gevonden;
+                bool opgezocht = false;
                 try {
-                    if (db)
-                        rijen = db->run(zoekOpdracht(m_pt.IsSQLServer, tabel, zoekVeld, sleutelVeld, false),
+                    if (db && zoekInTabel(db, tabel, zoekVeld, sleutelVeld, tekst, gevonden))
+                        opgezocht = true;
+                    else if (db)
+                        rijen = db->run(zoekOpdracht(m_pt.IsSQLServer, tabel, zoekVeld, sleutelVeld, false) +
+                                            db->codeCollate(),
                                         {tekst});
                 } catch (const std::exception& e) {
                     ShowError(QString(), e);
                     m_melder.TelFout();
                 }
-                if (!rijen) {
+                if (!rijen && !opgezocht) {
                     ui().messageBox(QStringLiteral("Fout in FOREIGNKEY"), MsgBox::OkOnly,
                                     QString::fromUtf8(kProgramTitle));
                     return std::nullopt;
                 }
-                if (rijen->rowCount() == 0) {
+                if (opgezocht ? !gevonden.has_value() : rijen->rowCount() == 0) {
                     ui().messageBox(tekst + QStringLiteral(" niet gevonden via SELECT ") + sleutelVeld +
                                         QStringLiteral(" FROM ") + tabel + QStringLiteral(" WHERE ") +
                                         zoekVeld + QStringLiteral("='") + tekst + QLatin1Char('\''),
                                     MsgBox::OkOnly, QString::fromUtf8(kProgramTitle));
                     return std::nullopt;
                 }
-                const QString waarde = NzString(rijen->firstValue());
+                const QString waarde = opgezocht ? *gevonden : NzString(rijen->firstValue());
                 termen << ArgumentOfLeeg(*sleutel, 4) + QLatin1Char('=') +
                               (isFilterGetal(waarde)
                                    ? waarde

@@ -5,6 +5,8 @@
 // it); mirrored articles are linked both ways; and an existing article is
 // found by the whole line when the plan says UNIEKEREGEL. Every value is
 // bound as a parameter; table and field names come from the import plan.
+// Texts are matched as codes compare (without regard to case, for every
+// letter: platform/codecompare.h); SQL Server compares by its own collation.
 //
 // One object serves one run, on the product table the run holds open; it
 // keeps the keys it has found, since the same group or supplier text comes
@@ -45,7 +47,8 @@ public:
     // the target field of the article record in hand; false when nothing was written.
     bool VerwerkForeignKey(const QString& tabel, const QString& zoekVeld, const QString& sleutelVeld,
                            const QString& doelVeld, const QString& tekst);
-    // The key (as text) of the first row whose lookup field equals the text; empty when none.
+    // The key (as text) of the first row whose lookup field equals the text (as codes compare, without
+    // regard to case: platform/codecompare.h); empty when none.
     QString ZoekForeignKey(const QString& tabel, const QString& zoekVeld, const QString& sleutelVeld,
                            const QString& tekst);
     // Adds a row for the text under a generated code and returns its key; empty when none was made.
@@ -66,13 +69,28 @@ private:
     // Inserts the row of a new foreign key (both supplier rows or neither) and returns its key.
     QString voegForeignKeyRijToe(const DbConnection& db, const QString& tabel, const QString& zoekVeld,
                                  const QString& sleutelVeld, const QString& code, const QString& tekst);
+    // A product table in a file: the key of the text's row (none when there is no such row) from the lookup
+    // table read into the program (SQLite's index knows no case folding, and a statement per line would read
+    // the whole table each time). False when this does not apply (SQL Server, a lookup field that is no text
+    // field): the statement compares then.
+    bool zoekInTabel(const DbConnection& db, const QString& tabel, const QString& zoekVeld,
+                     const QString& sleutelVeld, const QString& tekst, std::optional<QString>& sleutel);
 
     clsPT& m_pt;
     const ArtikelImportPlan& m_plan;
     ImportMelder& m_melder;
     std::function<int()> m_cijferBron;
-    // The keys found in this run, by table, fields and text.
+    // The keys found in this run, by table, fields and text (SQL Server).
     QHash<QString, QString> m_gevondenSleutels;
+    // The lookup tables of a file's product table, by table and fields (lower case).
+    struct Opzoektabel
+    {
+        QHash<QString, QString> sleutels; // folded lookup text -> key of its first row
+        qint64 laatsteRij = 0;            // the highest rowid read
+        bool tekstVeld = false;
+        bool gelezen = false;
+    };
+    QHash<QString, Opzoektabel> m_opzoektabellen;
 };
 
 } // namespace supplink

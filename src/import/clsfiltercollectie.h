@@ -1,8 +1,11 @@
 #pragma once
 // A list that takes each entry once, in the order entries first arrive: parts
-// compared by their Code (exact, case-sensitive for texts), or whole numbers.
+// compared by their Code (texts as codes compare, without regard to case:
+// platform/codecompare.h), or whole numbers.
 // The lists stay small (the distinct parts of one supplier file), so a linear
 // search serves.
+
+#include "platform/codecompare.h"
 
 #include <QList>
 #include <QtGlobal>
@@ -24,6 +27,15 @@ template <typename T> decltype(auto) codeVan(const T& onderdeel)
         return onderdeel.Code();
     else
         return (onderdeel.Code);
+}
+
+template <typename A, typename B> bool zelfdeCode(const A& a, const B& b)
+{
+    if constexpr (std::is_convertible_v<const A&, QStringView> &&
+                  std::is_convertible_v<const B&, QStringView>)
+        return codesEqual(a, b);
+    else
+        return a == b;
 }
 
 } // namespace filtercollectie_detail
@@ -48,7 +60,7 @@ public:
                 if (aanwezig == nullptr)
                     continue;
             }
-            if (filtercollectie_detail::codeVan(aanwezig) == code)
+            if (filtercollectie_detail::zelfdeCode(filtercollectie_detail::codeVan(aanwezig), code))
                 return;
         }
         Lijst.append(onderdeel);

@@ -9,6 +9,7 @@
 #include "import/artikelschrijver.h"
 #include "import/artikelsleutels.h"
 #include "import/standaardimportplan.h"
+#include "platform/codecompare.h"
 #include "sources/clsbron2.h"
 #include "start/errors.h"
 #include "start/globals.h"
@@ -129,11 +130,7 @@ bool clsImportBestand::OnderdeelGeselecteerd(const QString& code) const
         return false;
     if (ColItemsGeselecteerd->isEmpty())
         return true;
-    for (const auto& item : *ColItemsGeselecteerd) {
-        if (item && item->Code == code)
-            return true;
-    }
-    return false;
+    return m_geselecteerdeCodes.contains(foldCode(code));
 }
 
 bool clsImportBestand::ControleerRegel(const Stap& stap, const ArtikelRegel& regel)
@@ -174,6 +171,14 @@ bool clsImportBestand::OverzettenArtikelen(const clsBron2& bron, clsPT& pt, cons
 
 bool clsImportBestand::overzetten(const Stap& stap)
 {
+    // The selected codes as codes compare (the list step found them without regard to case as well).
+    m_geselecteerdeCodes.clear();
+    if (ColItemsGeselecteerd) {
+        for (const auto& item : *ColItemsGeselecteerd) {
+            if (item)
+                m_geselecteerdeCodes.insert(foldCode(item->Code));
+        }
+    }
     try {
         const auto opties = globals().gImportOpties;
         const bool prijzen = opties && opties->DoorvoerenPrijsWijzigingen;

@@ -36,6 +36,7 @@
 #include "start/items.h"
 #include "transfer/progressevents.h"
 
+#include <QSet>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -133,6 +134,8 @@ private:
     bool overzettenRegels(const Stap& stap, qint32 groepId, qint32 leverancierId, bool prijzen, bool nieuw);
 
     std::optional<ScriptBlok> m_importPlan;
+    // The codes of ColItemsGeselecteerd, folded (platform/codecompare.h), for the step in hand.
+    QSet<QString> m_geselecteerdeCodes;
     RunContextPtr m_run;
     ImportMelder m_melder;
     ArtikelBestandLezer m_lezer;

@@ -171,11 +171,11 @@ MirrorColumn describe(const MdbColumn* column, bool jet4, bool integerKey)
     case MDB_TEXT:
         // Jet 4 keeps text sizes in bytes of UCS-2.
         out.definedSize = jet4 ? column->col_size / 2 : column->col_size;
-        out.declaredType = QStringLiteral("TEXT(%1) COLLATE NOCASE").arg(out.definedSize);
+        out.declaredType = mirrorTextDeclaration(out.definedSize);
         out.adoType = adType::VarWChar;
         break;
     case MDB_MEMO:
-        out.declaredType = QStringLiteral("LONGTEXT COLLATE NOCASE");
+        out.declaredType = mirrorMemoDeclaration();
         out.adoType = adType::LongVarWChar;
         out.definedSize = kMemoDefinedSize;
         break;
@@ -565,8 +565,9 @@ bool TableCopier::createIndexes(MdbTableDef* table, const QString& name)
         const QString body = QStringLiteral("INDEX %1 ON %2 (%3)")
                                  .arg(indexName, quoteSqlIdentifier(name), keys.join(QStringLiteral(", ")));
         const bool unique = index->flags & MDB_IDX_UNIQUE;
-        // Jet compares some texts as equal that NOCASE does not, never the
-        // other way round; a unique index that still fails is kept plain.
+        // Jet may compare texts as equal that the collation of codes does
+        // not, never the other way round; a unique index that still fails is
+        // kept plain.
         if (unique && m_writer.exec(QStringLiteral("CREATE UNIQUE ") + body))
             continue;
         if (!m_writer.exec(QStringLiteral("CREATE ") + body))

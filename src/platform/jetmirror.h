@@ -18,14 +18,14 @@
 //   Double              DOUBLE                        the stored double
 //   Date/Time           DATETIME                      text 'yyyy-mm-dd hh:mm:ss' (seconds rounded)
 //   Binary              BINARY(n)                     blob
-//   Text(n)             TEXT(n) COLLATE NOCASE        text; n in characters
-//   Memo                LONGTEXT COLLATE NOCASE       text
+//   Text(n)             TEXT(n) COLLATE JETNOCASE     text; n in characters
+//   Memo                LONGTEXT COLLATE JETNOCASE    text
 //   OLE Object          LONGBINARY                    blob
 //   Replication ID      GUID                          text '{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}'
 //   Decimal(p,s)        DECIMAL(p,s)                  the exact value as a number
 //
-// Text columns compare case-insensitively, as Jet does (for ASCII letters:
-// SQLite's NOCASE). The primary key becomes the table's primary key; the
+// Text columns compare case-insensitively for every letter, as Jet does (the
+// collation of codes, platform/codecompare.h). The primary key becomes the table's primary key; the
 // other indexes become indexes named "<table>.<index>".
 
 #include "platform/sqlitemirror.h"

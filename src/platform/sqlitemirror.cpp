@@ -1,5 +1,7 @@
 #include "platform/sqlitemirror.h"
 
+#include "platform/codecompare.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -83,12 +85,24 @@ bool MirrorWriter::fail(const QString& what)
     return false;
 }
 
+QString mirrorTextDeclaration(int size)
+{
+    return QStringLiteral("TEXT(%1) COLLATE %2").arg(size).arg(QLatin1String(kCodeCollation));
+}
+
+QString mirrorMemoDeclaration()
+{
+    return QStringLiteral("LONGTEXT COLLATE %1").arg(QLatin1String(kCodeCollation));
+}
+
 bool MirrorWriter::open()
 {
     if (sqlite3_open_v2(QFile::encodeName(m_work).constData(), &m_db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK)
         return fail(QStringLiteral("openen mislukt"));
+    if (registerCodeCollation(m_db) != SQLITE_OK)
+        return fail(QStringLiteral("vergelijking van codes niet beschikbaar"));
     // The file is private until finish() moves it into place: no journal needed.
     if (!exec(QStringLiteral("PRAGMA journal_mode=OFF")) || !exec(QStringLiteral("PRAGMA synchronous=OFF")) ||
         !exec(QStringLiteral("BEGIN")))

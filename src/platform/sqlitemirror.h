@@ -11,7 +11,9 @@
 // otherwise), precision and scale (numeric columns) and 1 for an AutoNumber.
 //
 // MirrorWriter builds a mirror next to its target path and moves it into
-// place only when complete, so that a failed read never leaves a mirror.
+// place only when complete, so that a failed read never leaves a mirror. Its
+// connection, as every SQLite connection of the program, knows the collation
+// of codes its text columns are declared with.
 
 #include "platform/fieldtypes.h"
 
@@ -56,10 +58,15 @@ constexpr int kOleDefinedSize = 1073741823;
 // The name of the side table described above.
 inline constexpr char kMirrorColumnsTable[] = "__supplink_columns";
 
+// The declarations of a mirror's text columns: they compare as Jet compares text, which is the
+// collation of codes (platform/codecompare.h; a mirror is a private file, never a user's).
+QString mirrorTextDeclaration(int size); // "TEXT(n) COLLATE JETNOCASE"
+QString mirrorMemoDeclaration();         // "LONGTEXT COLLATE JETNOCASE"
+
 struct MirrorColumn
 {
     QString name;
-    QString declaredType; // the SQLite declaration, e.g. "TEXT(50) COLLATE NOCASE"
+    QString declaredType; // the SQLite declaration, e.g. "TEXT(50) COLLATE JETNOCASE"
     int jetType = JetType::Text;
     int adoType = adType::VarWChar;
     int definedSize = 255;

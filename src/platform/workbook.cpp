@@ -63,13 +63,13 @@ MirrorColumn mirrorColumn(const QString& name, ColumnKind kind)
     column.name = name;
     switch (kind) {
     case ColumnKind::Text:
-        column.declaredType = QStringLiteral("TEXT(%1) COLLATE NOCASE").arg(kTextSize);
+        column.declaredType = mirrorTextDeclaration(kTextSize);
         column.jetType = JetType::Text;
         column.adoType = adType::VarWChar;
         column.definedSize = kTextSize;
         break;
     case ColumnKind::Memo:
-        column.declaredType = QStringLiteral("LONGTEXT COLLATE NOCASE");
+        column.declaredType = mirrorMemoDeclaration();
         column.jetType = JetType::Memo;
         column.adoType = adType::LongVarWChar;
         column.definedSize = kMemoDefinedSize;

@@ -17,9 +17,9 @@ namespace {
 constexpr qint32 kSubscriptOutOfRange = 9;
 
 // The nodes of one shape: the first query reads them in ascending, the second in descending order.
-// The code is bound, never pasted into the statement; the Yes/No test reads as "not 0" on Jet and
-// SQLite alike.
-QString nodesQuery(bool contra, bool ascending)
+// The code is bound, never pasted into the statement, and compared as codes compare (codeCollate); the
+// Yes/No test reads as "not 0" on Jet and SQLite alike.
+QString nodesQuery(bool contra, bool ascending, const QString& codeCollate)
 {
     return QStringLiteral(
                "SELECT GrooveShapeNodes.OrderNr AS OrderNr, GrooveShapeNodes.DeltaZType AS DeltaZType, "
@@ -30,7 +30,8 @@ QString nodesQuery(bool contra, bool ascending)
                "FROM GrooveShape INNER JOIN (GrooveShapeGeom INNER JOIN GrooveShapeNodes "
                "ON GrooveShapeGeom.ID = GrooveShapeNodes.fkGrooveShapeGeom) "
                "ON GrooveShape.ID = GrooveShapeGeom.fkGrooveShape "
-               "WHERE GrooveShape.Code = ? AND GrooveShapeGeom.bContra ") +
+               "WHERE GrooveShape.Code = ?") +
+           codeCollate + QStringLiteral(" AND GrooveShapeGeom.bContra ") +
            (contra ? QStringLiteral("<> 0") : QStringLiteral("= 0")) +
            (ascending ? QStringLiteral(" ORDER BY GrooveShapeNodes.OrderNr ASC")
                       : QStringLiteral(" ORDER BY GrooveShapeNodes.OrderNr DESC"));
@@ -229,8 +230,9 @@ bool clsProfile::GetProfileData(const QString& Code, const QString& ContraCode, 
 
     try {
         // Both node lists are read in full before anything of this object changes.
-        const RecordsetPtr leftRows = db->openRecordset(nodesQuery(Contra, true), {Code});
-        const RecordsetPtr rightRows = db->openRecordset(nodesQuery(Contra, false), {ContraCode});
+        const RecordsetPtr leftRows = db->openRecordset(nodesQuery(Contra, true, db->codeCollate()), {Code});
+        const RecordsetPtr rightRows =
+            db->openRecordset(nodesQuery(Contra, false, db->codeCollate()), {ContraCode});
         const double divisor = ProfileNodeDivisor(jet, leftRows->field(QStringLiteral("DeltaZ")).type());
         const ShapeSide left = readSide(*leftRows, divisor);
         const ShapeSide right = readSide(*rightRows, divisor);

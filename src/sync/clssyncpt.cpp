@@ -4,6 +4,7 @@
 #include "database/databaseroutines.h"
 #include "database/recordset.h"
 #include "database/sqlitebackend.h"
+#include "platform/codecompare.h"
 #include "platform/jetsql.h"
 #include "start/errors.h"
 #include "start/globals.h"
@@ -38,6 +39,30 @@ QString inLijst(const QList<qint32>& types)
     for (qint32 t : types)
         delen << QString::number(t);
     return delen.join(QLatin1Char(','));
+}
+
+// The article types of a ";"-separated text. Every entry must be a number: the list goes into statements, so
+// it carries numbers only.
+QList<qint32> artikelTypes(const QString& types)
+{
+    QList<qint32> lijst;
+    for (const QString& deel : types.split(QLatin1Char(';'))) {
+        bool ok = false;
+        const qint32 type = deel.trimmed().toInt(&ok);
+        if (!ok)
+            throw AppError(13, QStringLiteral("Ongeldig artikeltype: '%1'.").arg(deel));
+        lijst << type;
+    }
+    return lijst;
+}
+
+// A column a reader needs: a database null is an error, as it is when a list item is filled from it.
+const QVariant& vereist(const QVariant& waarde, const Recordset& rs, int kolom)
+{
+    if (!waarde.isValid() || waarde.isNull())
+        throw AppError(94,
+                       QStringLiteral("Ongeldig gebruik van Null (veld '%1').").arg(rs.column(kolom).name));
+    return waarde;
 }
 
 } // namespace
@@ -102,8 +127,12 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
         return;
     RunScope live(*m_run);
     try {
-        if (!ConnectBron(bronPad))
+        // A database that does not open is an error of the run (it has been shown already): a transfer
+        // must never go on as if this run had succeeded.
+        if (!ConnectBron(bronPad)) {
+            TelFout();
             return;
+        }
         if (!ConnectDoel(doelPad))
             return;
         if (versieControle && !LeesVersies())
@@ -118,14 +147,7 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
         RaiseVoortgangTotaal(TelArtikelen());
 
         // Every entry must be a type number before anything is written.
-        m_types.clear();
-        for (const QString& deel : types.split(QLatin1Char(';'))) {
-            bool ok = false;
-            const qint32 type = deel.trimmed().toInt(&ok);
-            if (!ok)
-                throw AppError(13, QStringLiteral("Ongeldig artikeltype: '%1'.").arg(deel));
-            m_types << type;
-        }
+        m_types = artikelTypes(types);
         VulSelectie();
 
         SyncSuppliers(-1);
@@ -147,22 +169,17 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
         SyncArtikelen(true, -1, -1);
         RaiseHuidigeHoofdActieDone();
 
-        try {
-            VulTmpSelected(*m_bron, m_selectie);
-        } catch (const std::exception& e) {
-            // Counted and logged without an error window; the run goes on, the price tables then follow the
-            // codes written so far.
-            const AppError fout = AppError::from(e);
-            RaiseVoortgang(QStringLiteral("Error (clsSyncPT.VulTmpSelected): %1-%2")
-                               .arg(QString::number(fout.number()), fout.description()),
-                           QString());
-            TelFout();
-        }
-
-        if (TypeMetTabelGeselecteerd(m_types, QStringLiteral("PriceData1D")))
+        // The articles the first pass wrote; the links pass marks the articles it links as well, but a link
+        // replaces no price rows.
+        VulSelectieTabel(geschrevenArtikelen(m_geschreven));
+        if (TypeMetTabelGeselecteerd(m_types, QStringLiteral("PriceData1D"))) {
+            VulSelectieTabel(geschrevenArtikelen(m_prijzen1D));
             SyncPriceData1D();
-        if (TypeMetTabelGeselecteerd(m_types, QStringLiteral("PriceData2D")))
+        }
+        if (TypeMetTabelGeselecteerd(m_types, QStringLiteral("PriceData2D"))) {
+            VulSelectieTabel(geschrevenArtikelen(m_prijzen2D));
             SyncPriceData2D();
+        }
 
         if (m_transactie) {
             const bool vastleggen = m_fouten == 0;
@@ -197,6 +214,11 @@ bool clsSyncPT::ConnectBron(const QString& pad)
 {
     RaiseHuidigeHoofdActie(QStringLiteral("Openen bron productentabel"));
     RaiseVoortgang(QStringLiteral("Bron bestand"), pad);
+    if (m_bron)
+        m_bron->SluitenConnectie(); // a second reading opens the source anew
+    m_bronVersie.clear();
+    m_bronMajor = 0;
+    m_bronMinor = 0;
     m_bron = std::make_unique<clsConnectie>();
     const bool ok = m_bron->MakenJetorSQLiteConnectie(pad, QString());
     if (ok)
@@ -207,6 +229,7 @@ bool clsSyncPT::ConnectBron(const QString& pad)
 bool clsSyncPT::ConnectDoel(const QString& pad)
 {
     m_doel = std::make_unique<clsConnectie>();
+    bool geopend = false;
     if (IsSQLServerPad(pad)) {
         RaiseHuidigeHoofdActie(QStringLiteral("Verbinden sqlserver"));
         RaiseVoortgang(QStringLiteral("Doel server"), SQLServerOmschrijving(pad));
@@ -218,11 +241,17 @@ bool clsSyncPT::ConnectDoel(const QString& pad)
             return false;
         }
         const bool sqlBeveiliging = velden.at(2) != QLatin1String("eNTSecurity");
-        return m_doel->MakenConnectie(velden.at(0), velden.at(3), velden.at(4), velden.at(1), sqlBeveiliging);
+        geopend =
+            m_doel->MakenConnectie(velden.at(0), velden.at(3), velden.at(4), velden.at(1), sqlBeveiliging);
+    } else {
+        RaiseHuidigeHoofdActie(QStringLiteral("Openen doel productentabel"));
+        RaiseVoortgang(QStringLiteral("Doel bestand"), pad);
+        geopend = m_doel->MakenJetConnectie(pad, QString());
     }
-    RaiseHuidigeHoofdActie(QStringLiteral("Openen doel productentabel"));
-    RaiseVoortgang(QStringLiteral("Doel bestand"), pad);
-    return m_doel->MakenJetConnectie(pad, QString());
+    // The connection object has shown why; the run counts it.
+    if (!geopend)
+        TelFout();
+    return geopend;
 }
 
 bool clsSyncPT::LeesVersies()
@@ -267,6 +296,117 @@ bool clsSyncPT::LeesVersie(clsConnectie& cn, bool bron)
     }
 }
 
+bool clsSyncPT::InlezenBestandArtikelGroepen(const QString& strBronPath, const QString& ongebruikt,
+                                             const QString& types)
+{
+    Q_UNUSED(ongebruikt);
+    if (types.isEmpty())
+        return false;
+    RunScope live(*m_run);
+    bool gelezen = false;
+    if (ConnectBron(strBronPath)) {
+        try {
+            gelezen = ArtikelGroepenDistinct(artikelTypes(types));
+        } catch (const std::exception& e) {
+            ShowError(QStringLiteral("ArtikelGroepenDistinct"), e);
+        }
+    }
+    RaiseHuidigeHoofdActieDone();
+    return gelezen;
+}
+
+bool clsSyncPT::InlezenBestandArtikelen(const QString& strBronPath, const QString& types)
+{
+    if (types.isEmpty())
+        return false;
+    RunScope live(*m_run);
+    bool gelezen = false;
+    if (ConnectBron(strBronPath)) {
+        const bool sqlite = m_bron->isSQLite() && !m_bron->IsJet();
+        try {
+            const QList<qint32> lijst = artikelTypes(types);
+            gelezen = sqlite ? ArtikelenDistinctSQLite(lijst) : ArtikelenDistinctJET(lijst);
+        } catch (const std::exception& e) {
+            ShowError(sqlite ? QStringLiteral("ArtikelenDistinctSQLite")
+                             : QStringLiteral("ArtikelenDistinctJET"),
+                      e);
+        }
+    }
+    RaiseHuidigeHoofdActieDone();
+    return gelezen;
+}
+
+ItemCollection& clsSyncPT::teVullenLijst()
+{
+    return colItemsDistinct();
+}
+
+bool clsSyncPT::ArtikelGroepenDistinct(const QList<qint32>& types)
+{
+    // The same statement on a Jet and on an SQLite source.
+    return LeesLijst(QStringLiteral("ArtikelGroepenDistinct"),
+                     QStringLiteral("SELECT DISTINCT ArtGroup.ID, ArtGroup.Code, ArtGroup.Description") +
+                         QStringLiteral(" FROM ArtGroup INNER JOIN Article ON ArtGroup.ID = Article.fkGroup ") +
+                         QStringLiteral(" WHERE (((Article.fkType) In (") + inLijst(types) +
+                         QStringLiteral("))) ") + QStringLiteral(" ORDER BY ArtGroup.Description"),
+                     false);
+}
+
+bool clsSyncPT::ArtikelenDistinctJET(const QList<qint32>& types)
+{
+    // From 3.11 on a source links its mirrored article by code, before that by ID; a source whose version
+    // was not read counts as 0.0.
+    const bool opCode = m_bronMajor > 3 || (m_bronMajor == 3 && m_bronMinor > 10);
+    const QString koppeling = opCode ? QStringLiteral("Article.fkMirroredArticle = Article_1.Code") +
+                                           m_bron->Connection()->codeCollate()
+                                     : QStringLiteral("Article.fkMirroredArticle = Article_1.ID");
+    return LeesLijst(
+        QStringLiteral("ArtikelenDistinctJET"),
+        QStringLiteral("SELECT DISTINCT Article.ID, Article.Code, Article.Description, Article.fkGroup, "
+                       "Article_1.Code AS CodeMirrored FROM Article LEFT JOIN Article AS Article_1 ON ") +
+            koppeling + QStringLiteral(" WHERE Article.fkType IN (") + inLijst(types) +
+            QStringLiteral(") ORDER BY Article.Description "),
+        true);
+}
+
+bool clsSyncPT::ArtikelenDistinctSQLite(const QList<qint32>& types)
+{
+    return LeesLijst(
+        QStringLiteral("ArtikelenDistinctSQLite"),
+        QStringLiteral("SELECT DISTINCT Article.ID, Article.Code, Article.Description, Article.fkGroup, "
+                       "Article_1.Code AS CodeMirrored FROM Article LEFT JOIN Article AS Article_1 ON "
+                       "Article.fkMirroredArticle = Article_1.Code") +
+            m_bron->Connection()->codeCollate() + QStringLiteral(" WHERE Article.fkType IN (") +
+            inLijst(types) + QStringLiteral(") ORDER BY Article.Description"),
+        true);
+}
+
+bool clsSyncPT::LeesLijst(const QString& routine, const QString& sql, bool artikelen)
+{
+    try {
+        const RecordsetPtr rs = m_bron->Connection()->openRecordset(bronSql(sql));
+        ItemCollection& lijst = teVullenLijst();
+        for (; !rs->eof(); rs->moveNext()) {
+            m_run->yield();
+            if (m_run->cancelled())
+                return false;
+            auto item = std::make_shared<clsItem>();
+            item->ID = NzLong(vereist(rs->value(0), *rs, 0));
+            item->Code = NzString(vereist(rs->value(1), *rs, 1));
+            item->Description = NzString(vereist(rs->value(2), *rs, 2));
+            if (artikelen) {
+                item->Groep = NzLong(vereist(rs->value(3), *rs, 3));
+                item->CodeGespiegeld = NzString(rs->value(4)); // no mirrored article: ""
+            }
+            lijst << item;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(routine, e);
+        return false;
+    }
+}
+
 qint32 clsSyncPT::TelArtikelen()
 {
     const QVariant aantal = TelRecords(*m_bron, QStringLiteral("ID"), QStringLiteral("Article"),
@@ -281,6 +421,10 @@ qint32 clsSyncPT::TelArtikelen()
 
 void clsSyncPT::VulSelectie()
 {
+    m_geschreven.clear();
+    m_prijzen1D.clear();
+    m_prijzen2D.clear();
+    m_selectieTabel.reset();
     m_selectie = globals().gColArtikelenGeselecteerd;
     // The marks are this run's own: a previous run on the same selection must not leave its codes behind.
     for (const std::shared_ptr<clsItem>& item : std::as_const(m_selectie)) {
@@ -292,7 +436,9 @@ void clsSyncPT::VulSelectie()
     if (!m_selectie.isEmpty())
         return;
     // No selection means every article of the chosen types. The copier marks only items it was given,
-    // so the run lists those articles itself: their price tables follow them.
+    // so the run lists those articles itself: their price tables follow them. When the chosen types hold
+    // no article the list stays empty, and an empty list means no article (the article passes do not run):
+    // never the copier's "every row".
     RecordsetPtr rs = m_bron->Connection()->openRecordset(
         bronSql(QStringLiteral("SELECT Code FROM Article WHERE fkType IN (%1)").arg(inLijst(m_types))));
     m_selectie = SelectieVanAlleCodes(*rs);
@@ -403,6 +549,9 @@ void clsSyncPT::kopieerderDraaien(const RecordsetPtr& rsBron, const RecordsetPtr
 
 void clsSyncPT::SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type)
 {
+    // No article to copy (the chosen types hold none): nothing to add, update or link.
+    if (m_selectie.isEmpty())
+        return;
     try {
         const clsImportOpties opties = importOpties();
         ItemCollection selectie = m_selectie;
@@ -516,9 +665,66 @@ void clsSyncPT::SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type)
         // The links pass only completes articles the first pass wrote: it never makes an article of its own.
         kopieerder.NieuweOnderdelenToevoegen = tweedePass ? false : opties.NieuweArtikelenToevoegen;
         kopieerder.WijzigingenDoorvoeren = bijwerken;
+        QSet<const clsItem*> alGeschreven;
+        if (!tweedePass)
+            alGeschreven = m_geschreven;
         kopieerderDraaien(rsBron, rsDoel);
+        if (!tweedePass)
+            NoteerGeschreven(type, alGeschreven);
     } catch (const std::exception& e) {
         Fout(QString(), e);
+    }
+}
+
+void clsSyncPT::NoteerGeschreven(qint32 type, const QSet<const clsItem*>& alGeschreven)
+{
+    const bool tweeD = type == 4 || type == 9;
+    const bool eenD = type == 8 || type == 14;
+    for (const std::shared_ptr<clsItem>& item : std::as_const(m_selectie)) {
+        if (!item || alGeschreven.contains(item.get()))
+            continue;
+        if (item->RunActie_Toegevoegd) {
+            // A new article has no old price rows: it gets the source's rows of both tables.
+            m_geschreven.insert(item.get());
+            m_prijzen1D.insert(item.get());
+            m_prijzen2D.insert(item.get());
+        } else if (item->RunActie_Aangepast) {
+            // An updated article lost the old rows of its type's price table (and only those).
+            m_geschreven.insert(item.get());
+            if (tweeD)
+                m_prijzen2D.insert(item.get());
+            if (eenD)
+                m_prijzen1D.insert(item.get());
+        }
+    }
+}
+
+ItemCollection clsSyncPT::geschrevenArtikelen(const QSet<const clsItem*>& artikelen) const
+{
+    ItemCollection lijst;
+    for (const std::shared_ptr<clsItem>& item : m_selectie) {
+        if (item && artikelen.contains(item.get()))
+            lijst << item;
+    }
+    return lijst;
+}
+
+void clsSyncPT::VulSelectieTabel(const ItemCollection& artikelen)
+{
+    if (m_selectieTabel && *m_selectieTabel == artikelen)
+        return; // the table holds these codes already
+    m_selectieTabel.reset();
+    try {
+        VulTmpSelected(*m_bron, artikelen);
+        m_selectieTabel = artikelen;
+    } catch (const std::exception& e) {
+        // Counted and logged without an error window; the run goes on, the price tables then follow the
+        // codes written so far.
+        const AppError fout = AppError::from(e);
+        RaiseVoortgang(QStringLiteral("Error (clsSyncPT.VulTmpSelected): %1-%2")
+                           .arg(QString::number(fout.number()), fout.description()),
+                       QString());
+        TelFout();
     }
 }
 
@@ -562,14 +768,16 @@ void clsSyncPT::SyncPriceData(bool tweeD)
                                            : QStringLiteral("%1.W, %1.Price").arg(t);
             const QString kop = tweeD ? QStringLiteral("INSERT INTO PriceData2D ( fkArticle, W, H, Price )")
                                       : QStringLiteral("INSERT INTO PriceData1D ( fkArticle, W, Price )");
+            // Codes meet as codes compare: the article pass found "vul-4010" as the existing "VUL-4010".
+            const DbConnection db = m_doel->Connection();
+            const QString codes = db->codeCollate();
             const QString sql =
                 kop + QStringLiteral(" SELECT Article_Target.ID, ") + kolommen + QStringLiteral(" ") +
                 QStringLiteral(" FROM Article AS Article_Target INNER JOIN (([") + pad +
                 QStringLiteral("].Article INNER JOIN [") + pad + QStringLiteral("].") + t +
                 QStringLiteral(" ON Article.ID = ") + t + QStringLiteral(".fkArticle) INNER JOIN [") + pad +
-                QStringLiteral("].tmpSelected ON Article.Code = tmpSelected.CodeSelected) ON "
-                               "Article_Target.Code = Article.Code");
-            const DbConnection db = m_doel->Connection();
+                QStringLiteral("].tmpSelected ON Article.Code = tmpSelected.CodeSelected") + codes +
+                QStringLiteral(") ON Article_Target.Code = Article.Code") + codes;
             if (auto* sqlite = dynamic_cast<SqliteBackend*>(db.get()))
                 sqlite->executeJet(sql);
             else
@@ -582,8 +790,8 @@ void clsSyncPT::SyncPriceData(bool tweeD)
                    : QStringLiteral("SELECT Article.[Code], PriceData1D.W, PriceData1D.Price")) +
             QStringLiteral(
                 " FROM (Article INNER JOIN %1 ON Article.[ID] = %1.[fkArticle]) INNER JOIN tmpSelected ON "
-                "Article.Code = tmpSelected.CodeSelected ")
-                .arg(t) +
+                "Article.Code = tmpSelected.CodeSelected%2 ")
+                .arg(t, m_bron->Connection()->codeCollate()) +
             (tweeD ? QStringLiteral(" ORDER BY PriceData2D.fkArticle, PriceData2D.W, PriceData2D.H")
                    : QStringLiteral(" ORDER BY PriceData1D.fkArticle, PriceData1D.W"));
         RecordsetPtr rs = m_bron->Connection()->openRecordset(bronSql(bron));

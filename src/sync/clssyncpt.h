@@ -9,17 +9,34 @@
 //     engine.SetOntvanger(&driver);
 //     engine.Sync(workCopy, target, {}, true, "4;8");
 //
+// The same engine lists a source's article groups and articles for the
+// selection steps (a new engine per reading):
+//
+//     clsSyncPT reader;
+//     reader.SetColItemsDistinct(allItems);        // appended to; none: a new list
+//     if (reader.InlezenBestandArtikelen(source, "4;8")) allItems = reader.ColItemsDistinct();
+//
+// A reader answers True only when it read its whole list: a source that does
+// not open, an empty type list, a read error (shown in the error window) or a
+// cancel answers False; items appended before an error stay in the list.
+//
 // Rows are matched on Code, never on ID; foreign keys are carried over by the
-// code of the row they refer to. On SQL Server the whole run is one
+// code of the row they refer to. Codes compare without regard to case, for
+// every letter (platform/codecompare.h), in the copiers and in the statements
+// alike. The price rows of exactly the articles whose old rows the article
+// pass deleted (and of the articles it added) are copied: never on top of
+// rows that stayed. On SQL Server the whole run is one
 // transaction, committed only when no error at all was counted; a cancel or
 // an error that ends the run rolls it back. Every error is counted and raised
 // as FoutOpgetreden, so the driver never keeps a work copy of a failed run.
 
 #include "database/databasebackend.h"
 #include "start/items.h"
+#include "start/itemlijst.h"
 #include "sync/syncengine.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -31,7 +48,7 @@ class clsImportTabelNaarTabel;
 class TabelKopieerder;
 class AppError;
 
-class clsSyncPT : public SyncEngine
+class clsSyncPT : public SyncEngine, public ItemLijst
 {
 public:
     clsSyncPT();
@@ -44,6 +61,17 @@ public:
     void Sync(const QString& bronPad, const QString& doelPad, const ItemCollection& genegeerd,
               bool versieControle, const QString& types);
 
+    // The readers append to ColItemsDistinct (SetColItemsDistinct before a reading, take it back after:
+    // start/itemlijst.h).
+    // The article groups used by the articles of the types (";"-separated numbers), one item each (ID, Code,
+    // Description), by description. The second argument is not used.
+    bool InlezenBestandArtikelGroepen(const QString& strBronPath, const QString& ongebruikt,
+                                      const QString& types);
+    // The articles of the types, one item each (ID, Code, Description, CodeGespiegeld: the code of the
+    // mirrored article or "", Groep: the group's ID), by description. Sources before version 3.11 link a
+    // mirrored article by its ID, later ones (and every SQLite source) by its code.
+    bool InlezenBestandArtikelen(const QString& strBronPath, const QString& types);
+
     // Errors counted in the last run.
     qint32 Fouten() const { return m_fouten; }
     QString BronVersie() const { return m_bronVersie; }
@@ -51,6 +79,15 @@ public:
 
 private:
     bool ConnectBron(const QString& pad);
+    // The readers' own queries on the open source; false after a read error (shown) or a cancel.
+    bool ArtikelGroepenDistinct(const QList<qint32>& types);
+    bool ArtikelenDistinctJET(const QList<qint32>& types);
+    bool ArtikelenDistinctSQLite(const QList<qint32>& types);
+    // Appends an item per row of the statement (ID, Code, Description; for articles also Groep from
+    // fkGroup and CodeGespiegeld); the routine's name goes to the error window.
+    bool LeesLijst(const QString& routine, const QString& sql, bool artikelen);
+    // The list to append to (made when none is set).
+    ItemCollection& teVullenLijst();
     bool ConnectDoel(const QString& pad);
     bool LeesVersies();
     bool LeesVersie(clsConnectie& cn, bool bron);
@@ -62,6 +99,12 @@ private:
     void SyncGroepen(const QString& tabel, const QString& sleutel, qint32 supplier, qint32 type);
     void SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type);
     void VulSelectie();
+    // After the first pass of a type: the articles it added or updated (not those marked before it).
+    void NoteerGeschreven(qint32 type, const QSet<const clsItem*>& alGeschreven);
+    // The items of the selection that are in the set, in selection order.
+    ItemCollection geschrevenArtikelen(const QSet<const clsItem*>& artikelen) const;
+    // Fills tmpSelected with these articles (when it does not hold them already); a failure is counted.
+    void VulSelectieTabel(const ItemCollection& artikelen);
     bool TypeMetTabelGeselecteerd(const QList<qint32>& types, const QString& tabel);
     void SyncPriceData1D();
     void SyncPriceData2D();
@@ -102,6 +145,14 @@ private:
     QList<qint32> m_types;
     // The articles this run may copy: the user's selection, or every article of the chosen types.
     ItemCollection m_selectie;
+    // The articles the first pass wrote, and of those the ones whose 1D or 2D price rows are replaced: a new
+    // article, or an existing one whose old rows of that table the pass deleted. The price steps copy the
+    // rows of exactly these articles, so no article ends with old and new rows side by side.
+    QSet<const clsItem*> m_geschreven;
+    QSet<const clsItem*> m_prijzen1D;
+    QSet<const clsItem*> m_prijzen2D;
+    // What tmpSelected holds now (none: unknown).
+    std::optional<ItemCollection> m_selectieTabel;
 };
 
 } // namespace supplink

@@ -1,6 +1,6 @@
 #include "sync/codevergelijking.h"
 
-#include "database/sqlitebackend.h"
+#include "platform/codecompare.h"
 
 #include <QStringList>
 
@@ -8,21 +8,17 @@ namespace supplink {
 
 QString CodesGelijk(const QString& links, const QString& rechts)
 {
-    return links + QStringLiteral(" = ") + rechts + QStringLiteral(" COLLATE NOCASE");
+    return links + QStringLiteral(" = ") + rechts + QStringLiteral(" COLLATE ") + QLatin1String(kCodeCollation);
 }
 
 QString CodesGelijkOp(const DatabaseBackend& db, const QString& links, const QString& rechts)
 {
-    if (dynamic_cast<const SqliteBackend*>(&db))
-        return CodesGelijk(links, rechts);
-    return links + QStringLiteral(" = ") + rechts;
+    return links + QStringLiteral(" = ") + rechts + db.codeCollate();
 }
 
 QString CodeInLijstOp(const DatabaseBackend& db, const QString& kolom, const QString& lijst)
 {
-    const QString collatie =
-        dynamic_cast<const SqliteBackend*>(&db) ? QStringLiteral(" COLLATE NOCASE") : QString();
-    return kolom + collatie + QStringLiteral(" In (") + lijst + QLatin1Char(')');
+    return kolom + db.codeCollate() + QStringLiteral(" In (") + lijst + QLatin1Char(')');
 }
 
 QString CodeInLijst(const QString& kolom, qsizetype aantal, const DatabaseBackend& db)
@@ -35,12 +31,12 @@ QString CodeInLijst(const QString& kolom, qsizetype aantal, const DatabaseBacken
 
 bool ZelfdeCode(const QString& a, const QString& b)
 {
-    return a == b || CodeSleutel(a) == CodeSleutel(b);
+    return codesEqual(a, b);
 }
 
 QString CodeSleutel(const QString& code)
 {
-    return code.toCaseFolded();
+    return foldCode(code);
 }
 
 } // namespace supplink

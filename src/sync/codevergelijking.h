@@ -10,13 +10,12 @@
 //     db->openRecordset("SELECT ... WHERE " + CodeInLijst("Combi.Code", codes.size(), *db), codes);
 //     if (ZelfdeCode(item->Code, code)) ...
 //
-// SQLite compares text with regard to case unless a statement says otherwise:
-// the clause names the case-insensitive collation for it (in the statement
-// only, never in a file's schema). NOCASE folds the letters A-Z only; the
-// program's own collation for every letter takes its place here once the
-// SQLite connections register it. A Jet database reached through its own driver
-// and SQL Server compare text without regard to case by themselves and get the
-// plain comparison.
+// The rule itself is platform/codecompare.h: on SQLite-based connections (SQLite
+// files, Jet mirrors, a Jet statement run through the translator) the clause
+// names the program's collation for every letter (in the statement only, never
+// in a file's schema); a Jet database reached through its own driver and SQL
+// Server compare text without regard to case by themselves and get the plain
+// comparison.
 
 #include "database/databasebackend.h"
 

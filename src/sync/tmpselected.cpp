@@ -2,6 +2,7 @@
 
 #include "database/clsconnectie.h"
 #include "database/recordset.h"
+#include "platform/codecompare.h"
 #include "start/errors.h"
 #include "start/sharedroutines.h"
 
@@ -35,9 +36,10 @@ ItemCollection SelectieVanAlleCodes(Recordset& rijen)
     QSet<QString> gezien;
     for (; !rijen.eof(); rijen.moveNext()) {
         const QString code = NzString(rijen.value(0));
-        if (gezien.contains(code))
+        const QString sleutel = foldCode(code); // one item per code, however it is spelled
+        if (gezien.contains(sleutel))
             continue;
-        gezien.insert(code);
+        gezien.insert(sleutel);
         auto item = std::make_shared<clsItem>();
         item->Code = code;
         item->Selected = true;

@@ -1,6 +1,7 @@
 #include "transfer/clsimportsqlitetabelnaarsqlitet.h"
 
 #include "database/clsconnectie.h"
+#include "platform/codecompare.h"
 #include "start/sharedroutines.h"
 
 #include <QSet>
@@ -78,7 +79,7 @@ void clsImportSQLiteTabelNaarSQLiteT::SyncLinkedTable(
         QSet<QString> codes;
         for (const std::shared_ptr<clsItem>& item : SelectedItems) {
             if (item)
-                codes.insert(item->Code);
+                codes.insert(foldCode(item->Code));
         }
         if (SourceFields.size() != TargetFields.size())
             throw AppError(ErrorNumber::General,
@@ -96,9 +97,9 @@ void clsImportSQLiteTabelNaarSQLiteT::SyncLinkedTable(
         for (; !S->eof(); S->moveNext()) {
             runContext()->yield();
             const QString ouder = NzString(S->value(code));
-            if (!codes.contains(ouder))
+            if (!codes.contains(foldCode(ouder)))
                 continue;
-            // Codes are compared in upper case on both sides (the recordset compares without regard to case).
+            // The queries give the codes in upper case; the recordset's search compares as codes compare.
             const QString zoekterm =
                 QStringLiteral("TheCode = '") + SQLQuotes(ouder.toUpper()) + QLatin1Char('\'');
             if (E->findFirst(zoekterm))

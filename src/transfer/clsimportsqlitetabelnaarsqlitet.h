@@ -28,7 +28,7 @@ public:
                              clsConnectie& cConnectionTarget);
 
     // Adds the child rows of the selected parents to the target, for the parents that the target holds
-    // (matched by their code in upper case) and that have no child rows there yet.
+    // (matched by their code) and that have no child rows there yet.
     //   qrySource        the source's child rows, each with its parent's code in column "TheCode"
     //   qryTarget        the target's child table ("SELECT * FROM <child table>")
     //   qrySearchTarget1 the target's child rows with their parent's code in upper case as "TheCode"
@@ -36,7 +36,8 @@ public:
     //   KeyFieldSource   the parent ID column of qrySearchTarget2 ("TheID")
     //   KeyFieldTarget   the child table's link to its parent ("fkGrooveShape")
     //   SourceFields, TargetFields  the child fields copied, pairwise
-    // Parents are wanted when an item's Code equals their code exactly. An error ends the operation and is
+    // Parents are wanted when an item's Code equals their code (as codes compare, without regard to case:
+    // platform/codecompare.h). An error ends the operation and is
     // shown in the error window (and counted); rows already added stay.
     void SyncLinkedTable(clsConnectie& conSource, clsConnectie& conTarget, const QString& qrySource,
                          const QString& qryTarget, const QString& qrySearchTarget1,

@@ -2,6 +2,7 @@
 
 #include "database/clsconnectie.h"
 #include "database/criteria.h"
+#include "platform/codecompare.h"
 #include "platform/jetsql.h"
 #include "start/sharedroutines.h"
 #include "transfer/jsonmerge.h"
@@ -134,9 +135,9 @@ private:
 };
 
 // A target table on an SQLite connection, given as the query that reads it and the start of the key
-// condition ("WHERE Code="). The table is read once; a key is matched as the condition would match it
-// (texts exactly as SQLite compares them), and rows are added to and written back through that one
-// recordset. A condition of another form is run per row with the key bound as a parameter.
+// condition ("WHERE Code="). The table is read once; a key is matched as codes compare (without regard to
+// case, platform/codecompare.h), and rows are added to and written back through that one recordset. A
+// condition of another form is run per row with the key bound as a parameter, compared the same way.
 class TabelKopieerder::QueryDoel final : public TabelKopieerder::Doel
 {
 public:
@@ -153,9 +154,8 @@ public:
             for (int i = 1; i <= 3 && m_sleutelVeld.isEmpty(); ++i)
                 m_sleutelVeld = match.captured(i);
         }
-        m_exact = m_db && m_db->kind() == DatabaseBackend::Kind::SQLite;
         const QString kaleNaam = m_sleutelVeld.section(QLatin1Char('.'), -1);
-        m_sleutelLijst = m_exact && !m_sleutelVeld.isEmpty() && positieIn(bijgewerkt, kaleNaam) < 0;
+        m_sleutelLijst = !m_sleutelVeld.isEmpty() && positieIn(bijgewerkt, kaleNaam) < 0;
     }
 
     Recordset& zoek(const QVariant& sleutel, bool& bestaat) override
@@ -179,23 +179,18 @@ public:
             // told without a search, an existing row is found by its number.
             if (!m_sleutelsGelezen)
                 leesSleutels(tabel);
-            const auto rij = m_sleutels.constFind(tekst);
+            const auto rij = m_sleutels.constFind(foldCode(tekst));
             if (rij == m_sleutels.cend())
                 return tabel;
             if (m_nummerIndex >= 0 &&
                 tabel.findFirst(criterium(tabel.column(m_nummerIndex).name, *rij, true)) &&
-                CriteriaValueText(tabel.value(m_sleutelIndex)) == tekst) {
+                codesEqual(CriteriaValueText(tabel.value(m_sleutelIndex)), tekst)) {
                 bestaat = true;
                 return tabel;
             }
         }
-        const QString zoekterm = criterium(tabel.column(m_sleutelIndex).name, sleutel, m_numeriek);
-        bool gevonden = tabel.findFirst(zoekterm);
-        while (gevonden && m_exact && !getal && CriteriaValueText(tabel.value(m_sleutelIndex)) != tekst) {
-            tabel.moveNext();
-            gevonden = tabel.find(zoekterm);
-        }
-        bestaat = gevonden;
+        // The recordset's search compares texts as codes compare.
+        bestaat = tabel.findFirst(criterium(tabel.column(m_sleutelIndex).name, sleutel, m_numeriek));
         return tabel;
     }
 
@@ -209,7 +204,7 @@ public:
     }
 
 private:
-    // The keys of the table as texts; a null key is never found.
+    // The keys of the table, folded as codes compare; a null key is never found.
     void leesSleutels(Recordset& tabel)
     {
         for (int i = 0; i < tabel.fieldCount() && m_nummerIndex < 0; ++i) {
@@ -227,9 +222,9 @@ private:
         const QVariant waarde = tabel.value(m_sleutelIndex);
         if (isLeeg(waarde))
             return;
-        const QString tekst = CriteriaValueText(waarde);
-        if (!m_sleutels.contains(tekst))
-            m_sleutels.insert(tekst, m_nummerIndex >= 0 ? tabel.value(m_nummerIndex) : QVariant());
+        const QString sleutel = foldCode(CriteriaValueText(waarde));
+        if (!m_sleutels.contains(sleutel))
+            m_sleutels.insert(sleutel, m_nummerIndex >= 0 ? tabel.value(m_nummerIndex) : QVariant());
     }
 
     void vereisVerbinding() const
@@ -258,7 +253,9 @@ private:
                 waarde = *getal;
         }
         vereisVerbinding();
-        m_rij = m_db->openRecordset(m_query + QLatin1Char(' ') + m_where + QLatin1Char('?'), {waarde});
+        m_rij = m_db->openRecordset(m_query + QLatin1Char(' ') + m_where + QLatin1Char('?') +
+                                        (m_numeriek ? QString() : m_db->codeCollate()),
+                                    {waarde});
         ++m_generatie;
         m_inHand = m_rij.get();
         bestaat = !m_rij->bof() && !m_rij->eof();
@@ -269,12 +266,11 @@ private:
     QString m_query;
     QString m_where;
     bool m_numeriek;
-    bool m_exact = true;
     QString m_sleutelVeld;
     int m_sleutelIndex = -1;
     bool m_sleutelLijst = false;
     bool m_sleutelsGelezen = false;
-    QHash<QString, QVariant> m_sleutels;
+    QHash<QString, QVariant> m_sleutels; // folded key -> the auto-number of its first row
     int m_nummerIndex = -1; // the auto-number field
     RecordsetPtr m_tabel;
     RecordsetPtr m_rij;
@@ -400,13 +396,16 @@ QString TabelKopieerder::sleutelTekst()
 
 void TabelKopieerder::bereidVoor(Recordset& bron)
 {
-    // The selection: the first item of each code counts.
+    // The selection, by code as codes compare: the first item of each code counts.
     m_selectie.clear();
     if (colFilter) {
         m_selectie.reserve(colFilter->size());
         for (const std::shared_ptr<clsItem>& item : *colFilter) {
-            if (item && !m_selectie.contains(item->Code))
-                m_selectie.insert(item->Code, item);
+            if (!item)
+                continue;
+            const QString code = foldCode(item->Code);
+            if (!m_selectie.contains(code))
+                m_selectie.insert(code, item);
         }
     }
     m_sleutelIndex = strKeyField.isEmpty() ? -1 : bron.fieldIndex(strKeyField);
@@ -569,7 +568,7 @@ bool TabelKopieerder::OnderdeelGeselecteerd()
         const QVariant waarde = m_bron->value(m_filterIndex);
         if (isLeeg(waarde))
             return false;
-        const auto gevonden = m_selectie.constFind(NzString(waarde));
+        const auto gevonden = m_selectie.constFind(foldCode(NzString(waarde)));
         if (gevonden == m_selectie.cend())
             return false;
         m_item = gevonden.value();
@@ -803,7 +802,7 @@ bool TabelKopieerder::VreemdeSleutel(Recordset& doel, const VeldPlan& veld)
             if (zelfdeNaam(matchVeld, QStringLiteral("CODE"))) {
                 // Only a row with a code of its own can refer to itself (child rows have none).
                 const int eigenCode = doel.fieldIndex(QStringLiteral("Code"));
-                if (eigenCode >= 0 && NzString(doel.value(eigenCode)) == code) {
+                if (eigenCode >= 0 && codesEqual(NzString(doel.value(eigenCode)), code)) {
                     Log(code + QStringLiteral(" verwijst naar zichzelf."));
                     return true;
                 }

@@ -108,7 +108,8 @@ public:
     bool strKeyIsNumeriek = false;
     // The target row's ID field, whose value completes DeleteLinkedTablesSQL; empty: no child deletion.
     QString strIDField;
-    // The source field compared with the Code of the selected items.
+    // The source field compared with the Code of the selected items (as codes compare: without regard to
+    // case, platform/codecompare.h, as the key and the foreign keys are matched too).
     QString strFieldOnderdeelFilter;
     // The user's selection. No collection (std::nullopt) wants no row; what an empty collection means
     // depends on the copier.
@@ -219,7 +220,7 @@ private:
     clsConnectie* m_bronCn = nullptr;
     clsConnectie* m_doelCn = nullptr;
     std::shared_ptr<clsItem> m_item; // the selected item of the row in hand
-    QHash<QString, std::shared_ptr<clsItem>> m_selectie;
+    QHash<QString, std::shared_ptr<clsItem>> m_selectie; // by folded code (platform/codecompare.h)
     int m_sleutelIndex = -1;
     int m_filterIndex = -1;
     bool m_fkTypeRegel = false;

@@ -5,6 +5,7 @@
 
 #include "database/doelbestand.h"
 #include "database/history.h"
+#include "database/sqlitebackend.h"
 #include "fixtures/designdatabases.h"
 #include "fixtures/sqlserverstandin.h"
 #include "historystandins.h"
@@ -94,6 +95,7 @@ private slots:
     void historyOfOtherTypesDoesNotCount();
     void duplicateCodesDoNotShiftMarks();
     void savedTicksComeBack();
+    void codesMatchWithoutCase();
     void itemsStayWithoutTargetOrHistory();
     void failingStatementIsReported();
     void jetTargetAnswersAsSqlite();
@@ -264,6 +266,54 @@ void TestItemStatus::savedTicksComeBack()
     QVERIFY(!next.at(2)->Selected && next.at(2)->Unwanted());
     QVERIFY(next.at(3)->Selected && next.at(3)->IsNew());
     QVERIFY(m_ui->errors.isEmpty());
+}
+
+void TestItemStatus::codesMatchWithoutCase()
+{
+    // A target written by hand (not the fixture builder), whose article codes compare exactly in SQLite.
+    const QString path = m_env->path(QStringLiteral("eigen.db"));
+    {
+        SqliteOpenOptions options;
+        options.create = true;
+        const auto db = SqliteBackend::open(path, options);
+        db->execute(QStringLiteral("CREATE TABLE Article (ID INTEGER PRIMARY KEY, Code VARCHAR(50) NOT NULL, "
+                                   "Description VARCHAR(255))"));
+        db->execute(QStringLiteral("CREATE UNIQUE INDEX ArticleCode ON Article (Code)"));
+        db->execute(QStringLiteral("INSERT INTO Article (Code) VALUES ('abc'), ('ÄÖ'), ('Weg')"));
+    }
+    QVERIFY(CreateImportHistoryTables(path));
+    globals().gDoelBestanden = {target(0, path)};
+    // One run saves the ticks of its candidates: the history matches codes without regard to case.
+    globals().gColArtikelen = {item(QStringLiteral("ABC"), true), item(QStringLiteral("äö"), true),
+                               item(QStringLiteral("xyz"), true), item(QStringLiteral("WEG"), false)};
+    SaveImportHistoryForDoel(path, 0, {});
+    globals().gColArtikelen = {item(QStringLiteral("Abc"), false)};
+    SaveImportHistoryForDoel(path, 0, {}); // the same code: its row is updated, not doubled
+    QCOMPARE(
+        fixtures::FixtureDb(path).scalar(QStringLiteral("SELECT count(*) FROM ImportHistoryDetails")).toInt(),
+        4);
+
+    // The status query matches the same way: every spelling of a code gets that code's marks.
+    const ItemCollection items{item(QStringLiteral("ABC")),       item(QStringLiteral("abc")),
+                               item(QStringLiteral("äö")),        item(QStringLiteral("ÄÖ")),
+                               item(QStringLiteral("XYZ"), true), item(QStringLiteral("weg"), true)};
+    UpdateItemsUitDoel(0, items);
+    QVERIFY(m_ui->errors.isEmpty());
+    QCOMPARE(marksOf(*items.at(0)), (Marks{true, false, false, false, false}));
+    QCOMPARE(marksOf(*items.at(1)), marksOf(*items.at(0)));
+    QCOMPARE(marksOf(*items.at(2)), (Marks{true, true, false, false, false}));
+    QCOMPARE(marksOf(*items.at(3)), marksOf(*items.at(2)));
+    QCOMPARE(marksOf(*items.at(4)), (Marks{false, false, true, false, false})); // saved, since gone
+    QCOMPARE(marksOf(*items.at(5)), (Marks{true, false, false, false, false}));
+    for (const auto& i : items)
+        QVERIFY(!i->IsNew());
+
+    // The target's schema never names the program's collation.
+    QCOMPARE(fixtures::FixtureDb(path)
+                 .scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE sql LIKE '%JETNOCASE%'"))
+                 .toInt(),
+             0);
+    QVERIFY(!hasScratchTable(path));
 }
 
 void TestItemStatus::itemsStayWithoutTargetOrHistory()

@@ -138,6 +138,49 @@ private slots:
             qMakePair(QString("Artikelen overgeslagen voor profielcode:"), QString("ONBEKEND"))));
     }
 
+    void keysFoundWhateverTheCase()
+    {
+        // Texts find their rows as codes compare: without regard to case, for every letter; a row made by
+        // one line is found by the next in other letters, and the selection matches the same way.
+        Omgeving o;
+        qint64 deuren = 0, gp = 0, ral = 0;
+        {
+            fixtures::FixtureDb db(o.pad);
+            deuren = db.insert("ArtGroup", {{"Code", "DEUR"}, {"Description", "Deuren"}, {"OrderNr", 4}});
+            gp = db.insert("Genericprofile", {{"Code", "GP-Ä1"}});
+            ral = db.insert("Colors", {{"Code", "RAL9010"}, {"Description", "Wit"}});
+        }
+        Importeur imp;
+        imp.zet(o.bron,
+                {{"A", "a", "DEUREN", "", "gp-ä1", "ral9010", "Ral9010"},
+                 {"B", "b", "deuren", "", "GP-ä1", "wit", ""},
+                 {"Ö", "c", "", "", "", "WIT", "Wit"}},
+                kSleutelPlan);
+        imp.ColItemsGeselecteerd = std::make_shared<ItemCollection>(fixtures::items({"a", "b", "ö"}));
+        QVERIFY(imp.openen(o.pad));
+        QVERIFY(imp.overzetten());
+        QCOMPARE(imp.AantalFouten(), 0);
+        QCOMPARE(imp.AantalNieuw(), 3);
+
+        fixtures::FixtureDb db(o.pad);
+        const auto veld = [&db](const char* code, const char* veld) {
+            return db.scalar(QStringLiteral("SELECT %1 FROM Article WHERE Code = ?").arg(veld), {code});
+        };
+        QCOMPARE(veld("A", "fkGroup").toLongLong(), deuren);
+        QCOMPARE(veld("B", "fkGroup").toLongLong(), deuren);
+        QCOMPARE(veld("A", "fkGenericProfile").toLongLong(), gp);
+        QCOMPARE(veld("B", "fkGenericProfile").toLongLong(), gp);
+        QCOMPARE(veld("A", "fkColor").toLongLong(), ral);
+        QCOMPARE(veld("A", "fkBackColor").toLongLong(), ral);
+        const QVariant wit = db.scalar("SELECT ID FROM Colors WHERE Code = 'wit'");
+        QVERIFY(wit.isValid());
+        QCOMPARE(veld("B", "fkColor"), wit);
+        QCOMPARE(veld("Ö", "fkColor"), wit);
+        QCOMPARE(veld("Ö", "fkBackColor"), wit);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM Colors").toInt(), 2);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM ArtGroup").toInt(), 1);
+    }
+
     void drawnCodeThatExistsIsDrawnAgain()
     {
         Omgeving o;
@@ -271,6 +314,11 @@ private slots:
             << QStringList{"FOREIGNKEY ( ArtGroup ; Description ; ID ; fkGroup )",
                            "VELD ( Ja ; fkGroup ; Numeriek ; Nee ; Nee ; Nee ; Nee ; Nee )"}
             << QStringList{"Deuren"} << "fkGroup=1"
+            << "";
+        QTest::newRow("foreign key in other letters")
+            << QStringList{"FOREIGNKEY ( ArtGroup ; Description ; ID ; fkGroup )",
+                           "VELD ( Ja ; fkGroup ; Numeriek ; Nee ; Nee ; Nee ; Nee ; Nee )"}
+            << QStringList{"DEUREN"} << "fkGroup=1"
             << "";
         QTest::newRow("foreign key not found")
             << QStringList{"FOREIGNKEY ( ArtGroup ; Description ; ID ; fkGroup )",

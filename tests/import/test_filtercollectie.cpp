@@ -41,12 +41,18 @@ private slots:
         QCOMPARE(lijst.Lijst.at(1)->Code, QStringLiteral("B"));
     }
 
-    void codesAreCaseSensitive()
+    void codesCompareWithoutCase()
     {
+        // Codes are one code whatever the case of their letters, non-ASCII letters too.
         clsFilterCollectie<std::shared_ptr<clsItem>> lijst;
         lijst.ToevoegenOnderdeel(item(QStringLiteral("a")));
         lijst.ToevoegenOnderdeel(item(QStringLiteral("A")));
-        QCOMPARE(lijst.Lijst.size(), 2);
+        lijst.ToevoegenOnderdeel(item(QStringLiteral("ÄÖ-1")));
+        lijst.ToevoegenOnderdeel(item(QStringLiteral("äö-1")));
+        lijst.ToevoegenOnderdeel(item(QStringLiteral("äo-1")));
+        QCOMPARE(lijst.Lijst.size(), 3);
+        QCOMPARE(lijst.Lijst.at(0)->Code, QStringLiteral("a"));
+        QCOMPARE(lijst.Lijst.at(1)->Code, QStringLiteral("ÄÖ-1"));
     }
 
     void codeFromMemberFunction()

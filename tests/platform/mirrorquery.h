@@ -1,6 +1,7 @@
 #pragma once
 // Reads SQLite files in the reader tests: a few statements, values as
-// QVariant (NULL as an invalid QVariant, blobs as QByteArray).
+// QVariant (NULL as an invalid QVariant, blobs as QByteArray). The connection
+// knows the collation of codes, as the program's connections do.
 
 #include <QByteArray>
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QVariant>
 
 #include <sqlite3.h>
+
+#include "platform/codecompare.h"
 
 namespace supplink::test {
 
@@ -24,6 +27,9 @@ public:
             sqlite3_close(m_db);
             m_db = nullptr;
         }
+        // A mirror's text columns are declared with the collation of codes.
+        if (m_db)
+            registerCodeCollation(m_db);
     }
     ~SqliteFile() { sqlite3_close(m_db); }
     SqliteFile(const SqliteFile&) = delete;

@@ -58,6 +58,14 @@ private slots:
         QCOMPARE(db.value(QStringLiteral("SELECT id FROM FPdev WHERE UserName = 'PETER vreman'")).toInt(), 7);
         QCOMPARE(db.value(QStringLiteral("SELECT COUNT(*) FROM FPdev WHERE UserName LIKE '%MAEBE%'")).toInt(),
                  1);
+        // For every letter, not only ASCII: text columns compare as codes compare.
+        QVERIFY(db.value(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'FPdev'"))
+                    .toString()
+                    .contains(QStringLiteral("COLLATE JETNOCASE")));
+        db.rows(QStringLiteral("INSERT INTO FPdev (id, UserName) VALUES (90, 'ÅSA ÖSTLÜND')"));
+        QCOMPARE(db.value(QStringLiteral("SELECT id FROM FPdev WHERE UserName = 'åsa östlünd'")).toInt(), 90);
+        QCOMPARE(db.value(QStringLiteral("SELECT id FROM FPdev WHERE UserName = 'asa ostlund'")).toInt(), 0);
+        db.rows(QStringLiteral("DELETE FROM FPdev WHERE id = 90"));
 
         // The one-column Long primary key is the table's integer key.
         const QList<QVariantList> info = db.rows(QStringLiteral("PRAGMA table_info(FPdev)"));

@@ -135,6 +135,8 @@ private slots:
     void jsonData();
     void foreignKeysOnNewRowsOnly();
     void keyTwiceInSourceFindsTheRowJustAdded();
+    void keyMatchedAsCodesCompare_data();
+    void keyMatchedAsCodesCompare();
     void syncLinkedTable();
     void syncLinkedTableWithoutSelectionAddsNothing();
     void syncLinkedTableErrorIsShownAndCounted();
@@ -303,6 +305,55 @@ void TestSqliteNaarSqlite::keyTwiceInSourceFindsTheRowJustAdded()
         QStringLiteral("twee"));
 }
 
+void TestSqliteNaarSqlite::keyMatchedAsCodesCompare_data()
+{
+    QTest::addColumn<QString>("declaration");
+    QTest::newRow("column compares exactly") << QString();
+    QTest::newRow("column compares ASCII without case") << QStringLiteral(" COLLATE NOCASE");
+}
+
+void TestSqliteNaarSqlite::keyMatchedAsCodesCompare()
+{
+    // A target table written by hand: the key is found whatever the case of its letters (ASCII or not),
+    // whatever the column's own collation, and no second row of the same code is added.
+    QFETCH(QString, declaration);
+    Pair pair(Kind::Options);
+    pair.dst->exec(QStringLiteral("DROP TABLE LocksHingesTable"));
+    pair.dst->exec(QStringLiteral("CREATE TABLE LocksHingesTable (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code "
+                                  "VARCHAR(50)%1 NOT NULL, Description VARCHAR(50))")
+                       .arg(declaration));
+    pair.dst->exec(QStringLiteral("CREATE UNIQUE INDEX LocksHingesTable_Code ON LocksHingesTable (Code)"));
+    for (const char* code : {"AB-1", "ÄÖ-2"})
+        pair.dst->insert(QStringLiteral("LocksHingesTable"),
+                         {{QStringLiteral("Code"), QString::fromUtf8(code)},
+                          {QStringLiteral("Description"), QStringLiteral("oud")}});
+    for (const char* code : {"ab-1", "äö-2", "Nieuw"})
+        pair.src->insert(QStringLiteral("LocksHingesTable"),
+                         {{QStringLiteral("Code"), QString::fromUtf8(code)},
+                          {QStringLiteral("Description"), QStringLiteral("nieuw")}});
+    // The selection names the codes in yet other letters.
+    pair.copier.colFilter =
+        fixtures::items({QStringLiteral("AB-1"), QStringLiteral("Äö-2"), QStringLiteral("NIEUW")});
+    pair.copier.WijzigingenDoorvoeren = true;
+    pair.copier.UpdateFieldsCollection << QStringLiteral("Description");
+    pair.run(QStringLiteral("LocksHingesTable"));
+
+    QVERIFY2(pair.log.fouten.isEmpty(), qPrintable(pair.log.lines.join(QLatin1Char('\n'))));
+    QCOMPARE(pair.log.bestaand, (QList<qint32>{1, 2}));
+    QCOMPARE(pair.log.nieuw, QList<qint32>{1});
+    QCOMPARE(pair.dst->count(QStringLiteral("LocksHingesTable")), 3);
+    QCOMPARE(pair.value(QStringLiteral("SELECT count(*) FROM LocksHingesTable WHERE Description = 'nieuw'"))
+                 .toInt(),
+             3);
+    // The target's codes keep their own letters.
+    QCOMPARE(
+        pair.value(QStringLiteral("SELECT count(*) FROM LocksHingesTable WHERE Code IN ('AB-1', 'ÄÖ-2')"))
+            .toInt(),
+        2);
+    for (const auto& item : *pair.copier.colFilter)
+        QVERIFY(item->RunActie_Aangepast || item->RunActie_Toegevoegd);
+}
+
 void TestSqliteNaarSqlite::syncLinkedTable()
 {
     Names names;
@@ -312,20 +363,24 @@ void TestSqliteNaarSqlite::syncLinkedTable()
     names.sourceShape(QStringLiteral("NOTSEL"), {QStringLiteral("x")});
     names.sourceShape(QStringLiteral("MISSING"), {QStringLiteral("m")});
     names.sourceShape(QStringLiteral("Caps"), {QStringLiteral("c")});
+    names.sourceShape(QStringLiteral("äö"), {QStringLiteral("u")});
     const qint64 pv12 = names.targetShape(QStringLiteral("PV12"));
     const qint64 oneil = names.targetShape(QStringLiteral("o'neil"));
     const qint64 has = names.targetShape(QStringLiteral("HAS"), {QStringLiteral("old")});
     const qint64 notsel = names.targetShape(QStringLiteral("NOTSEL"));
     const qint64 caps = names.targetShape(QStringLiteral("CAPS"));
+    const qint64 umlaut = names.targetShape(QStringLiteral("ÄÖ"));
 
-    names.sync(fixtures::items({"pv12", "O'Neil", "HAS", "MISSING", "CAPS"}));
+    names.sync(fixtures::items({"pv12", "O'Neil", "HAS", "MISSING", "CAPS", "ÄÖ"}));
 
     QCOMPARE(names.targetNames(pv12), (QStringList{QStringLiteral("a@10"), QStringLiteral("b@11")}));
     QCOMPARE(names.targetNames(oneil), QStringList{QStringLiteral("q@10")});
     QCOMPARE(names.targetNames(has), QStringList{QStringLiteral("old@")});
     QVERIFY(names.targetNames(notsel).isEmpty());
-    QVERIFY(names.targetNames(caps).isEmpty()); // the selection compares exactly: "Caps" is not "CAPS"
-    QCOMPARE(names.dst->count(QStringLiteral("GrooveShapeNames")), 4);
+    // The selection compares as codes compare: "Caps" is "CAPS", "äö" is "ÄÖ".
+    QCOMPARE(names.targetNames(caps), QStringList{QStringLiteral("c@10")});
+    QCOMPARE(names.targetNames(umlaut), QStringList{QStringLiteral("u@10")});
+    QCOMPARE(names.dst->count(QStringLiteral("GrooveShapeNames")), 6);
     QVERIFY(names.log.lines.isEmpty());
     QVERIFY(names.log.fouten.isEmpty());
 }

@@ -429,7 +429,7 @@ void TestTabelNaarTabel::selection_data()
     QTest::newRow("no collection") << true << QStringList() << "Code" << QStringList() << 3;
     QTest::newRow("empty collection") << false << QStringList() << "Code" << QStringList{"A", "B", "C"} << 0;
     QTest::newRow("two items") << false << QStringList{"C", "A", "Z"} << "Code" << QStringList{"A", "C"} << 1;
-    QTest::newRow("case counts") << false << QStringList{"a"} << "Code" << QStringList() << 3;
+    QTest::newRow("case does not count") << false << QStringList{"b"} << "Code" << QStringList{"B"} << 2;
     QTest::newRow("no filter field") << false << QStringList{"Z"} << "" << QStringList{"A", "B", "C"} << 0;
 }
 
