@@ -117,7 +117,7 @@ void InformatiePaneel::KiesLink(int index)
     if (gekozen == m_gekozen)
         return;
     m_gekozen = gekozen;
-    emit LinksGewijzigd();
+    emit KeuzeGewijzigd();
 }
 
 void InformatiePaneel::Openen()

@@ -83,6 +83,8 @@ public:
 signals:
     void OmschrijvingGewijzigd();
     void LinksGewijzigd();
+    // Another link was chosen (the list itself is unchanged).
+    void KeuzeGewijzigd();
     void PreviewGekozen();
     void ProfielGewijzigd();
 

@@ -84,6 +84,7 @@ usrInformatieLinks::usrInformatieLinks(InformatiePaneel& paneel, QWidget* parent
     connect(&m_paneel, &InformatiePaneel::OmschrijvingGewijzigd, this,
             [this] { rtOms->setPlainText(m_paneel.Omschrijving()); });
     connect(&m_paneel, &InformatiePaneel::LinksGewijzigd, this, &usrInformatieLinks::ToonLinks);
+    connect(&m_paneel, &InformatiePaneel::KeuzeGewijzigd, this, &usrInformatieLinks::ToonKeuze);
     connect(&m_paneel, &InformatiePaneel::PreviewGekozen, this, &usrInformatieLinks::ToonPreviewVorm);
     connect(&m_paneel, &InformatiePaneel::ProfielGewijzigd, this, &usrInformatieLinks::ToonProfiel);
     connect(lvLinks, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
@@ -115,9 +116,16 @@ void usrInformatieLinks::ToonLinks()
         item->setFont(0, vet);
         item->setForeground(0, QColor::fromRgb(kLinkKleur));
     }
-    if (m_paneel.GekozenLink() >= 0)
-        lvLinks->setCurrentItem(lvLinks->topLevelItem(m_paneel.GekozenLink()));
     lvLinks->setToolTip(m_paneel.LinksToolTip());
+    ToonKeuze();
+}
+
+void usrInformatieLinks::ToonKeuze()
+{
+    const QScopedValueRollback<bool> bezig(m_toonLinks, true);
+    QTreeWidgetItem* gekozen = lvLinks->topLevelItem(m_paneel.GekozenLink());
+    if (lvLinks->currentItem() != gekozen)
+        lvLinks->setCurrentItem(gekozen);
     cmdOpen->setEnabled(m_paneel.OpenAan());
 }
 

@@ -42,6 +42,7 @@ protected:
 
 private:
     void ToonLinks();
+    void ToonKeuze();
     void ToonPreviewVorm();
     void ToonProfiel();
 

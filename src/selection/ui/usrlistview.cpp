@@ -81,7 +81,7 @@ usrListView::usrListView(SelectieLijst& lijst, QWidget* parent) : QWidget(parent
     // Moving through the rows with the keyboard shows them as a click does; a mouse click reports itself.
     connect(lv->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& huidig) {
-                if (!m_toonHuidig && huidig.isValid() && QGuiApplication::mouseButtons() == Qt::NoButton)
+                if (!m_toonHuidig && !m_muis && huidig.isValid())
                     m_lijst.Klik(huidig.row());
             });
     connect(&m_lijst, &SelectieLijst::KolommenGewijzigd, this, &usrListView::ToonKolommen);
@@ -127,12 +127,23 @@ void usrListView::ToonHuidigeRij(int rij)
 
 bool usrListView::eventFilter(QObject* object, QEvent* event)
 {
-    // The popup opens when the right mouse button is released over the list.
-    if (object == lv->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto* muis = static_cast<QMouseEvent*>(event);
-        if (muis->button() == Qt::RightButton) {
-            popupSel->popup(muis->globalPosition().toPoint());
-            return true;
+    if (object == lv->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            m_muis = true;
+            break;
+        case QEvent::MouseButtonRelease: {
+            m_muis = false;
+            // The popup opens when the right mouse button is released over the list.
+            const auto* muis = static_cast<QMouseEvent*>(event);
+            if (muis->button() == Qt::RightButton) {
+                popupSel->popup(muis->globalPosition().toPoint());
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
         }
     }
     return QWidget::eventFilter(object, event);

@@ -51,6 +51,7 @@ private:
     bool m_toonKolommen = false;
     bool m_toonHuidig = false;
     bool m_reset = false;
+    bool m_muis = false; // a mouse button is down over the rows: the click reports the row
 };
 
 } // namespace supplink
