@@ -439,6 +439,11 @@ QVariant SelectieLijst::data(const QModelIndex& index, int role) const
             return vet;
         }
         return {};
+    case Qt::TextAlignmentRole:
+        // The marks of the status columns stand in the middle of their column.
+        if (index.column() >= kVasteKolommen)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        return {};
     case VerplichtRol:
         return rij.Verplicht;
     case TagRol:

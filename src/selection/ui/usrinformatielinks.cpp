@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace supplink {
 
 namespace {
@@ -58,6 +60,8 @@ usrInformatieLinks::usrInformatieLinks(InformatiePaneel& paneel, QWidget* parent
     lvLinks->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvLinks->setAllColumnsShowFocus(true);
     lvLinks->header()->resizeSection(0, TwipsNaarPixels(2000));
+    lvLinks->header()->setStretchLastSection(true);
+    lvLinks->setTextElideMode(Qt::ElideMiddle);
     lvLinks->installEventFilter(this);
     cmdOpen = new QPushButton(QStringLiteral("Open"), fraLinks);
     cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
@@ -115,6 +119,14 @@ void usrInformatieLinks::ToonLinks()
         auto* item = new QTreeWidgetItem(lvLinks, {link.Naam, link.Doel});
         item->setFont(0, vet);
         item->setForeground(0, QColor::fromRgb(kLinkKleur));
+        // The panel is narrow: the whole target shows when the pointer rests on the row.
+        item->setToolTip(0, link.Doel);
+        item->setToolTip(1, link.Doel);
+    }
+    if (!m_paneel.Links().isEmpty()) {
+        lvLinks->resizeColumnToContents(0);
+        lvLinks->header()->resizeSection(
+            0, std::min(lvLinks->header()->sectionSize(0), lvLinks->viewport()->width() * 3 / 5));
     }
     lvLinks->setToolTip(m_paneel.LinksToolTip());
     ToonKeuze();

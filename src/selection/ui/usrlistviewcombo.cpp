@@ -10,6 +10,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace supplink {
 
 usrListViewCombo::usrListViewCombo(GroepenLijst& model, QWidget* parent) : QWidget(parent), m_lijst(model)
@@ -28,9 +30,11 @@ usrListViewCombo::usrListViewCombo(GroepenLijst& model, QWidget* parent) : QWidg
     txtInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtInfo->setFocusPolicy(Qt::NoFocus);
-    // One line, as high as the drop-down beside it.
-    txtInfo->setFixedHeight(cbGroups->sizeHint().height());
-    txtInfo->document()->setDocumentMargin(2);
+    // One line, as high as the drop-down beside it, the text in the middle.
+    const int hoogte = cbGroups->sizeHint().height();
+    txtInfo->setFixedHeight(hoogte);
+    const int rand = 2 * txtInfo->frameWidth() + txtInfo->fontMetrics().height();
+    txtInfo->document()->setDocumentMargin(std::max(1, (hoogte - rand) / 2));
     Splitter1->addWidget(cbGroups);
     Splitter1->addWidget(txtInfo);
     Splitter1->setStretchFactor(0, 0);

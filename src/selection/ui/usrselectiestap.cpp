@@ -39,8 +39,8 @@ void usrSelectieStap::Koppel(SelectieSjabloon& sjabloon)
     informatie->setObjectName(QStringLiteral("usrInformatieLinks"));
     Splitter1->addWidget(lijst);
     Splitter1->addWidget(informatie);
-    Splitter1->setStretchFactor(0, 2);
-    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setStretchFactor(0, 3);
+    Splitter1->setStretchFactor(1, 2);
 
     connect(&sjabloon, &SelectieSjabloon::SplitterHersteld, this, &usrSelectieStap::ZetSplitter);
     connect(Splitter1, &QSplitter::splitterMoved, this,
