@@ -74,12 +74,7 @@ void SelectieLijst::Init(const QString& strCode, bool bExtraCols)
     beginResetModel();
     m_naam = strCode;
     m_extraKolommen = bExtraCols;
-    m_rijen.clear();
-    m_volgorde.clear();
-    m_positie.clear();
-    m_codes.clear();
-    m_aangevinkt = 0;
-    m_huidig = -1;
+    LeegRijen();
 
     const int aantal = bExtraCols ? int(Kolommen().size()) : kVasteKolommen;
     m_breedtes.clear();
@@ -107,14 +102,19 @@ void SelectieLijst::ClearList()
 {
     if (m_vulling == 0)
         beginResetModel();
+    LeegRijen();
+    if (m_vulling == 0)
+        endResetModel();
+}
+
+void SelectieLijst::LeegRijen()
+{
     m_rijen.clear();
     m_volgorde.clear();
     m_positie.clear();
     m_codes.clear();
     m_aangevinkt = 0;
     m_huidig = -1;
-    if (m_vulling == 0)
-        endResetModel();
 }
 
 int SelectieLijst::AddItem(const clsItem& newItem, qint32 lIndex)

@@ -201,6 +201,7 @@ private:
         Omdraaien
     };
 
+    void LeegRijen();
     void VerwerkVinkje(int rij, bool aan);
     void ZetHuidig(int rij, bool melden);
     void PasBatchToe(Batch soort);

@@ -60,6 +60,14 @@ ItemCollection voorbeeld()
             item(QStringLiteral("C3"), QStringLiteral("Moer"))};
 }
 
+// The list of a step after its fill: the example under "(Alle)".
+void Vul(GroepenLijst& model, const QString& naam)
+{
+    model.Init(naam, true);
+    model.AddGroups();
+    model.ToevoegenOnderdelen(voorbeeld(), Groep::Alle);
+}
+
 QStringList rijen(const QTreeView* lv)
 {
     QStringList codes;
@@ -111,9 +119,7 @@ void TestVensters::cleanup()
 void TestVensters::headerClickSortsAndShowsTheIndicator()
 {
     GroepenLijst model;
-    model.Init(QStringLiteral("Artikelen"), true);
-    model.AddGroups();
-    model.ToevoegenOnderdelen(voorbeeld(), Groep::Alle);
+    Vul(model, QStringLiteral("Artikelen"));
     usrListView venster(model.lijst());
     venster.resize(800, 400);
     venster.show();
@@ -136,9 +142,7 @@ void TestVensters::headerClickSortsAndShowsTheIndicator()
 void TestVensters::buttonsAndPopupChangeEveryRow()
 {
     GroepenLijst model;
-    model.Init(QStringLiteral("Artikelen"), true);
-    model.AddGroups();
-    model.ToevoegenOnderdelen(voorbeeld(), Groep::Alle);
+    Vul(model, QStringLiteral("Artikelen"));
     usrListView venster(model.lijst());
     venster.resize(800, 400);
     venster.show();
@@ -173,9 +177,7 @@ void TestVensters::buttonsAndPopupChangeEveryRow()
 void TestVensters::clickAndDoubleClick()
 {
     GroepenLijst model;
-    model.Init(QStringLiteral("Artikelen"), true);
-    model.AddGroups();
-    model.ToevoegenOnderdelen(voorbeeld(), Groep::Alle);
+    Vul(model, QStringLiteral("Artikelen"));
     usrListView venster(model.lijst());
     venster.resize(800, 400);
     venster.show();
@@ -206,9 +208,7 @@ void TestVensters::columnWidthsSurviveANewFill()
 {
     CurrentUser_BrengWeg(QStringLiteral("Columns"), QStringLiteral("Neuten2width"), QStringLiteral("4500"));
     GroepenLijst model;
-    model.Init(QStringLiteral("Neuten"), true);
-    model.AddGroups();
-    model.ToevoegenOnderdelen(voorbeeld(), Groep::Alle);
+    Vul(model, QStringLiteral("Neuten"));
     usrListView venster(model.lijst());
     venster.show();
     QHeaderView* kop = venster.lv->header();
@@ -225,9 +225,7 @@ void TestVensters::columnWidthsSurviveANewFill()
 void TestVensters::groupSelector()
 {
     GroepenLijst model;
-    model.Init(QStringLiteral("Artikelen"), true);
-    model.AddGroups();
-    model.ToevoegenOnderdelen(voorbeeld(), Groep::Alle);
+    Vul(model, QStringLiteral("Artikelen"));
     model.AddGroup(9, {}, QStringLiteral("Beslag"));
     usrListViewCombo venster(model);
     venster.resize(800, 400);
