@@ -1,5 +1,6 @@
 #include "wizard/ui/stapregister.h"
 
+#include "selection/ui/usrstapselectalgemeen.h"
 #include "wizard/plaatshouders.h"
 
 namespace supplink {
@@ -12,7 +13,7 @@ QList<StapRegistratie> StapRegister()
         {{2}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectBronBestanden3
         {{3}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectDoelBestanden
         {{4}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrImportOpties
-        {{5, 6, 12, 13, 14}, maakPlaatshouder<AlgemeneStapNietBeschikbaar>}, // usrStapSelectAlgemeen
+        {{5, 6, 12, 13, 14}, maakStap<usrStapSelectAlgemeen>},            // usrStapSelectAlgemeen
         {{7}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSTabellen
         {{8}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSKeuzes
         {{9}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSCombies
