@@ -237,12 +237,14 @@ void StapWeergavenTest::doelenLijst()
     globals().gBronnenGeselecteerd = {artikelen, hangSluit};
     m_ui->messageAnswers << MsgBox::No;
 
+    // Entered before it is shown, as the main window enters a step: the columns take their shares once
+    // the list is on screen.
     usrStapSelectDoelBestanden weergave(nullptr);
+    QSignalSpy kanVerder(&weergave.stap(), &Stap::KanVerder);
+    weergave.stap().Init();
     weergave.resize(900, 500);
     weergave.show();
     QVERIFY(QTest::qWaitForWindowExposed(&weergave));
-    QSignalSpy kanVerder(&weergave.stap(), &Stap::KanVerder);
-    weergave.stap().Init();
     QCOMPARE(weergave.lv->topLevelItemCount(), 2);
     QCOMPARE(weergave.lv->topLevelItem(0)->text(0), QStringLiteral("Productentabel"));
     QCOMPARE(weergave.lv->topLevelItem(1)->text(0), QStringLiteral("Onderhoudsbestand"));

@@ -159,8 +159,10 @@ bool usrStapSelectBronBestanden3::eventFilter(QObject* watched, QEvent* event)
                 m_model.ToetsInLijst(toets->key(), toets->modifiers());
                 return true;
             }
-        } else if (event->type() == QEvent::Resize) {
-            m_model.ZetLijstBreedte(PixelsNaarTwips(lvBestanden->width()));
+        } else if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+            // A hidden list has no width of its own yet: its columns wait until it is shown.
+            if (lvBestanden->isVisible())
+                m_model.ZetLijstBreedte(PixelsNaarTwips(lvBestanden->width()));
             ToonKolommen();
         }
     }

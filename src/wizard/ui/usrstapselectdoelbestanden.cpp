@@ -83,6 +83,8 @@ usrStapSelectDoelBestanden::usrStapSelectDoelBestanden(QWidget* parent) : QWidge
     Splitter2->setObjectName(QStringLiteral("Splitter2"));
     Splitter2->setChildrenCollapsible(false);
     lvHistory = MaakLijst(Splitter2, QStringLiteral("lvHistory"), {QStringLiteral("Historie")});
+    // Runs differ at the end of their description: their date and time stay in sight.
+    lvHistory->setTextElideMode(Qt::ElideLeft);
     rtOms = new QPlainTextEdit(Splitter2);
     rtOms->setObjectName(QStringLiteral("rtOms"));
     rtOms->setReadOnly(true);
@@ -205,9 +207,11 @@ void usrStapSelectDoelBestanden::ZetHistorieKolom()
 
 bool usrStapSelectDoelBestanden::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Resize) {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
         if (watched == lv) {
-            m_model.ZetLijstBreedte(PixelsNaarTwips(lv->width()));
+            // A hidden list has no width of its own yet: its columns wait until it is shown.
+            if (lv->isVisible())
+                m_model.ZetLijstBreedte(PixelsNaarTwips(lv->width()));
             ToonKolommen();
         } else if (watched == lvHistory) {
             ZetHistorieKolom();
