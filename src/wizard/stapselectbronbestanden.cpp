@@ -6,7 +6,6 @@
 #include "start/dialogs.h"
 #include "start/errors.h"
 #include "start/globals.h"
-#include "start/registryfuncties.h"
 #include "start/sharedroutines.h"
 
 #include <QFileInfo>
@@ -17,20 +16,10 @@ namespace supplink {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kKolommen = QStringLiteral("Columns");
-// Twips the list keeps free beside its columns.
-constexpr int kLijstRand = 60;
-// Shares of the list's width: "Bestand", "Folder", "Type".
-constexpr int kKolomProcenten[StapSelectBronBestanden::kAantalKolommen] = {40, 50, 10};
 
 QString ProgrammaTitel()
 {
     return QString::fromUtf8(kProgramTitle);
-}
-
-QString KolomWaarde(int kolom)
-{
-    return QStringLiteral("bronbestanden%1width").arg(kolom + 1);
 }
 
 QString JaNee(bool waarde)
@@ -46,6 +35,11 @@ QString DatumTekst(const QDateTime& moment)
 }
 
 } // namespace
+
+StapSelectBronBestanden::StapSelectBronBestanden(QObject* parent)
+    : Stap(parent), m_kolommen(QStringLiteral("bronbestanden"), {40, 50, 10})
+{
+}
 
 QStringList StapSelectBronBestanden::KolomTitels()
 {
@@ -122,7 +116,7 @@ void StapSelectBronBestanden::Init()
         m_huidig = -1;
         m_setupAan = false;
         LadenBestanden();
-        ZetKolommen();
+        m_kolommen.Laden();
     }
     if (!m_rijen.isEmpty())
         SelecteerRij(0);
@@ -139,36 +133,6 @@ void StapSelectBronBestanden::LadenBestanden()
         globals().gBronnen.append(bron);
         ToevoegenAanLijst(bron);
     }
-}
-
-void StapSelectBronBestanden::ZetKolommen()
-{
-    // A stored width holds; any other column takes its share of the list once the list's width is known.
-    m_kolomBreedtes.clear();
-    for (int kolom = 0; kolom < kAantalKolommen; ++kolom) {
-        bool ok = false;
-        const int bewaard = CurrentUser_HaalOp(kKolommen, KolomWaarde(kolom), QString()).trimmed().toInt(&ok);
-        m_kolomBreedtes << (ok && bewaard >= 0 ? bewaard : -1);
-    }
-    ZetLijstBreedte(m_lijstBreedte);
-}
-
-void StapSelectBronBestanden::ZetLijstBreedte(int twips)
-{
-    m_lijstBreedte = twips;
-    if (twips <= 0)
-        return;
-    const int breedte = qMax(0, twips - kLijstRand);
-    for (int kolom = 0; kolom < m_kolomBreedtes.size(); ++kolom) {
-        if (m_kolomBreedtes.at(kolom) < 0)
-            m_kolomBreedtes[kolom] = breedte * kKolomProcenten[kolom] / 100;
-    }
-}
-
-void StapSelectBronBestanden::ZetKolomBreedte(int kolom, int twips)
-{
-    if (kolom >= 0 && kolom < m_kolomBreedtes.size() && twips >= 0)
-        m_kolomBreedtes[kolom] = twips;
 }
 
 void StapSelectBronBestanden::ToevoegenAanLijst(const std::shared_ptr<clsBron2>& bron)
@@ -341,10 +305,7 @@ void StapSelectBronBestanden::Finish()
             g.gBronnenGeselecteerd.append(bron);
     }
     OpslaanBestanden();
-    for (int kolom = 0; kolom < m_kolomBreedtes.size(); ++kolom) {
-        if (m_kolomBreedtes.at(kolom) >= 0)
-            CurrentUser_BrengWeg(kKolommen, KolomWaarde(kolom), QString::number(m_kolomBreedtes.at(kolom)));
-    }
+    m_kolommen.Bewaren();
 }
 
 void StapSelectBronBestanden::OpslaanBestanden()

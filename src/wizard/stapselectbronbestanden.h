@@ -28,9 +28,10 @@
 //     stap.Finish();               // gBronnenGeselecteerd, the definitions saved
 //
 // Column widths are kept in twips in section "Columns", values
-// "bronbestanden" + column number + "width".
+// "bronbestanden" + column number + "width" (LijstKolommen).
 
 #include "sources/typeselectie.h"
+#include "wizard/lijstkolommen.h"
 #include "wizard/stap.h"
 
 #include <QList>
@@ -75,7 +76,7 @@ public:
 
     static constexpr int kAantalKolommen = 3;
 
-    using Stap::Stap;
+    explicit StapSelectBronBestanden(QObject* parent = nullptr);
 
     static QStringList KolomTitels();
     // The message of a refused file: the reason, an empty line, the sentence, an empty line and the path.
@@ -88,7 +89,7 @@ public:
     void setVensters(BronVensters* vensters) { m_vensters = vensters; }
     // The list's width in twips, passed on whenever the list is resized: a column whose width is not
     // stored in the settings takes its share of it the first time it is known.
-    void ZetLijstBreedte(int twips);
+    void ZetLijstBreedte(int twips) { m_kolommen.ZetLijstBreedte(twips); }
 
     void Init() override;
     void Finish() override;
@@ -107,7 +108,7 @@ public:
     // A key in the list: Delete without Shift, Ctrl or Alt removes the selected rows.
     void ToetsInLijst(int toets, Qt::KeyboardModifiers modifiers);
     // The user resized a column.
-    void ZetKolomBreedte(int kolom, int twips);
+    void ZetKolomBreedte(int kolom, int twips) { m_kolommen.ZetBreedte(kolom, twips); }
 
     // Sets a source up (InstellenBron): the type dialog of a database source, the message of a fixed
     // layout, or the column mapping. forceer shows the article-type dialog also without a choice to make.
@@ -117,7 +118,7 @@ public:
     int huidigeRij() const { return m_huidig; }
     bool SetupAan() const { return m_setupAan; }
     // Column widths in twips; -1 for a column still waiting for the list's width.
-    const QList<int>& kolomBreedtes() const { return m_kolomBreedtes; }
+    const QList<int>& kolomBreedtes() const { return m_kolommen.breedtes(); }
     // The description of a row (none for a row outside the list).
     std::shared_ptr<clsBron2> BronVanRij(int rij) const;
 
@@ -133,15 +134,13 @@ private:
     bool BestandInLijst(const QString& path) const;
     void VoegBestandToe(const QString& path);
     void OpslaanBestanden();
-    void ZetKolommen();
     void MeldKanVerder();
 
     BronVensters* m_vensters = nullptr;
     QList<Rij> m_rijen;
     int m_huidig = -1;
     bool m_setupAan = false;
-    int m_lijstBreedte = 0;
-    QList<int> m_kolomBreedtes;
+    LijstKolommen m_kolommen;
 };
 
 } // namespace supplink

@@ -17,12 +17,7 @@ namespace supplink {
 
 namespace {
 
-const QString kKolommen = QStringLiteral("Columns");
 const QString kSplitter = QStringLiteral("Splitter");
-// Twips the list keeps free beside its columns.
-constexpr int kLijstRand = 60;
-// Shares of the list's width: "Soort", "Bestand".
-constexpr int kKolomProcenten[StapSelectDoelBestanden::kAantalKolommen] = {25, 75};
 constexpr int kSplitter1Start = 35;
 constexpr int kSplitter2Start = 25;
 
@@ -39,11 +34,6 @@ constexpr DoelSoort kDoelSoorten[] = {
     {3, "wkv", "Werkvoorbereidingbestand"},
 };
 
-QString KolomWaarde(int kolom)
-{
-    return QStringLiteral("doelbestanden%1width").arg(kolom + 1);
-}
-
 QString SplitterWaarde(int splitter)
 {
     return QStringLiteral("doelbestandensplitter%1pos").arg(splitter);
@@ -55,6 +45,11 @@ bool IsProductentabel(const QString& soort)
 }
 
 } // namespace
+
+StapSelectDoelBestanden::StapSelectDoelBestanden(QObject* parent)
+    : Stap(parent), m_kolommen(QStringLiteral("doelbestanden"), {25, 75})
+{
+}
 
 QStringList StapSelectDoelBestanden::KolomTitels()
 {
@@ -179,14 +174,7 @@ void StapSelectDoelBestanden::VulLijst()
 
 void StapSelectDoelBestanden::ZetLayout()
 {
-    // A stored width holds; any other column takes its share of the list once the list's width is known.
-    m_kolomBreedtes.clear();
-    for (int kolom = 0; kolom < kAantalKolommen; ++kolom) {
-        bool ok = false;
-        const int bewaard = CurrentUser_HaalOp(kKolommen, KolomWaarde(kolom), QString()).trimmed().toInt(&ok);
-        m_kolomBreedtes << (ok && bewaard >= 0 ? bewaard : -1);
-    }
-    ZetLijstBreedte(m_lijstBreedte);
+    m_kolommen.Laden();
     for (int splitter = 1; splitter <= 2; ++splitter) {
         int& positie = splitter == 1 ? m_splitter1 : m_splitter2;
         bool ok = false;
@@ -195,24 +183,6 @@ void StapSelectDoelBestanden::ZetLayout()
         if (ok && bewaard > 0 && bewaard < 100)
             positie = bewaard;
     }
-}
-
-void StapSelectDoelBestanden::ZetLijstBreedte(int twips)
-{
-    m_lijstBreedte = twips;
-    if (twips <= 0)
-        return;
-    const int breedte = qMax(0, twips - kLijstRand);
-    for (int kolom = 0; kolom < m_kolomBreedtes.size(); ++kolom) {
-        if (m_kolomBreedtes.at(kolom) < 0)
-            m_kolomBreedtes[kolom] = breedte * kKolomProcenten[kolom] / 100;
-    }
-}
-
-void StapSelectDoelBestanden::ZetKolomBreedte(int kolom, int twips)
-{
-    if (kolom >= 0 && kolom < m_kolomBreedtes.size() && twips >= 0)
-        m_kolomBreedtes[kolom] = twips;
 }
 
 void StapSelectDoelBestanden::ZetSplitterPositie(int splitter, int procent)
@@ -358,10 +328,7 @@ void StapSelectDoelBestanden::Finish()
     }
     CurrentUser_BrengWeg(kSplitter, SplitterWaarde(1), QString::number(m_splitter1));
     CurrentUser_BrengWeg(kSplitter, SplitterWaarde(2), QString::number(m_splitter2));
-    for (int kolom = 0; kolom < m_kolomBreedtes.size(); ++kolom) {
-        if (m_kolomBreedtes.at(kolom) >= 0)
-            CurrentUser_BrengWeg(kKolommen, KolomWaarde(kolom), QString::number(m_kolomBreedtes.at(kolom)));
-    }
+    m_kolommen.Bewaren();
 }
 
 } // namespace supplink

@@ -29,9 +29,10 @@
 //     stap.Finish();
 //
 // Layout settings: section "Columns", values "doelbestanden" + column number +
-// "width" (twips); section "Splitter", "doelbestandensplitter1pos" and
+// "width" (twips, LijstKolommen); section "Splitter", "doelbestandensplitter1pos" and
 // "doelbestandensplitter2pos" (the first pane's share of a splitter, per cent).
 
+#include "wizard/lijstkolommen.h"
 #include "wizard/stap.h"
 
 #include <QList>
@@ -74,7 +75,7 @@ public:
 
     static constexpr int kAantalKolommen = 2;
 
-    using Stap::Stap;
+    explicit StapSelectDoelBestanden(QObject* parent = nullptr);
 
     static QStringList KolomTitels();
     static QString BibliotheekVraag();
@@ -86,7 +87,7 @@ public:
     void setVensters(DoelVensters* vensters) { m_vensters = vensters; }
     // The list's width in twips, passed on whenever the list is resized: a column whose width is not
     // stored in the settings takes its share of it the first time it is known.
-    void ZetLijstBreedte(int twips);
+    void ZetLijstBreedte(int twips) { m_kolommen.ZetLijstBreedte(twips); }
 
     void Init() override;
     void Finish() override;
@@ -105,7 +106,7 @@ public:
     // selected target.
     void ToetsInHistorie(int toets, Qt::KeyboardModifiers modifiers);
     // The user resized a column or moved a splitter.
-    void ZetKolomBreedte(int kolom, int twips);
+    void ZetKolomBreedte(int kolom, int twips) { m_kolommen.ZetBreedte(kolom, twips); }
     void ZetSplitterPositie(int splitter, int procent);
 
     const QList<Rij>& rijen() const { return m_rijen; }
@@ -117,7 +118,7 @@ public:
     bool BladerAan() const { return m_bladerAan; }
     bool VerbindAan() const { return m_verbindAan; }
     // Column widths in twips; -1 for a column still waiting for the list's width.
-    const QList<int>& kolomBreedtes() const { return m_kolomBreedtes; }
+    const QList<int>& kolomBreedtes() const { return m_kolommen.breedtes(); }
     // The splitters' positions: the first pane's share in per cent (1: targets above the history, 2:
     // history beside the run's text).
     int SplitterPositie(int splitter) const;
@@ -146,8 +147,7 @@ private:
     QString m_omschrijving;
     bool m_bladerAan = false;
     bool m_verbindAan = false;
-    int m_lijstBreedte = 0;
-    QList<int> m_kolomBreedtes;
+    LijstKolommen m_kolommen;
     int m_splitter1 = 35;
     int m_splitter2 = 25;
 };

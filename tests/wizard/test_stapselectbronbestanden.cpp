@@ -151,6 +151,18 @@ private:
         m_ui->fileAnswers << paden;
         stap.cmdBlader_Click();
     }
+    // Three source files added and saved as the supplier's definitions by a step that is then left.
+    QStringList bewaardeBronnen()
+    {
+        const QStringList paden{csv(QStringLiteral("a.csv")), csv(QStringLiteral("b.csv")),
+                                csv(QStringLiteral("c.csv"))};
+        StapSelectBronBestanden stap;
+        stap.setVensters(&m_vensters);
+        stap.Init();
+        voegToe(stap, paden);
+        stap.Finish();
+        return paden;
+    }
     QString definitieMap() const { return BronDefinitieMap(globals().gLeverancier->Code); }
     QStringList definities() const
     {
@@ -389,14 +401,7 @@ void StapSelectBronBestandenTest::annulerenLaatWeg()
 
 void StapSelectBronBestandenTest::verwijderenEnOpslaan()
 {
-    const QStringList paden{csv(QStringLiteral("a.csv")), csv(QStringLiteral("b.csv")), csv(QStringLiteral("c.csv"))};
-    {
-        StapSelectBronBestanden stap;
-        stap.setVensters(&m_vensters);
-        stap.Init();
-        voegToe(stap, paden);
-        stap.Finish();
-    }
+    const QStringList paden = bewaardeBronnen();
     QCOMPARE(definities(), (QStringList{"File1", "File2", "File3"}));
     QCOMPARE(eersteRegel(QStringLiteral("File3")), paden.at(2));
 
@@ -439,14 +444,11 @@ void StapSelectBronBestandenTest::verwijderenEnOpslaan()
 
 void StapSelectBronBestandenTest::verdwenenBron()
 {
-    const QStringList paden{csv(QStringLiteral("a.csv")), csv(QStringLiteral("b.csv")), csv(QStringLiteral("c.csv"))};
-    StapSelectBronBestanden stap;
-    stap.setVensters(&m_vensters);
-    stap.Init();
-    voegToe(stap, paden);
-    stap.Finish();
+    const QStringList paden = bewaardeBronnen();
     QVERIFY(QFile::remove(paden.at(1)));
 
+    StapSelectBronBestanden stap;
+    stap.setVensters(&m_vensters);
     opnieuw(stap);
     QCOMPARE(kolom(stap, 1), (QStringList{paden.at(0), paden.at(2)}));
     QVERIFY(m_ui->messages.isEmpty());
