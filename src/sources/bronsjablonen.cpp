@@ -47,6 +47,32 @@ QString HuidigeLeverancierNaam()
     return leverancier ? leverancier->Code : QString();
 }
 
+QString MapNaamVanLeverancier(const QString& leverancier)
+{
+    static const QString kVerboden = QStringLiteral("/\\:*?\"<>|%");
+    static const QStringList kApparaten = {QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
+                                           QStringLiteral("NUL")};
+    const auto code = [](QChar teken) {
+        return QStringLiteral("%%%1").arg(teken.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+    };
+    // A device name, alone or before an extension: CON, NUL.txt, COM1, LPT9.
+    const QString stam = leverancier.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    const bool apparaat = kApparaten.contains(stam) ||
+                          (stam.size() == 4 && (stam.startsWith(QLatin1String("COM")) ||
+                                                stam.startsWith(QLatin1String("LPT"))) &&
+                           stam.at(3) >= u'1' && stam.at(3) <= u'9');
+    QString naam;
+    for (qsizetype i = 0; i < leverancier.size(); ++i) {
+        const QChar teken = leverancier.at(i);
+        const bool rand = (i == 0 || i == leverancier.size() - 1) && (teken == u'.' || teken == u' ');
+        if (teken.unicode() < 32 || kVerboden.contains(teken) || rand || (i == 0 && apparaat))
+            naam += code(teken);
+        else
+            naam += teken;
+    }
+    return naam;
+}
+
 QString BronDefinitieMap(const QString& leverancier)
 {
     if (leverancier.isEmpty())
@@ -55,7 +81,8 @@ QString BronDefinitieMap(const QString& leverancier)
     if (appData.isEmpty())
         return QString();
     return QDir::toNativeSeparators(QDir::fromNativeSeparators(appData) +
-                                    QStringLiteral("/Tavrin Software/Bvq/Import/4.00/") + leverancier);
+                                    QStringLiteral("/Tavrin Software/Bvq/Import/4.00/") +
+                                    MapNaamVanLeverancier(leverancier));
 }
 
 QStringList SjabloonBestanden(const QString& map, bool alleenSjablonen)

@@ -17,9 +17,17 @@ class clsBron2;
 QString HuidigeLeverancierNaam();
 
 // The supplier's template folder (without a trailing separator): the application-data folder,
-// "Tavrin Software", "Bvq", "Import", "4.00" and the supplier's name. Empty when there is no
-// application-data folder (after a message) or no supplier.
+// "Tavrin Software", "Bvq", "Import", "4.00" and the supplier's name as a folder name
+// (MapNaamVanLeverancier). Empty when there is no application-data folder (after a message) or no
+// supplier.
 QString BronDefinitieMap(const QString& leverancier);
+
+// A supplier's name as one folder name that stays below the template folder on every system: a
+// character no file system takes in a name ("/", "\", ":", "*", "?", a double quote, "<", ">", "|", control
+// characters), "%" itself, a leading or trailing dot or blank and the first letter of a device name
+// (CON, NUL, COM1, ...) are written as "%" and two hexadecimal digits. Every other character stays as
+// it is, and two different names give two different folder names.
+QString MapNaamVanLeverancier(const QString& leverancier);
 
 // The files of a template folder in the one order every reader of the folder uses: "File" and a number
 // by that number (File2 before File12), then every other name (only with alleenSjablonen false) by

@@ -154,7 +154,13 @@ void TypeSelectieModel::TelArtikelen(clsBron2& bron)
         const QString typeVeld = sqlite ? QStringLiteral("theType") : QStringLiteral("ID");
         for (; !rs->eof(); rs->moveNext()) {
             ++AantalGevonden;
-            RijToevoegen(NzLong(rs->value(typeVeld)), NzLong(rs->value(QStringLiteral("CountOfID"))));
+            // Articles without a type (fkType Null) form a group of their own, which has no type number to
+            // list: a counting error, as taking the Null as a number would be.
+            const QVariant type = rs->value(typeVeld);
+            if (!type.isValid() || type.isNull())
+                throw AppError(94, QStringLiteral("Ongeldig gebruik van Null: het bronbestand bevat artikelen zonder "
+                                                  "artikeltype."));
+            RijToevoegen(NzLong(type), NzLong(rs->value(QStringLiteral("CountOfID"))));
         }
     } catch (...) {
         cn.SluitenConnectie();

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
 #include <charconv>
@@ -297,6 +298,23 @@ QString MetBackslash(const QString& path)
     if (!path.isEmpty() && isSeparator(path.back()))
         return path;
     return path + QDir::separator();
+}
+
+bool ZelfdeBestand(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const auto vorm = [](const QString& path) {
+        const QFileInfo info(QDir::fromNativeSeparators(path));
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    };
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity kHoofdletters = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kHoofdletters = Qt::CaseSensitive;
+#endif
+    return vorm(a).compare(vorm(b), kHoofdletters) == 0;
 }
 
 void VerwijderBestand(const QString& path)

@@ -61,6 +61,11 @@ QString VerwijderStuurtekens(const QString& text);
 QString ZonderBackslash(const QString& path);
 QString MetBackslash(const QString& path);
 
+// Whether two paths name the same file: their canonical forms (links and "." / ".." resolved) are
+// equal, without regard to case on Windows, where the file system ignores it. A path that does not
+// exist compares by its cleaned absolute form.
+bool ZelfdeBestand(const QString& a, const QString& b);
+
 // Deletes a file; every failure is ignored.
 void VerwijderBestand(const QString& path);
 

@@ -21,9 +21,15 @@
 #include "start/sharedroutines.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
+#include "sources/ui/frmtypeselectionwizard.h"
+#include "start/ui/modaaltonen.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
+#include "wizard/ui/usrstapselectbronbestanden3.h"
+#include "wizard/ui/usrstapselectdoelbestanden.h"
 
 #include <QAction>
+#include <QListWidget>
+#include <QScopeGuard>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
@@ -350,22 +356,40 @@ void TestVensters::genericStepInTheWizard()
         db.insert(QStringLiteral("TreshHoldCombi"), {{"Code", "LR-80"}, {"Description", "Laagreliëf 80 mm"}});
         db.insert(QStringLiteral("PaneGrooveTable"), {{"Code", "VS-1"}, {"Description", "Vaksponning"}});
     }
-    auto bron = std::make_shared<clsBron2>();
-    bron->BronPad = bibliotheek;
-    bron->BestandsNaam = QStringLiteral("bibliotheek.sqlite");
-    bron->Soort = BronSoort::Bibliotheek;
-    bron->IsSQLite = true;
-    globals().gBronnenGeselecteerd = {bron};
-    auto opties = std::make_shared<clsImportOpties>();
-    opties->ImporterenLaagrelief = true;
-    opties->ImporterenVaksponningen = true;
-    globals().gImportOpties = opties;
+    const QString doel = m_env->path(QStringLiteral("doel.sqlite"));
+    QVERIFY(fixtures::makeDatabase(doel, fixtures::Kind::Library, {3, 40}));
 
+    // The library's type dialog: the kinds that hold parts are taken.
+    setModaalTonen([](QDialog& dialoog) {
+        auto* typen = qobject_cast<frmTypeSelectionWizard*>(&dialoog);
+        QVERIFY(typen);
+        for (int i = 0; i < typen->lbTypes->count(); ++i) {
+            QListWidgetItem* soort = typen->lbTypes->item(i);
+            soort->setCheckState(soort->text().contains(QStringLiteral("(0 onderdelen)")) ? Qt::Unchecked
+                                                                                          : Qt::Checked);
+        }
+        typen->cmdOK->click();
+    });
+    const auto terug = qScopeGuard([] { setModaalTonen({}); });
     frmImportBvqNaarBvq window;
     window.resize(1000, 760);
     window.show();
-    while (window.besturing().HuidigeStap() < 5 && window.cmdVolgende->isEnabled())
+    // Through the program's own steps: the library as source (step 2), another as target (step 3), the
+    // options as the step proposes them for a library source (step 4).
+    while (window.besturing().HuidigeStap() < 5) {
+        const int nu = window.besturing().HuidigeStap();
+        if (nu == 2 && !window.cmdVolgende->isEnabled()) {
+            m_ui->fileAnswers << QStringList{bibliotheek};
+            QTest::mouseClick(qobject_cast<usrStapSelectBronBestanden3*>(window.StapWeergave(2))->cmdBlader,
+                              Qt::LeftButton);
+        } else if (nu == 3 && !window.cmdVolgende->isEnabled()) {
+            m_ui->fileAnswers << QStringList{doel};
+            QTest::mouseClick(qobject_cast<usrStapSelectDoelBestanden*>(window.StapWeergave(3))->cmdBlader,
+                              Qt::LeftButton);
+        }
+        QVERIFY2(window.cmdVolgende->isEnabled(), qPrintable(QStringLiteral("stap %1").arg(nu)));
         QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+    }
     QCOMPARE(window.besturing().HuidigeStap(), 5);
     auto* view = qobject_cast<usrStapSelectAlgemeen*>(window.stepArea->currentWidget());
     QVERIFY(view);

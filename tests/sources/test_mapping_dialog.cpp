@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -29,6 +31,8 @@ private slots:
     void typeKolomGeweigerd();
     void annuleren();
     void geheleBestand();
+    void kolommenBreedGenoeg_data();
+    void kolommenBreedGenoeg();
 
 private:
     std::unique_ptr<clsBron2> bron(const QByteArray& inhoud, qint32 soort = 0)
@@ -158,6 +162,47 @@ void MappingDialogTest::geheleBestand()
     venster.cmdFileAll_Click();
     QCOMPARE(venster.wndReport->rowCount(), 71);
     QCOMPARE(venster.wndReport->item(70, 0)->text(), QStringLiteral("r69"));
+}
+
+void MappingDialogTest::kolommenBreedGenoeg_data()
+{
+    QTest::addColumn<QByteArray>("inhoud");
+    QTest::addColumn<int>("bestandType");
+    QTest::newRow("artikelen") << QByteArray("Code;Omschrijving;x;y\r\nA;B;C;D\r\n") << 0;
+    QTest::newRow("hang- en sluitwerk") << QByteArray("a;b;c\r\n1;2;3\r\n") << 1;
+}
+
+void MappingDialogTest::kolommenBreedGenoeg()
+{
+    // Every field name a header cell offers shows whole in the cell's text field ("Hang en Sluitwerk Combi
+    // Code", "ArtikelOmschrijving", "Omschrijving + Offerte Omschrijving").
+    QFETCH(QByteArray, inhoud);
+    QFETCH(int, bestandType);
+    auto b = bron(inhoud, bestandType);
+    frmColumnSelectionWizard venster;
+    venster.SetFile(b.get());
+    venster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&venster));
+    QCOMPARE(venster.cbBestandTypes->currentIndex(), bestandType);
+    for (int kolom = 0; kolom < venster.wndReport->columnCount(); ++kolom) {
+        QComboBox* keuze = venster.KopKeuze(kolom);
+        QVERIFY(keuze && keuze->count() > 10);
+        QStyleOptionComboBox optie;
+        optie.initFrom(keuze);
+        optie.rect = keuze->rect();
+        optie.frame = true;
+        const QRect tekstVeld =
+            keuze->style()->subControlRect(QStyle::CC_ComboBox, &optie, QStyle::SC_ComboBoxEditField, keuze);
+        for (int i = 0; i < keuze->count(); ++i) {
+            const int nodig = keuze->fontMetrics().horizontalAdvance(keuze->itemText(i));
+            if (nodig > tekstVeld.width())
+                QFAIL(qPrintable(QStringLiteral("kolom %1: \"%2\" needs %3 pixels, the cell shows %4")
+                                     .arg(kolom)
+                                     .arg(keuze->itemText(i))
+                                     .arg(nodig)
+                                     .arg(tekstVeld.width())));
+        }
+    }
 }
 
 QTEST_MAIN(MappingDialogTest)

@@ -53,6 +53,7 @@ class TypeSelectionTest : public QObject
 private slots:
     void artikelenEenType();
     void artikelenNaamloosType();
+    void artikelenZonderType();
     void artikelenJetVolgorde();
     void onleesbareBron();
     void bibliotheek_data();
@@ -142,6 +143,44 @@ void TypeSelectionTest::artikelenNaamloosType()
     QVERIFY(!tweede.Geaccepteerd);
     QVERIFY(naamloos->TypeSelectie.isEmpty());
     QCOMPARE(ui.messages.last().text, QStringLiteral("Het bronbestand bevat geen artikelen!"));
+}
+
+void TypeSelectionTest::artikelenZonderType()
+{
+    // Articles whose fkType is Null have no type to list: the counting fails and says so to the caller,
+    // instead of listing them as a second "Bruto houten profielen" row.
+    RecordingUiServices ui;
+    for (const QList<QVariant>& typen : {QList<QVariant>{0, QVariant(), 0}, QList<QVariant>{QVariant()}}) {
+        const QString pad = nieuw(Kind::ProductTable, {3, 40});
+        {
+            fixtures::FixtureDb db(pad);
+            int i = 0;
+            for (const QVariant& type : typen)
+                db.insert(QStringLiteral("Article"),
+                          {{"Code", QStringLiteral("A%1").arg(++i)}, {"Description", "x"}, {"fkType", type}});
+        }
+        auto bron = dbBron(pad, {3, 40});
+        bron->TypeSelectie = QStringLiteral("0");
+        TypeSelectieModel model(TypeSelectieSoort::Artikelen);
+        try {
+            model.SetFile(*bron);
+            QFAIL("no counting error");
+        } catch (const AppError& fout) {
+            QCOMPARE(fout.number(), 94);
+            QVERIFY(fout.description().contains(QLatin1String("zonder artikeltype")));
+        }
+        QVERIFY(!model.Geaccepteerd);
+        QCOMPARE(bron->TypeSelectie, QStringLiteral("0")); // nothing written
+        for (const TypeRij& rij : model.rijen)
+            QVERIFY(rij.nummer != 0 || rij.tekst == QStringLiteral("Bruto houten profielen (2 artikelen)"));
+
+        // The window passes the error on and is not to be shown.
+        frmArticleTypeSelectionWizard venster;
+        QVERIFY_THROWS_EXCEPTION(AppError, venster.SetFile(bron.get()));
+        QVERIFY(!venster.Tonen);
+        QVERIFY(!venster.Geaccepteerd);
+    }
+    QVERIFY(ui.messages.isEmpty());
 }
 
 void TypeSelectionTest::artikelenJetVolgorde()

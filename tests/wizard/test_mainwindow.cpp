@@ -12,8 +12,12 @@
 #include "support/testenvironment.h"
 #include "wizard/plaatshouders.h"
 #include "wizard/stapnabootsingen.h"
+#include "database/doelbestand.h"
+#include "fixtures/designdatabases.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
 #include "wizard/ui/usrstapnietbeschikbaar.h"
+#include "wizard/ui/usrstapselectbronbestanden3.h"
+#include "wizard/ui/usrstapselectdoelbestanden.h"
 #include "wizard/updatezoeker.h"
 
 #include <QDir>
@@ -50,6 +54,38 @@ QList<StapRegistratie> NepRegister(NepStappen& nep)
 bool GaNaar(frmImportBvqNaarBvq& window, int stap)
 {
     while (window.besturing().HuidigeStap() < stap) {
+        if (!window.cmdVolgende->isEnabled())
+            return false;
+        QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+    }
+    return window.besturing().HuidigeStap() == stap;
+}
+
+// A work-preparation database with one groove shape of one kind.
+QString WerkvoorbereidingDatabase(const TestEnvironment& env, const QString& naam)
+{
+    const QString pad = env.path(naam);
+    if (!fixtures::makeDatabase(pad, fixtures::Kind::WorkPreparation, {3, 40}))
+        return QString();
+    fixtures::FixtureDb(pad).insert(QStringLiteral("GrooveShape"), {{"Code", "G1"}, {"Description", "Vak"}, {"Type", 1}});
+    return pad;
+}
+
+// Next until the step is reached, through the program's own steps 2 and 3: the source is a
+// work-preparation database of one groove kind (taken without a dialog), the target another one.
+bool GaNaarMetBron(frmImportBvqNaarBvq& window, RecordingUiServices& recorder, const TestEnvironment& env, int stap)
+{
+    while (window.besturing().HuidigeStap() < stap) {
+        const int nu = window.besturing().HuidigeStap();
+        if (nu == 2 && !window.cmdVolgende->isEnabled()) {
+            recorder.fileAnswers << QStringList{WerkvoorbereidingDatabase(env, QStringLiteral("bron.wkv"))};
+            QTest::mouseClick(qobject_cast<usrStapSelectBronBestanden3*>(window.StapWeergave(2))->cmdBlader,
+                              Qt::LeftButton);
+        } else if (nu == 3 && !window.cmdVolgende->isEnabled()) {
+            recorder.fileAnswers << QStringList{WerkvoorbereidingDatabase(env, QStringLiteral("doel.wkv"))};
+            QTest::mouseClick(qobject_cast<usrStapSelectDoelBestanden*>(window.StapWeergave(3))->cmdBlader,
+                              Qt::LeftButton);
+        }
         if (!window.cmdVolgende->isEnabled())
             return false;
         QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
@@ -161,21 +197,29 @@ private slots:
             QVERIFY(knop->width() >= knop->sizeHint().width());
     }
 
-    // The program's own register: every step holds its place, says that it is not built yet, and lets
+    // The program's own register: steps 2, 3 and 4 are built (a source, a target and the options
+    // the source offers), every other step holds its place, says that it is not built yet, and lets
     // the user go on; the transfer says that it changed nothing.
-    void plaatshoudersTotHetEinde()
+    void programmaRegisterTotHetEinde()
     {
+        TestEnvironment env;
         RecordingUiServices recorder;
         frmImportBvqNaarBvq window;
         QList<int> stappen{window.besturing().HuidigeStap()};
-        while (window.cmdVolgende->isEnabled()) {
-            auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
-            QVERIFY(view);
-            QCOMPARE(view->Label1->text(), QStringLiteral("Deze stap is nog niet beschikbaar."));
-            QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+        while (window.besturing().HuidigeStap() < 18) {
+            const int stap = window.besturing().HuidigeStap();
+            if (stap < 2 || stap > 4) {
+                auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
+                QVERIFY(view);
+                QCOMPARE(view->Label1->text(), QStringLiteral("Deze stap is nog niet beschikbaar."));
+            } else {
+                QVERIFY(!qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget()));
+            }
+            QVERIFY(GaNaarMetBron(window, recorder, env, stap + 1) || window.besturing().HuidigeStap() > stap + 1);
             stappen << window.besturing().HuidigeStap();
         }
-        QCOMPARE(stappen, (QList<int>{1, 2, 3, 4, 16, 18}));
+        QCOMPARE(stappen, (QList<int>{1, 2, 3, 4, 15, 16, 18}));
+        QVERIFY(!window.cmdVolgende->isEnabled());
         QCOMPARE(window.lbLeverancer->text(), QStringLiteral("Resultaat"));
         QCOMPARE(window.lbStap->text(), QStringLiteral("Overzicht geimporteerde gegevens."));
         QVERIFY(qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget()));
@@ -183,16 +227,26 @@ private slots:
         QCOMPARE(recorder.messages.at(0).text,
                  QStringLiteral("Het overzetten van gegevens is in deze versie nog niet beschikbaar.\r\n"
                                 "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
-        QVERIFY(!globals().gLeverancier && globals().gBronnenGeselecteerd.isEmpty() &&
-                globals().gDoelBestanden.isEmpty() && !globals().gImportOpties);
+        // What steps 2 to 4 handed on.
+        QVERIFY(!globals().gLeverancier);
+        QCOMPARE(globals().gBronnenGeselecteerd.size(), 1);
+        QCOMPARE(globals().gDoelBestanden.size(), 1);
+        QVERIFY(globals().gDoelBestanden.at(0)->Geselecteerd);
+        QVERIFY(globals().gImportOpties && globals().gImportOpties->ImporterenShapes);
         // The generic step's place serves five steps with one view.
         QCOMPARE(window.StapWeergave(5), window.StapWeergave(14));
         QVERIFY(window.StapWeergave(5) != window.StapWeergave(4));
+        // The next run starts afresh.
+        globals().gBronnen.clear();
+        globals().gBronnenGeselecteerd.clear();
+        globals().gDoelBestanden.clear();
+        globals().gImportOpties.reset();
     }
 
     // A built step takes its placeholder's place through its one line in the register.
     void eenStapInpluggen()
     {
+        TestEnvironment env;
         RecordingUiServices recorder;
         QList<StapRegistratie> stappen = StapRegister();
         for (StapRegistratie& registratie : stappen) {
@@ -200,7 +254,7 @@ private slots:
                 registratie.maak = maakStap<VoorbeeldWeergave>;
         }
         frmImportBvqNaarBvq window(nullptr, stappen);
-        QVERIFY(GaNaar(window, 16));
+        QVERIFY(GaNaarMetBron(window, recorder, env, 16));
         auto* weergave = dynamic_cast<VoorbeeldWeergave*>(window.stepArea->currentWidget());
         QVERIFY(weergave);
         QCOMPARE(window.StapWeergave(16), weergave);
@@ -210,6 +264,10 @@ private slots:
         emit weergave->stap().KanVerder(true);
         QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
         QCOMPARE(window.besturing().HuidigeStap(), 18);
+        globals().gBronnen.clear();
+        globals().gBronnenGeselecteerd.clear();
+        globals().gDoelBestanden.clear();
+        globals().gImportOpties.reset();
     }
 
     void volgendePasNaKanVerder()

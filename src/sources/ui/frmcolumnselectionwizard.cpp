@@ -1,7 +1,6 @@
 #include "sources/ui/frmcolumnselectionwizard.h"
 
 #include "sources/clsbron2.h"
-#include "start/sharedroutines.h"
 #include "start/ui/formstate.h"
 
 #include <QCheckBox>
@@ -18,6 +17,9 @@
 namespace supplink {
 
 namespace {
+
+// A column's width in pixels when the grid is filled.
+constexpr int kKolomBreedte = 200;
 
 QString kleurStijl(QRgb kleur)
 {
@@ -147,8 +149,9 @@ void frmColumnSelectionWizard::VulGrid()
     wndReport->setHorizontalHeaderLabels(titels);
     wndReport->setRowCount(model.heeftKopRegel ? 1 : 0);
     for (int kolom = 0; kolom < kolommen; ++kolom) {
-        wndReport->setColumnWidth(kolom, 200 / TwipsPerPixel * 10);
+        wndReport->setColumnWidth(kolom, kKolomBreedte);
         auto* keuze = new QComboBox(wndReport);
+        keuze->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         connect(keuze, &QComboBox::activated, this,
                 [this, kolom, keuze](int) { KopGewijzigd(kolom, keuze->currentText()); });
         wndReport->setCellWidget(kKopRij, kolom, keuze);
@@ -200,6 +203,10 @@ void frmColumnSelectionWizard::ToonKoppen()
         }
         keuze->setCurrentIndex(index);
         keuze->setStyleSheet(kleurStijl(model.kopKleuren.at(kolom)));
+        // The column shows the longest name of its choices whole; a wider column stays as it is.
+        const int nodig = keuze->sizeHint().width();
+        if (wndReport->columnWidth(kolom) < nodig)
+            wndReport->setColumnWidth(kolom, nodig);
     }
     m_bezig = false;
 }

@@ -2,6 +2,9 @@
 
 #include "selection/ui/usrstapselectalgemeen.h"
 #include "wizard/plaatshouders.h"
+#include "wizard/ui/usrimportopties.h"
+#include "wizard/ui/usrstapselectbronbestanden3.h"
+#include "wizard/ui/usrstapselectdoelbestanden.h"
 
 namespace supplink {
 
@@ -10,9 +13,9 @@ QList<StapRegistratie> StapRegister()
 {
     return {
         {{1}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapWelkom
-        {{2}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectBronBestanden3
-        {{3}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectDoelBestanden
-        {{4}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrImportOpties
+        {{2}, maakStap<usrStapSelectBronBestanden3>},                     // usrStapSelectBronBestanden3
+        {{3}, maakStap<usrStapSelectDoelBestanden>},                      // usrStapSelectDoelBestanden
+        {{4}, maakStap<usrImportOpties>},                                 // usrImportOpties
         {{5, 6, 12, 13, 14}, maakStap<usrStapSelectAlgemeen>},            // usrStapSelectAlgemeen
         {{7}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSTabellen
         {{8}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSKeuzes
