@@ -5,6 +5,7 @@
 // rule that a run with an error or a cancel leaves the target as it was.
 
 #include "hangsluittestsupport.h"
+#include "werkmaptestsupport.h"
 
 #include "database/backendopeners.h"
 
@@ -279,6 +280,35 @@ private slots:
                  QStringLiteral("Importeren Hang en Sluitwerk Keuzes naar versie 3.5 wordt nog niet ondersteund."));
         QCOMPARE(MsgBox::icon(p.ui.messages.first().style), int(MsgBox::Information));
         QCOMPARE(doel.inhoud(), voor);
+    }
+
+    // A workbook as a supplier's spreadsheet program writes it (numbers as number cells, a Dutch decimal
+    // text in Y, empty cells) imports as its CSV form does.
+    void workbookSource()
+    {
+        HangSluitProef p;
+        p.bron.IsCSV = false;
+        p.bron.IsExcel = true;
+        p.bron.EersteRijImporteren = false;
+        p.bron.KolomSoorten = kCombiKolommen.mid(0, 13);
+        p.bron.CombiType = 0;
+        p.bron.BronPad = p.env.path("hang.xlsx");
+        QVERIFY(schrijfWerkmap(
+            p.bron.BronPad,
+            {{"Combinaties",
+              {{"Code", "Omschrijving", "Artikel", "B>", "B<", "H>", "H<", "Aantal", "Positie", "Bemating",
+                "Oorsprong", "X", "Y"},
+               {"K1", "Draaikiep caf\u00e9", "ART-1", 50, 120, 0, 0, 2, 1, 1, 0, 10, "2,5"},
+               {"K1", "Draaikiep caf\u00e9", "ART-2", 0, 0, 0, 150, 1, 2, 3, 0, QVariant(), QVariant()}}}}));
+        const Doel doel = p.doel(DoelSoort::SQLiteOpties);
+        QVERIFY(p.overzetten(doel));
+        QVERIFY(p.log.fouten.isEmpty());
+        QCOMPARE(rijen(doel, "SELECT Code, Description FROM LocksHingesCombi"),
+                 QStringList{QStringLiteral("K1|Draaikiep caf\u00e9")});
+        QCOMPARE(artikelCodes(doel, "K1"), (QStringList{"ART-1", "ART-1", "ART-2"}));
+        QCOMPARE(artikelCodes(doel, "K1", "YPos"), (QStringList{"25", "25", "0"}));
+        QCOMPARE(artikelCodes(doel, "K1", "WTo"), (QStringList{"1200", "1200", ""}));
+        QCOMPARE(artikelCodes(doel, "K1", "HTo"), (QStringList{"", "", "1500"}));
     }
 
     // A file that does not read: False without opening the target.
