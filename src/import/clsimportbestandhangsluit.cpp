@@ -151,44 +151,41 @@ bool clsImportBestandHangSluit::OverzettenOpties(const QString& pad)
 
 bool clsImportBestandHangSluit::ConnectOPT(const QString& pad)
 {
-    m_melder.HoofdActie(QStringLiteral("Openen onderhoud"));
-    m_melder.Voortgang(QStringLiteral("Doel bestand"), pad);
-    const QString mislukt = QStringLiteral("Openen onderhoudsbestand mislukt! '") + pad + QLatin1Char('\'');
-    try {
-        // A Jet file this system can only read is refused before it is opened.
-        const QString weigering = jetTargetRefusal(pad);
-        if (!weigering.isEmpty()) {
-            m_melder.MeldFout(mislukt, weigering);
-            return false;
-        }
-        m_opt = std::make_unique<clsOPT>();
-        if (m_opt->Connect(pad))
-            return true;
-    } catch (const std::exception& e) {
-        ShowError(QStringLiteral("clsImportBestandHangSluit.ConnectOPT"), e);
-    }
-    m_melder.MeldFout(mislukt);
-    return false;
+    return OpenenDoel(pad, QStringLiteral("Openen onderhoud"), QStringLiteral("Openen onderhoudsbestand mislukt! '"),
+                      [&] {
+                          m_opt = std::make_unique<clsOPT>();
+                          return m_opt->Connect(pad);
+                      });
 }
 
 bool clsImportBestandHangSluit::ConnectLIB(const QString& pad)
 {
-    m_melder.HoofdActie(QStringLiteral("Openen bibliotheek"));
+    return OpenenDoel(pad, QStringLiteral("Openen bibliotheek"),
+                      QStringLiteral("Openen bibliotheekbestand mislukt! '"), [&] {
+                          m_lib = std::make_unique<clsLIB>();
+                          return m_lib->Connect(pad);
+                      });
+}
+
+bool clsImportBestandHangSluit::OpenenDoel(const QString& pad, const QString& kop, const QString& mislukt,
+                                           const std::function<bool()>& openen)
+{
+    m_melder.HoofdActie(kop);
     m_melder.Voortgang(QStringLiteral("Doel bestand"), pad);
-    const QString mislukt = QStringLiteral("Openen bibliotheekbestand mislukt! '") + pad + QLatin1Char('\'');
+    const QString melding = mislukt + pad + QLatin1Char('\'');
     try {
+        // A Jet file this system can only read is refused before it is opened.
         const QString weigering = jetTargetRefusal(pad);
         if (!weigering.isEmpty()) {
-            m_melder.MeldFout(mislukt, weigering);
+            m_melder.MeldFout(melding, weigering);
             return false;
         }
-        m_lib = std::make_unique<clsLIB>();
-        if (m_lib->Connect(pad))
+        if (openen())
             return true;
     } catch (const std::exception& e) {
-        ShowError(QStringLiteral("clsImportBestandHangSluit.ConnectLIB"), e);
+        ShowError(QStringLiteral("clsImportBestandHangSluit.OpenenDoel"), e);
     }
-    m_melder.MeldFout(mislukt);
+    m_melder.MeldFout(melding);
     return false;
 }
 

@@ -150,6 +150,10 @@ private:
     bool ConnectLIB(const QString& pad);
     void SluitenOPT();
     void SluitenLIB();
+    // What both open steps share: the caption, the target line, the refusal of a Jet file this system can
+    // only read, and the counted failure "<mislukt><pad>'" when `openen` does not open the handle.
+    bool OpenenDoel(const QString& pad, const QString& kop, const QString& mislukt,
+                    const std::function<bool()>& openen);
     // False, with a counted message, for a CombiType other than 0 (combinations) or 1 (choices).
     bool OnbekendCombiType();
     // True when the target has the tables (and columns: "Table.Column") the writer needs; otherwise a

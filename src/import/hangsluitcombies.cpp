@@ -98,6 +98,13 @@ QString zonderEindSpaties(const QString& tekst)
     return tekst.left(lengte);
 }
 
+// The Data the target holds for the combination.
+QString opgeslagenData(DatabaseBackend& db, qint64 id)
+{
+    const std::optional<ResultData> rij = db.run(QStringLiteral("SELECT Data FROM LocksHingesCombi WHERE ID = ?"), {id});
+    return NzString(rij ? rij->firstValue() : QVariant());
+}
+
 // The Data of a library combination: the limits 0, the usage lists empty and the article usages.
 QString bibliotheekDocument(const QString& artikelen)
 {
@@ -155,10 +162,7 @@ bool clsImportBestandHangSluit::AanmakenCombiesInSQLiteOptions()
             const QString regel = onderdeelTekst(*deel);
             if (const std::optional<qint64> id = combies.Zoek(deel->Code())) {
                 m_melder.Voortgang(QStringLiteral("Bestaand onderdeel : ") + regel, QString());
-                const std::optional<ResultData> opgeslagen =
-                    db->run(QStringLiteral("SELECT Data FROM LocksHingesCombi WHERE ID = ?"), {*id});
-                const QString data = MergeJSONFieldOptions(
-                    NzString(opgeslagen ? opgeslagen->firstValue() : QVariant()), artikelen);
+                const QString data = MergeJSONFieldOptions(opgeslagenData(*db, *id), artikelen);
                 if (data.isEmpty()) {
                     // Shown by the merge; the stored row stays as it is.
                     m_melder.TelFout();
@@ -280,11 +284,8 @@ bool clsImportBestandHangSluit::AanmakenCombiesInLibrary()
             if (const std::optional<qint64> id = combies.Zoek(deel->Code())) {
                 m_melder.TelBestaand();
                 m_melder.Voortgang(QStringLiteral("Bestaand onderdeel : ") + regel, QString());
-                const std::optional<ResultData> opgeslagen =
-                    db->run(QStringLiteral("SELECT Data FROM LocksHingesCombi WHERE ID = ?"), {*id});
                 QString fouten;
-                const QString data = MergeJSONFieldLibrary(
-                    NzString(opgeslagen ? opgeslagen->firstValue() : QVariant()), document, fouten);
+                const QString data = MergeJSONFieldLibrary(opgeslagenData(*db, *id), document, fouten);
                 if (!fouten.isEmpty() || data.isEmpty()) {
                     // The stored row stays as it is.
                     MeldFoutNummer(kRoutineLibrary, AppError(ErrorNumber::General, fouten));

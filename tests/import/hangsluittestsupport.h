@@ -120,6 +120,14 @@ struct Doel
     }
 };
 
+// A database file written by hand: the statements run on a new SQLite file.
+inline void schrijfDatabase(const QString& pad, const QString& statements)
+{
+    SqliteOpenOptions opties;
+    opties.create = true;
+    SqliteBackend::open(pad, opties)->execute(statements);
+}
+
 // The rows of a query, each row's values as texts joined by "|" (a null as "<null>").
 inline QStringList rijen(const Doel& doel, const QString& sql)
 {

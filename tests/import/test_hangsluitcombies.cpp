@@ -121,9 +121,8 @@ private slots:
     {
         HangSluitProef p;
         const QString pad = p.env.path("opties.db");
-        SqliteOpenOptions o;
-        o.create = true;
-        SqliteBackend::open(pad, o)->execute(
+        schrijfDatabase(
+            pad,
             "CREATE TABLE SysDBInfo (AppType TEXT, DBTYPE TEXT, VerMajor INTEGER, VerMinor INTEGER);"
             "INSERT INTO SysDBInfo VALUES ('VELMORA', 'OPTIONS', 3, 40);"
             "CREATE TABLE LocksHingesCombi (ID INTEGER PRIMARY KEY, Code TEXT, Description TEXT, Polygon TEXT, "
@@ -221,18 +220,15 @@ private slots:
     {
         HangSluitProef p;
         const QString bestand = p.env.path("zonder.db");
-        {
-            SqliteOpenOptions o;
-            o.create = true;
-            SqliteBackend::open(bestand, o)->execute(
-                "CREATE TABLE SysDBInfo (AppType TEXT(50), DBTYPE TEXT(50), VerMajor INTEGER, VerMinor INTEGER);"
-                "INSERT INTO SysDBInfo VALUES ('VELMORA', 'OPTIONS', 3, 10);"
-                "CREATE TABLE LocksHingesCombi (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code TEXT(50) COLLATE NOCASE, "
-                "Description TEXT(50), Polygon TEXT);"
-                "CREATE TABLE LocksHingesArticle (ID INTEGER PRIMARY KEY AUTOINCREMENT, fkCombi INTEGER, "
-                "fkArticle TEXT(50), Type SMALLINT, wFrom REAL, wTo REAL, hFrom REAL, hTo REAL, Position TEXT(50), "
-                "Draw BIT, Origin TEXT(50), YPos REAL, CR_X TEXT(50), Polygon TEXT)");
-        }
+        schrijfDatabase(
+            bestand,
+            "CREATE TABLE SysDBInfo (AppType TEXT(50), DBTYPE TEXT(50), VerMajor INTEGER, VerMinor INTEGER);"
+            "INSERT INTO SysDBInfo VALUES ('VELMORA', 'OPTIONS', 3, 10);"
+            "CREATE TABLE LocksHingesCombi (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code TEXT(50) COLLATE NOCASE, "
+            "Description TEXT(50), Polygon TEXT);"
+            "CREATE TABLE LocksHingesArticle (ID INTEGER PRIMARY KEY AUTOINCREMENT, fkCombi INTEGER, "
+            "fkArticle TEXT(50), Type SMALLINT, wFrom REAL, wTo REAL, hFrom REAL, hTo REAL, Position TEXT(50), "
+            "Draw BIT, Origin TEXT(50), YPos REAL, CR_X TEXT(50), Polygon TEXT)");
         const Doel doel{DoelSoort::JetNieuw, p.jet.add(bestand), bestand};
         Lijn l = lijn("K1");
         l.calc = QStringLiteral("1200");
