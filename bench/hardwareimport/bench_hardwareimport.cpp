@@ -69,16 +69,19 @@ QByteArray csvInhoud()
     tekst.reserve(kRegels * 96);
     for (int c = 1; c <= kCombinaties; ++c) {
         const QString code = QStringLiteral("HS-%1").arg(c, 5, 10, QLatin1Char('0'));
-        const QString omschrijving = c % 9 == 0 ? QString::fromUtf8("Draaikiep beslag \u2013 rechts, maat %1").arg(c % 40)
-                                                : QStringLiteral("Draaikiep %1 links").arg(c % 70);
+        const QString omschrijving =
+            c % 9 == 0 ? QString::fromUtf8("Draaikiep beslag \u2013 rechts, maat %1").arg(c % 40)
+                       : QStringLiteral("Draaikiep %1 links").arg(c % 70);
         for (int r = 0; r < kRegelsPerCombinatie; ++r) {
             const int i = c * kRegelsPerCombinatie + r;
             const bool breedte = r % 3 != 0;
             const bool hoogte = r % 2 == 0;
             tekst += code + QLatin1Char(';') + omschrijving + QLatin1Char(';');
             tekst += QStringLiteral("ART-%1;").arg(i % 1800, 4, 10, QLatin1Char('0'));
-            tekst += breedte ? QStringLiteral("%1;%2;").arg(300 + i % 400).arg(900 + i % 700) : QStringLiteral("0;0;");
-            tekst += hoogte ? QStringLiteral("%1;%2;").arg(500 + i % 300).arg(1800 + i % 900) : QStringLiteral("0;0;");
+            tekst += breedte ? QStringLiteral("%1;%2;").arg(300 + i % 400).arg(900 + i % 700)
+                             : QStringLiteral("0;0;");
+            tekst += hoogte ? QStringLiteral("%1;%2;").arg(500 + i % 300).arg(1800 + i % 900)
+                            : QStringLiteral("0;0;");
             tekst += QStringLiteral("%1;%2;%3;%4;").arg(1 + (i % 7 == 0)).arg(i % 6).arg(i % 4).arg(i % 3);
             tekst += r % 5 == 4 ? QStringLiteral(";;") : QStringLiteral("%1;%2,5;").arg(i % 90).arg(i % 30);
             tekst += r % 4 == 0 ? QStringLiteral("%1;%2;40\r\n").arg(1000 + i % 500).arg(900 + i % 400)
@@ -180,10 +183,12 @@ qint64 laadPeer()
     }
 
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(bestanden().peerDoel.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(bestanden().peerDoel.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK)
         qFatal("cannot open the peer's database");
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO LocksHingesCombi (Code, Description, Polygon, Data) VALUES (?, ?, 1, ?)",
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO LocksHingesCombi (Code, Description, Polygon, Data) VALUES (?, ?, 1, ?)",
                        -1, &insert, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     qint64 rijen = 0;
@@ -200,7 +205,9 @@ qint64 laadPeer()
         }
         bindTekst(insert, 1, code);
         bindTekst(insert, 2, lijnen.first()->Omschrijving().left(50));
-        bindTekst(insert, 3, clsImportBestandHangSluit::MergeJSONFieldOptions(LocksHingesData::OptionsTemplate(), artikelen));
+        bindTekst(
+            insert, 3,
+            clsImportBestandHangSluit::MergeJSONFieldOptions(LocksHingesData::OptionsTemplate(), artikelen));
         if (sqlite3_step(insert) != SQLITE_DONE)
             qFatal("peer: insert failed");
         sqlite3_reset(insert);
@@ -218,8 +225,8 @@ qint64 laadPeer()
 QStringList inhoud(const QString& pad)
 {
     fixtures::FixtureDb db(pad);
-    const RecordsetPtr rs =
-        db.connection()->openRecordset(QStringLiteral("SELECT Code, Description, Polygon, Data FROM LocksHingesCombi ORDER BY ID"));
+    const RecordsetPtr rs = db.connection()->openRecordset(
+        QStringLiteral("SELECT Code, Description, Polygon, Data FROM LocksHingesCombi ORDER BY ID"));
     QStringList rijen;
     for (; !rs->eof(); rs->moveNext())
         rijen << rs->value(0).toString() + QLatin1Char('|') + rs->value(1).toString() + QLatin1Char('|') +
@@ -292,7 +299,8 @@ int main(int argc, char** argv)
             setUiServices(nullptr);
             return 1;
         }
-        std::printf("result (%s): %lld combinations, equal to the peer's\n", pass, static_cast<long long>(rijen.size()));
+        std::printf("result (%s): %lld combinations, equal to the peer's\n", pass,
+                    static_cast<long long>(rijen.size()));
     }
 
     benchmark::Initialize(&argc, argv);

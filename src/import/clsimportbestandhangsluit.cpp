@@ -19,6 +19,7 @@ namespace {
 
 constexpr qint32 kCombinaties = 0;
 constexpr qint32 kKeuzes = 1;
+const QString kRoutineOverzetten = QStringLiteral("clsImportBestandHangSluit.OverzettenBestand");
 
 } // namespace
 
@@ -103,18 +104,23 @@ bool clsImportBestandHangSluit::OverzettenBibliotheek(const QString& pad)
 {
     bool result = false;
     if (ConnectLIB(pad)) {
-        Fix_Bemating_30_31();
-        m_melder.HoofdActieDone();
-        switch (m_bron->CombiType) {
-        case kCombinaties:
-            result = AanmakenCombiesInLibrary();
-            break;
-        case kKeuzes:
-            result = AanmakenKeuzesInLibrary();
-            break;
-        default:
-            result = OnbekendCombiType();
-            break;
+        try {
+            Fix_Bemating_30_31();
+            m_melder.HoofdActieDone();
+            switch (m_bron->CombiType) {
+            case kCombinaties:
+                result = AanmakenCombiesInLibrary();
+                break;
+            case kKeuzes:
+                result = AanmakenKeuzesInLibrary();
+                break;
+            default:
+                result = OnbekendCombiType();
+                break;
+            }
+        } catch (const std::exception& e) {
+            SchrijfFout(kRoutineOverzetten, e);
+            result = false;
         }
     }
     SluitenLIB();
@@ -125,24 +131,29 @@ bool clsImportBestandHangSluit::OverzettenOpties(const QString& pad)
 {
     bool result = false;
     if (ConnectOPT(pad)) {
-        const bool sqlite = m_opt->DatabaseIsSQLiteFormat();
-        if (sqlite || m_opt->NieuweFormaatCombies()) {
-            Fix_Bemating_30_31();
-            m_melder.HoofdActieDone();
-            switch (m_bron->CombiType) {
-            case kCombinaties:
-                result = sqlite ? AanmakenCombiesInSQLiteOptions() : AanmakenCombiesInOptPVC();
-                break;
-            case kKeuzes:
-                result = sqlite ? AanmakenKeuzesInSQLiteOptions() : AanmakenKeuzesInOptPVC();
-                break;
-            default:
-                result = OnbekendCombiType();
-                break;
+        try {
+            const bool sqlite = m_opt->DatabaseIsSQLiteFormat();
+            if (sqlite || m_opt->NieuweFormaatCombies()) {
+                Fix_Bemating_30_31();
+                m_melder.HoofdActieDone();
+                switch (m_bron->CombiType) {
+                case kCombinaties:
+                    result = sqlite ? AanmakenCombiesInSQLiteOptions() : AanmakenCombiesInOptPVC();
+                    break;
+                case kKeuzes:
+                    result = sqlite ? AanmakenKeuzesInSQLiteOptions() : AanmakenKeuzesInOptPVC();
+                    break;
+                default:
+                    result = OnbekendCombiType();
+                    break;
+                }
+            } else {
+                // The older format takes the lines as read: its dimensioning codes are the file's own.
+                result = OverzettenOPTOudFormaat();
             }
-        } else {
-            // The older format takes the lines as read: its dimensioning codes are the file's own.
-            result = OverzettenOPTOudFormaat();
+        } catch (const std::exception& e) {
+            SchrijfFout(kRoutineOverzetten, e);
+            result = false;
         }
     }
     SluitenOPT();
@@ -151,8 +162,8 @@ bool clsImportBestandHangSluit::OverzettenOpties(const QString& pad)
 
 bool clsImportBestandHangSluit::ConnectOPT(const QString& pad)
 {
-    return OpenenDoel(pad, QStringLiteral("Openen onderhoud"), QStringLiteral("Openen onderhoudsbestand mislukt! '"),
-                      [&] {
+    return OpenenDoel(pad, QStringLiteral("Openen onderhoud"),
+                      QStringLiteral("Openen onderhoudsbestand mislukt! '"), [&] {
                           m_opt = std::make_unique<clsOPT>();
                           return m_opt->Connect(pad);
                       });
@@ -210,16 +221,18 @@ clsConnectie& clsImportBestandHangSluit::Doel() const
 {
     clsConnectie* cn = m_lib ? m_lib->cnLIB.get() : m_opt ? m_opt->cnOPT.get() : nullptr;
     if (!cn || !cn->Connection())
-        throw AppError(DbErrorNumber::ObjectClosed, QStringLiteral("Er is geen verbinding met het doelbestand."));
+        throw AppError(DbErrorNumber::ObjectClosed,
+                       QStringLiteral("Er is geen verbinding met het doelbestand."));
     return *cn;
 }
 
 bool clsImportBestandHangSluit::OnbekendCombiType()
 {
-    m_melder.MeldFout(QStringLiteral("Onbekend soort hang- en sluitwerkbestand (%1): kies \"Hang en Sluitwerk "
-                                     "Combi's\" of \"Hang en Sluitwerk Keuzes\".")
-                          .arg(m_bron->CombiType),
-                      m_bron->BronPad);
+    m_melder.MeldFout(
+        QStringLiteral("Onbekend soort hang- en sluitwerkbestand (%1): kies \"Hang en Sluitwerk "
+                       "Combi's\" of \"Hang en Sluitwerk Keuzes\".")
+            .arg(m_bron->CombiType),
+        m_bron->BronPad);
     return false;
 }
 
@@ -236,8 +249,9 @@ bool clsImportBestandHangSluit::HeeftTabellen(DatabaseBackend& db, const QString
             return false;
         }
         if (!kolom.isEmpty() && schema->columnIndex(kolom) < 0) {
-            m_melder.MeldFout(QStringLiteral("De tabel '") + tabel + QStringLiteral("' van het doelbestand heeft geen kolom '") +
-                                  kolom + QStringLiteral("', er is niets geschreven."),
+            m_melder.MeldFout(QStringLiteral("De tabel '") + tabel +
+                                  QStringLiteral("' van het doelbestand heeft geen kolom '") + kolom +
+                                  QStringLiteral("', er is niets geschreven."),
                               db.path());
             return false;
         }
@@ -245,8 +259,8 @@ bool clsImportBestandHangSluit::HeeftTabellen(DatabaseBackend& db, const QString
     return true;
 }
 
-bool clsImportBestandHangSluit::InTransactie(const std::shared_ptr<DatabaseBackend>& db, const QString& routine,
-                                             const std::function<bool()>& schrijver)
+bool clsImportBestandHangSluit::InTransactie(const std::shared_ptr<DatabaseBackend>& db,
+                                             const QString& routine, const std::function<bool()>& schrijver)
 {
     const qint32 foutenVooraf = AantalFouten();
     std::optional<Transaction> transactie;
@@ -287,8 +301,8 @@ void clsImportBestandHangSluit::MeldFoutNummer(const QString& naam, const AppErr
     ++m_foutNummers;
     if (m_ontvanger)
         m_ontvanger->FoutOpgetreden(m_foutNummers);
-    m_melder.Voortgang(QStringLiteral("Error (") + naam + QStringLiteral("): ") + QString::number(fout.number()) +
-                           QLatin1Char('-') + fout.description(),
+    m_melder.Voortgang(QStringLiteral("Error (") + naam + QStringLiteral("): ") +
+                           QString::number(fout.number()) + QLatin1Char('-') + fout.description(),
                        QString());
 }
 

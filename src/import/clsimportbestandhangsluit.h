@@ -21,7 +21,8 @@
 //     engine.SetRunContext(run);            // shared with the driver: its Cancel stops the run
 //     engine.ColItemsGeselecteerd = bron.CombiType != 0 ? selectedChoices
 //                                   : !selectedTables.isEmpty() ? selectedTables : selectedCombinations;
-//     const bool ok = engine.OverzettenBestand(bron, globals().gBibliotheekModus ? libWorkCopy : optWorkCopy);
+//     const bool ok = engine.OverzettenBestand(bron, globals().gBibliotheekModus ? libWorkCopy :
+//     optWorkCopy);
 //
 // OverzettenBestand reads the file, opens the target and writes by the target's
 // kind and the source's CombiType (0 combinations, 1 choices):

@@ -43,7 +43,8 @@ class CombiCodes
 public:
     explicit CombiCodes(DatabaseBackend& db)
     {
-        const RecordsetPtr rs = db.openRecordset(QStringLiteral("SELECT ID, Code FROM LocksHingesCombi ORDER BY ID"));
+        const RecordsetPtr rs =
+            db.openRecordset(QStringLiteral("SELECT ID, Code FROM LocksHingesCombi ORDER BY ID"));
         const int id = rs->fieldIndex(QStringLiteral("ID"));
         const int code = rs->fieldIndex(QStringLiteral("Code"));
         for (; !rs->eof(); rs->moveNext())
@@ -68,7 +69,8 @@ private:
 };
 
 // The texts joined by ",", each line's text `AantalStuks` times (none for 0 or less).
-QString artikelLijst(const QList<HangSluitRegelPtr>& regels, const std::function<bool(const clsHangSluitRegel&)>& neem,
+QString artikelLijst(const QList<HangSluitRegelPtr>& regels,
+                     const std::function<bool(const clsHangSluitRegel&)>& neem,
                      const std::function<QString(const clsHangSluitRegel&)>& tekst)
 {
     QString lijst;
@@ -101,16 +103,18 @@ QString zonderEindSpaties(const QString& tekst)
 // The Data the target holds for the combination.
 QString opgeslagenData(DatabaseBackend& db, qint64 id)
 {
-    const std::optional<ResultData> rij = db.run(QStringLiteral("SELECT Data FROM LocksHingesCombi WHERE ID = ?"), {id});
+    const std::optional<ResultData> rij =
+        db.run(QStringLiteral("SELECT Data FROM LocksHingesCombi WHERE ID = ?"), {id});
     return NzString(rij ? rij->firstValue() : QVariant());
 }
 
 // The Data of a library combination: the limits 0, the usage lists empty and the article usages.
 QString bibliotheekDocument(const QString& artikelen)
 {
-    return QStringLiteral("{\"Polygon\":1,\"Lim_min_W\":0,\"Lim_min_H\":0,\"Lim_min_A\":0,\"Lim_max_W\":0,"
-                          "\"Lim_max_H\":0,\"Lim_max_A\":0,\"ArtUsages\":[],\"ActUsages\":[],\"RefUsages\":[],"
-                          "\"LHArticles\":[") +
+    return QStringLiteral(
+               "{\"Polygon\":1,\"Lim_min_W\":0,\"Lim_min_H\":0,\"Lim_min_A\":0,\"Lim_max_W\":0,"
+               "\"Lim_max_H\":0,\"Lim_max_A\":0,\"ArtUsages\":[],\"ActUsages\":[],\"RefUsages\":[],"
+               "\"LHArticles\":[") +
            artikelen + QStringLiteral("]}");
 }
 
@@ -152,73 +156,75 @@ bool clsImportBestandHangSluit::AanmakenCombiesInSQLiteOptions()
         CombiCodes combies(*db);
         const auto invoegen = db->prepare(QStringLiteral(
             "INSERT INTO LocksHingesCombi (Code, Description, Polygon, Data) VALUES (?, ?, ?, ?)"));
-        const auto bijwerken = db->prepare(QStringLiteral("UPDATE LocksHingesCombi SET Data = ? WHERE ID = ?"));
+        const auto bijwerken =
+            db->prepare(QStringLiteral("UPDATE LocksHingesCombi SET Data = ? WHERE ID = ?"));
         const auto naarTekst = [](const clsHangSluitRegel& r) { return GetArtikelJSON(r); };
         const auto alle = [](const clsHangSluitRegel&) { return true; };
-        return SchrijfCombinaties(kRoutineSQLite, [&](const HangSluitRegelPtr& deel,
-                                                      const QList<HangSluitRegelPtr>& regels) {
-            // AanmakenCombiInSQLiteOptions: the part with its article list.
-            const QString artikelen = artikelLijst(regels, alle, naarTekst);
-            const QString regel = onderdeelTekst(*deel);
-            if (const std::optional<qint64> id = combies.Zoek(deel->Code())) {
-                m_melder.Voortgang(QStringLiteral("Bestaand onderdeel : ") + regel, QString());
-                const QString data = MergeJSONFieldOptions(opgeslagenData(*db, *id), artikelen);
+        return SchrijfCombinaties(
+            kRoutineSQLite, [&](const HangSluitRegelPtr& deel, const QList<HangSluitRegelPtr>& regels) {
+                // AanmakenCombiInSQLiteOptions: the part with its article list.
+                const QString artikelen = artikelLijst(regels, alle, naarTekst);
+                const QString regel = onderdeelTekst(*deel);
+                if (const std::optional<qint64> id = combies.Zoek(deel->Code())) {
+                    m_melder.Voortgang(QStringLiteral("Bestaand onderdeel : ") + regel, QString());
+                    const QString data = MergeJSONFieldOptions(opgeslagenData(*db, *id), artikelen);
+                    if (data.isEmpty()) {
+                        // Shown by the merge; the stored row stays as it is.
+                        m_melder.TelFout();
+                        return;
+                    }
+                    bijwerken->bind(0, data);
+                    bijwerken->bind(1, *id);
+                    bijwerken->execute();
+                    return;
+                }
+                m_melder.Voortgang(QStringLiteral("Nieuw onderdeel : ") + regel, QString());
+                const QString data = MergeJSONFieldOptions(LocksHingesData::OptionsTemplate(), artikelen);
                 if (data.isEmpty()) {
-                    // Shown by the merge; the stored row stays as it is.
                     m_melder.TelFout();
                     return;
                 }
-                bijwerken->bind(0, data);
-                bijwerken->bind(1, *id);
-                bijwerken->execute();
-                return;
-            }
-            m_melder.Voortgang(QStringLiteral("Nieuw onderdeel : ") + regel, QString());
-            const QString data = MergeJSONFieldOptions(LocksHingesData::OptionsTemplate(), artikelen);
-            if (data.isEmpty()) {
-                m_melder.TelFout();
-                return;
-            }
-            invoegen->bind(0, deel->Code());
-            invoegen->bind(1, deel->Omschrijving().left(kOmschrijvingLengte));
-            invoegen->bind(2, 1);
-            invoegen->bind(3, data);
-            invoegen->execute();
-            combies.VoegToe(deel->Code(), invoegen->lastInsertId());
-        });
+                invoegen->bind(0, deel->Code());
+                invoegen->bind(1, deel->Omschrijving().left(kOmschrijvingLengte));
+                invoegen->bind(2, 1);
+                invoegen->bind(3, data);
+                invoegen->execute();
+                combies.VoegToe(deel->Code(), invoegen->lastInsertId());
+            });
     });
 }
 
 bool clsImportBestandHangSluit::AanmakenCombiesInOptPVC()
 {
     const DbConnection db = Doel().Connection();
-    if (!HeeftTabellen(*db, {QStringLiteral("LocksHingesCombi"), QStringLiteral("LocksHingesArticle.fkCombi")}))
+    if (!HeeftTabellen(*db,
+                       {QStringLiteral("LocksHingesCombi"), QStringLiteral("LocksHingesArticle.fkCombi")}))
         return false;
     return InTransactie(db, QStringLiteral("clsImportBestandHangSluit.AanmakenCombiesInOptPVC"), [&] {
         CombiCodes combies(*db);
         const auto invoegen = db->prepare(
             QStringLiteral("INSERT INTO LocksHingesCombi (Code, Description, Polygon) VALUES (?, ?, ?)"));
-        return SchrijfCombinaties(kRoutineOptPVC, [&](const HangSluitRegelPtr& deel,
-                                                      const QList<HangSluitRegelPtr>& regels) {
-            // AanmakenCombiInOptPVC: the combination row, its article rows replaced.
-            const QString regel = onderdeelTekst(*deel);
-            qint64 id = 0;
-            if (const std::optional<qint64> bestaand = combies.Zoek(deel->Code())) {
-                id = *bestaand;
-                m_melder.Voortgang(QStringLiteral("Bestaand onderdeel : ") + regel, QString());
-                db->execute(QStringLiteral("DELETE * FROM LocksHingesArticle WHERE fkCombi = ?"), {id});
-            } else {
-                m_melder.Voortgang(QStringLiteral("Nieuw onderdeel : ") + regel, QString());
-                invoegen->bind(0, deel->Code());
-                invoegen->bind(1, deel->Omschrijving().left(kOmschrijvingLengte));
-                invoegen->bind(2, 1);
-                invoegen->execute();
-                id = invoegen->lastInsertId();
-                combies.VoegToe(deel->Code(), id);
-            }
-            for (const HangSluitRegelPtr& artikel : regels)
-                AanmakenArtikelInOptPVC(*db, *artikel, id);
-        });
+        return SchrijfCombinaties(
+            kRoutineOptPVC, [&](const HangSluitRegelPtr& deel, const QList<HangSluitRegelPtr>& regels) {
+                // AanmakenCombiInOptPVC: the combination row, its article rows replaced.
+                const QString regel = onderdeelTekst(*deel);
+                qint64 id = 0;
+                if (const std::optional<qint64> bestaand = combies.Zoek(deel->Code())) {
+                    id = *bestaand;
+                    m_melder.Voortgang(QStringLiteral("Bestaand onderdeel : ") + regel, QString());
+                    db->execute(QStringLiteral("DELETE * FROM LocksHingesArticle WHERE fkCombi = ?"), {id});
+                } else {
+                    m_melder.Voortgang(QStringLiteral("Nieuw onderdeel : ") + regel, QString());
+                    invoegen->bind(0, deel->Code());
+                    invoegen->bind(1, deel->Omschrijving().left(kOmschrijvingLengte));
+                    invoegen->bind(2, 1);
+                    invoegen->execute();
+                    id = invoegen->lastInsertId();
+                    combies.VoegToe(deel->Code(), id);
+                }
+                for (const HangSluitRegelPtr& artikel : regels)
+                    AanmakenArtikelInOptPVC(*db, *artikel, id);
+            });
     });
 }
 
@@ -230,7 +236,9 @@ void clsImportBestandHangSluit::AanmakenArtikelInOptPVC(DatabaseBackend& db, con
     const RecordsetPtr rs = db.openRecordset(QStringLiteral("SELECT * FROM LocksHingesArticle WHERE 0=1"));
     const bool lengtes = VeldBestaat(rs, QStringLiteral("reallength"));
     const clsHangSluitRegel::Maten maten = regel.MaatGegevens();
-    const auto waardeOfNull = [](const QString& tekst) { return tekst.isEmpty() ? QVariant() : QVariant(tekst); };
+    const auto waardeOfNull = [](const QString& tekst) {
+        return tekst.isEmpty() ? QVariant() : QVariant(tekst);
+    };
     for (qint32 k = 0; k < regel.AantalStuks; ++k) {
         rs->addNew();
         rs->setValue(QStringLiteral("fkCombi"), combiId);
@@ -271,40 +279,42 @@ bool clsImportBestandHangSluit::AanmakenCombiesInLibrary()
         return false;
     return InTransactie(db, QStringLiteral("clsImportBestandHangSluit.AanmakenCombiesInLibrary"), [&] {
         CombiCodes combies(*db);
-        const auto invoegen =
-            db->prepare(QStringLiteral("INSERT INTO LocksHingesCombi (Code, Description, Data) VALUES (?, ?, ?)"));
-        const auto bijwerken = db->prepare(QStringLiteral("UPDATE LocksHingesCombi SET Data = ? WHERE ID = ?"));
+        const auto invoegen = db->prepare(
+            QStringLiteral("INSERT INTO LocksHingesCombi (Code, Description, Data) VALUES (?, ?, ?)"));
+        const auto bijwerken =
+            db->prepare(QStringLiteral("UPDATE LocksHingesCombi SET Data = ? WHERE ID = ?"));
         const auto metArtikel = [](const clsHangSluitRegel& r) { return !r.ArtikelCode.trimmed().isEmpty(); };
         const auto naarTekst = [](const clsHangSluitRegel& r) { return r.GetAsJSON(); };
-        return SchrijfCombinaties(kRoutineLibrary, [&](const HangSluitRegelPtr& deel,
-                                                       const QList<HangSluitRegelPtr>& regels) {
-            // AanmakenCombiInLibrary: the library document of the part, new or merged into the stored one.
-            const QString document = bibliotheekDocument(artikelLijst(regels, metArtikel, naarTekst));
-            const QString regel = onderdeelTekst(*deel);
-            if (const std::optional<qint64> id = combies.Zoek(deel->Code())) {
-                m_melder.TelBestaand();
-                m_melder.Voortgang(QStringLiteral("Bestaand onderdeel : ") + regel, QString());
-                QString fouten;
-                const QString data = MergeJSONFieldLibrary(opgeslagenData(*db, *id), document, fouten);
-                if (!fouten.isEmpty() || data.isEmpty()) {
-                    // The stored row stays as it is.
-                    MeldFoutNummer(kRoutineLibrary, AppError(ErrorNumber::General, fouten));
-                    m_melder.Voortgang(fouten, QString());
+        return SchrijfCombinaties(
+            kRoutineLibrary, [&](const HangSluitRegelPtr& deel, const QList<HangSluitRegelPtr>& regels) {
+                // AanmakenCombiInLibrary: the library document of the part, new or merged into the stored
+                // one.
+                const QString document = bibliotheekDocument(artikelLijst(regels, metArtikel, naarTekst));
+                const QString regel = onderdeelTekst(*deel);
+                if (const std::optional<qint64> id = combies.Zoek(deel->Code())) {
+                    m_melder.TelBestaand();
+                    m_melder.Voortgang(QStringLiteral("Bestaand onderdeel : ") + regel, QString());
+                    QString fouten;
+                    const QString data = MergeJSONFieldLibrary(opgeslagenData(*db, *id), document, fouten);
+                    if (!fouten.isEmpty() || data.isEmpty()) {
+                        // The stored row stays as it is.
+                        MeldFoutNummer(kRoutineLibrary, AppError(ErrorNumber::General, fouten));
+                        m_melder.Voortgang(fouten, QString());
+                        return;
+                    }
+                    bijwerken->bind(0, data);
+                    bijwerken->bind(1, *id);
+                    bijwerken->execute();
                     return;
                 }
-                bijwerken->bind(0, data);
-                bijwerken->bind(1, *id);
-                bijwerken->execute();
-                return;
-            }
-            m_melder.TelNieuw();
-            m_melder.Voortgang(QStringLiteral("Nieuw onderdeel : ") + regel, QString());
-            invoegen->bind(0, deel->Code());
-            invoegen->bind(1, deel->Omschrijving());
-            invoegen->bind(2, document);
-            invoegen->execute();
-            combies.VoegToe(deel->Code(), invoegen->lastInsertId());
-        });
+                m_melder.TelNieuw();
+                m_melder.Voortgang(QStringLiteral("Nieuw onderdeel : ") + regel, QString());
+                invoegen->bind(0, deel->Code());
+                invoegen->bind(1, deel->Omschrijving());
+                invoegen->bind(2, document);
+                invoegen->execute();
+                combies.VoegToe(deel->Code(), invoegen->lastInsertId());
+            });
     });
 }
 

@@ -40,14 +40,15 @@ void RecordSetMoveFirst(Recordset& rs)
 
 } // namespace
 
-bool clsImportBestandHangSluit::SchrijfKeuzes(const std::function<qint64(const clsHangSluitRegel& deel)>& keuze,
-                                              const std::function<std::optional<qint64>(const QString& code)>& combiId)
+bool clsImportBestandHangSluit::SchrijfKeuzes(
+    const std::function<qint64(const clsHangSluitRegel& deel)>& keuze,
+    const std::function<std::optional<qint64>(const QString& code)>& combiId)
 {
     const DbConnection db = Doel().Connection();
     const HangSluitOnderdelen onderdelen = HangSluitOnderdelen::Van(HangSluitRegels());
     m_melder.Totaal(qint32(onderdelen.onderdelen.size()));
-    const auto koppelen =
-        db->prepare(QStringLiteral("INSERT INTO CustomLH ( fkLockHingeCombi, fkCustomLHCombi) VALUES (?, ?)"));
+    const auto koppelen = db->prepare(
+        QStringLiteral("INSERT INTO CustomLH ( fkLockHingeCombi, fkCustomLHCombi) VALUES (?, ?)"));
     qint32 nummer = 0;
     for (qsizetype i = 0; i < onderdelen.onderdelen.size(); ++i) {
         const HangSluitRegelPtr& deel = onderdelen.onderdelen.at(i);
@@ -91,13 +92,14 @@ bool clsImportBestandHangSluit::AanmakenKeuzesInSQLiteOptions()
     return InTransactie(db, QStringLiteral("clsImportBestandHangSluit.AanmakenKeuzesInSQLiteOptions"), [&] {
         const QString zoek = QStringLiteral("SELECT ID, Code FROM LocksHingesCombi WHERE ") +
                              CodesGelijkOp(*db, QStringLiteral("Code"), QStringLiteral("?"));
-        return SchrijfKeuzes([this](const clsHangSluitRegel& deel) { return AanmakenKeuzeInSQLiteOptions(deel); },
-                             [&](const QString& code) -> std::optional<qint64> {
-                                 const std::optional<ResultData> rij = db->run(zoek, {code});
-                                 if (!rij || rij->rowCount() == 0)
-                                     return std::nullopt;
-                                 return rij->firstValue().toLongLong();
-                             });
+        return SchrijfKeuzes(
+            [this](const clsHangSluitRegel& deel) { return AanmakenKeuzeInSQLiteOptions(deel); },
+            [&](const QString& code) -> std::optional<qint64> {
+                const std::optional<ResultData> rij = db->run(zoek, {code});
+                if (!rij || rij->rowCount() == 0)
+                    return std::nullopt;
+                return rij->firstValue().toLongLong();
+            });
     });
 }
 
@@ -109,7 +111,8 @@ bool clsImportBestandHangSluit::AanmakenKeuzesInOptPVC()
         return false;
     return InTransactie(db, QStringLiteral("clsImportBestandHangSluit.AanmakenKeuzesInOptPVC"), [&] {
         // The combinations are read once; each member is searched among them.
-        const RecordsetPtr combies = db->openRecordset(QStringLiteral("SELECT ID, Code FROM LocksHingesCombi"));
+        const RecordsetPtr combies =
+            db->openRecordset(QStringLiteral("SELECT ID, Code FROM LocksHingesCombi"));
         return SchrijfKeuzes([this](const clsHangSluitRegel& deel) { return AanmakenKeuzeInOpt(deel); },
                              [&](const QString& code) -> std::optional<qint64> {
                                  RecordSetMoveFirst(*combies);
@@ -148,23 +151,27 @@ qint64 clsImportBestandHangSluit::AanmakenKeuze(const clsHangSluitRegel& deel)
     const QString code = deel.Code().left(kCodeLengte);
     const QString gelijk = CodesGelijkOp(*db, QStringLiteral("Code"), QStringLiteral("?"));
     // The choice is stored anew: its old row goes, and its links with it.
-    db->execute(QStringLiteral("DELETE FROM CustomLH WHERE fkCustomLHCombi IN (SELECT ID FROM CustomLHCombi WHERE ") +
-                    gelijk + QLatin1Char(')'),
-                {code});
+    db->execute(
+        QStringLiteral("DELETE FROM CustomLH WHERE fkCustomLHCombi IN (SELECT ID FROM CustomLHCombi WHERE ") +
+            gelijk + QLatin1Char(')'),
+        {code});
     db->execute(QStringLiteral("DELETE FROM CustomLHCombi WHERE ") + gelijk, {code});
-    const std::optional<ResultData> rij = db->run(QStringLiteral("SELECT ID FROM CustomLHCombi WHERE ") + gelijk, {code});
+    const std::optional<ResultData> rij =
+        db->run(QStringLiteral("SELECT ID FROM CustomLHCombi WHERE ") + gelijk, {code});
     if (rij && rij->rowCount() > 0)
         return rij->firstValue().toLongLong();
     const QString omschrijving = deel.Omschrijving().isEmpty() ? deel.Code() : deel.Omschrijving();
-    const auto invoegen = db->prepare(QStringLiteral("INSERT INTO CustomLHCombi (Code, Description) VALUES (?, ?)"));
+    const auto invoegen =
+        db->prepare(QStringLiteral("INSERT INTO CustomLHCombi (Code, Description) VALUES (?, ?)"));
     invoegen->bind(0, code);
     invoegen->bind(1, omschrijving.left(kOmschrijvingLengte));
     invoegen->execute();
     const qint64 id = invoegen->lastInsertId();
-    m_melder.Voortgang(QStringLiteral("Nieuwe Hang en Sluitwerk Keuze '") +
-                           (deel.Code() + QStringLiteral(" - ") + deel.Omschrijving()).left(kOmschrijvingLengte) +
-                           QLatin1Char('\''),
-                       QString());
+    m_melder.Voortgang(
+        QStringLiteral("Nieuwe Hang en Sluitwerk Keuze '") +
+            (deel.Code() + QStringLiteral(" - ") + deel.Omschrijving()).left(kOmschrijvingLengte) +
+            QLatin1Char('\''),
+        QString());
     m_melder.TelNieuw();
     return id;
 }

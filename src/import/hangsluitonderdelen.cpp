@@ -33,7 +33,8 @@ HangSluitOnderdelen HangSluitOnderdelen::Van(const QList<HangSluitRegelPtr>& reg
                 if (proef.Lijst.size() == 1)
                     break;
             }
-            if (deel == voor) // not reached while equal codes are one code both ways; kept in step all the same
+            if (deel ==
+                voor) // not reached while equal codes are one code both ways; kept in step all the same
                 lijst.Lijst.append(regel);
         }
         if (deel == uit.onderdelen.size()) {

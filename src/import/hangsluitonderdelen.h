@@ -21,8 +21,8 @@ namespace supplink {
 
 struct HangSluitOnderdelen
 {
-    QList<HangSluitRegelPtr> onderdelen;      // the first line of each part, in file order
-    QList<QList<HangSluitRegelPtr>> regels;   // per part its lines, in file order
+    QList<HangSluitRegelPtr> onderdelen;    // the first line of each part, in file order
+    QList<QList<HangSluitRegelPtr>> regels; // per part its lines, in file order
 
     static HangSluitOnderdelen Van(const QList<HangSluitRegelPtr>& regels);
 };

@@ -72,9 +72,9 @@ bool clsImportBestandHangSluit::AanmakenCombiesInOptOud()
     return InTransactie(db, QStringLiteral("clsImportBestandHangSluit.AanmakenCombiesInOptOud"), [&] {
         const HangSluitOnderdelen tabellen = HangSluitOnderdelen::Van(HangSluitRegels());
         m_melder.Totaal(qint32(tabellen.onderdelen.size()));
-        const auto cel = db->prepare(QStringLiteral(
-            "INSERT INTO LocksHingesType ( fkLocksHingesTable, fkLocksHingesCombi, MaxHeight, MaxWidth ) VALUES "
-            "( ?, ?, ?, ? )"));
+        const auto cel = db->prepare(QStringLiteral("INSERT INTO LocksHingesType ( fkLocksHingesTable, "
+                                                    "fkLocksHingesCombi, MaxHeight, MaxWidth ) VALUES "
+                                                    "( ?, ?, ?, ? )"));
         for (qsizetype i = 0; i < tabellen.onderdelen.size(); ++i) {
             const clsHangSluitRegel& tabel = *tabellen.onderdelen.at(i);
             const QList<HangSluitRegelPtr>& regels = tabellen.regels.at(i);
@@ -98,7 +98,8 @@ bool clsImportBestandHangSluit::AanmakenCombiesInOptOud()
                         const qsizetype gemaaktVoor = gemaakt.size();
                         try {
                             bool hergebruikt = false;
-                            const qint64 combiId = AanmakenCombiInOptOud(*regel, teller, hergebruikt, gemaakt);
+                            const qint64 combiId =
+                                AanmakenCombiInOptOud(*regel, teller, hergebruikt, gemaakt);
                             if (!hergebruikt) {
                                 ++teller;
                                 for (qsizetype b = breedtes.Lijst.size() - 1; b >= 0; --b) {
@@ -163,15 +164,16 @@ qint64 clsImportBestandHangSluit::AanmakenTabelInOpt(const clsHangSluitRegel& re
     invoegen->execute();
     const qint64 id = invoegen->lastInsertId();
     m_melder.TelNieuw();
-    m_melder.Voortgang(QStringLiteral("Nieuwe tabel '") +
-                           (regel.Code() + QStringLiteral(" - ") + regel.Omschrijving()).left(kOmschrijvingLengte) +
-                           QLatin1Char('\''),
-                       QString());
+    m_melder.Voortgang(
+        QStringLiteral("Nieuwe tabel '") +
+            (regel.Code() + QStringLiteral(" - ") + regel.Omschrijving()).left(kOmschrijvingLengte) +
+            QLatin1Char('\''),
+        QString());
     return id;
 }
 
 qint64 clsImportBestandHangSluit::AanmakenCombiInOptOud(const clsHangSluitRegel& regel, qint32& teller,
-                                                         bool& hergebruikt, QList<HangSluitRegelPtr>& gemaakt)
+                                                        bool& hergebruikt, QList<HangSluitRegelPtr>& gemaakt)
 {
     const DbConnection db = Doel().Connection();
     qint64 id = 0;
@@ -186,10 +188,13 @@ qint64 clsImportBestandHangSluit::AanmakenCombiInOptOud(const clsHangSluitRegel&
     if (!hergebruikt) {
         const QString code = regel.Code() + QStringLiteral("%1").arg(teller, 2, 10, QLatin1Char('0'));
         const QString gelijk = CodesGelijkOp(*db, QStringLiteral("Code"), QStringLiteral("?"));
-        const QString vanCode = QStringLiteral(" IN (SELECT ID FROM LocksHingesCombi WHERE ") + gelijk + QLatin1Char(')');
+        const QString vanCode =
+            QStringLiteral(" IN (SELECT ID FROM LocksHingesCombi WHERE ") + gelijk + QLatin1Char(')');
         // A combination of this code is replaced, with its article rows and the grid cells that point at it.
-        db->execute(QStringLiteral("DELETE * FROM LocksHingesArticle WHERE fkLocksHingesCombi") + vanCode, {code});
-        db->execute(QStringLiteral("DELETE * FROM LocksHingesType WHERE fkLocksHingesCombi") + vanCode, {code});
+        db->execute(QStringLiteral("DELETE * FROM LocksHingesArticle WHERE fkLocksHingesCombi") + vanCode,
+                    {code});
+        db->execute(QStringLiteral("DELETE * FROM LocksHingesType WHERE fkLocksHingesCombi") + vanCode,
+                    {code});
         db->execute(QStringLiteral("DELETE * FROM LocksHingesCombi WHERE ") + gelijk, {code});
         const QString omschrijving = (code + QStringLiteral(" (%1-%2, %3-%4)")
                                                  .arg(regel.BreedteVan)
@@ -219,9 +224,10 @@ qint64 clsImportBestandHangSluit::AanmakenCombiInOptOud(const clsHangSluitRegel&
         const double y = regel.Y.trimmed().toDouble(&getal);
         if (!getal)
             throw AppError(kTypeMismatch, QStringLiteral("Y is geen getal: '") + regel.Y + QLatin1Char('\''));
-        const auto stuk = db->prepare(QStringLiteral(
-            "INSERT INTO LocksHingesArticle ([fkLocksHingesCombi], [fkArticle], [RelativeTo], [Side], [Origin], "
-            "[CR_X], [Y], [RealLength], [DrawLength], [DrawWidth])  VALUES ( ?, ?, ?, ?, ?, ?, ?, ?, ?, ? )"));
+        const auto stuk = db->prepare(QStringLiteral("INSERT INTO LocksHingesArticle ([fkLocksHingesCombi], "
+                                                     "[fkArticle], [RelativeTo], [Side], [Origin], "
+                                                     "[CR_X], [Y], [RealLength], [DrawLength], [DrawWidth])  "
+                                                     "VALUES ( ?, ?, ?, ?, ?, ?, ?, ?, ?, ? )"));
         for (qint32 k = 0; k < regel.AantalStuks; ++k) {
             stuk->bind(0, id);
             stuk->bind(1, regel.ArtikelCode);

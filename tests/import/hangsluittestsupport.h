@@ -12,16 +12,16 @@
 //     QCOMPARE(doel.db().count("LocksHingesCombi"), 1);
 
 #include "database/clsopt.h"
+#include "database/recordset.h"
 #include "fixtures/copierfixtures.h"
 #include "fixtures/designdatabases.h"
 #include "fixtures/jetstandin.h"
-#include "database/recordset.h"
 #include "import/clsimportbestandhangsluit.h"
-#include "json/json.h"
 #include "sources/clsbron2.h"
 #include "start/globals.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
+#include "json/json.h"
 
 #include <QFile>
 #include <QStringList>
@@ -84,7 +84,8 @@ struct Lijn
 };
 
 // The column kinds of a combination file (Lijn) and of a choice file (code, description, combination).
-inline const QList<qint32> kCombiKolommen = {1, 2, 101, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 115, 117};
+inline const QList<qint32> kCombiKolommen = {1,   2,   101, 103, 104, 105, 106, 107,
+                                             108, 109, 110, 111, 112, 113, 115, 117};
 inline const QList<qint32> kKeuzeKolommen = {1, 2, 118};
 
 enum class DoelSoort
@@ -98,10 +99,14 @@ enum class DoelSoort
 inline const char* naam(DoelSoort soort)
 {
     switch (soort) {
-    case DoelSoort::SQLiteOpties: return "SQLite options";
-    case DoelSoort::JetNieuw: return "newer Jet options";
-    case DoelSoort::JetOud: return "older Jet options";
-    case DoelSoort::Bibliotheek: return "library";
+    case DoelSoort::SQLiteOpties:
+        return "SQLite options";
+    case DoelSoort::JetNieuw:
+        return "newer Jet options";
+    case DoelSoort::JetOud:
+        return "older Jet options";
+    case DoelSoort::Bibliotheek:
+        return "library";
     }
     return "";
 }
@@ -180,12 +185,14 @@ inline QStringList artikelCodes(const Doel& doel, const QString& code, const QSt
     QStringList uit;
     if (doel.soort == DoelSoort::JetNieuw) {
         const QString kolom = lid.isEmpty() ? QStringLiteral("fkArticle") : lid;
-        return rijen(doel, QStringLiteral("SELECT %1 FROM LocksHingesArticle WHERE fkCombi IN (SELECT ID FROM "
-                                          "LocksHingesCombi WHERE Code = '%2' COLLATE NOCASE) ORDER BY ID")
-                               .arg(kolom, QString(code).replace(QLatin1Char('\''), QStringLiteral("''"))));
+        return rijen(doel,
+                     QStringLiteral("SELECT %1 FROM LocksHingesArticle WHERE fkCombi IN (SELECT ID FROM "
+                                    "LocksHingesCombi WHERE Code = '%2' COLLATE NOCASE) ORDER BY ID")
+                         .arg(kolom, QString(code).replace(QLatin1Char('\''), QStringLiteral("''"))));
     }
-    const QStringList data = rijen(doel, QStringLiteral("SELECT Data FROM LocksHingesCombi WHERE Code = '%1' COLLATE NOCASE")
-                                             .arg(QString(code).replace(QLatin1Char('\''), QStringLiteral("''"))));
+    const QStringList data =
+        rijen(doel, QStringLiteral("SELECT Data FROM LocksHingesCombi WHERE Code = '%1' COLLATE NOCASE")
+                        .arg(QString(code).replace(QLatin1Char('\''), QStringLiteral("''"))));
     for (const JsonValue& artikel : artikelenVan(data.value(0), doel.soort == DoelSoort::Bibliotheek)) {
         const JsonValue& waarde = artikel[lid.isEmpty() ? QStringLiteral("fkArticle") : lid];
         uit << (waarde.isNumber() ? JsonNumberText(waarde.toDouble()) : waarde.toString());

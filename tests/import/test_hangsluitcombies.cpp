@@ -59,8 +59,10 @@ private slots:
         QVERIFY(p.overzetten(doel));
         QCOMPARE(p.log.totaal, QList<qint32>{2});
         QCOMPARE(rijen(doel, "SELECT Code FROM LocksHingesCombi"), QStringList{"a1"});
-        QCOMPARE(p.log.startingWith("Nieuw onderdeel : "), QStringList{"Nieuw onderdeel : a1:Omschrijving a1"});
-        QCOMPARE(p.log.startingWith("Bestaand onderdeel : "), QStringList{"Bestaand onderdeel : A1:Omschrijving A1"});
+        QCOMPARE(p.log.startingWith("Nieuw onderdeel : "),
+                 QStringList{"Nieuw onderdeel : a1:Omschrijving a1"});
+        QCOMPARE(p.log.startingWith("Bestaand onderdeel : "),
+                 QStringList{"Bestaand onderdeel : A1:Omschrijving A1"});
         QCOMPARE(artikelCodes(doel, "a1"), QStringList{"GROOT"});
     }
 
@@ -122,21 +124,23 @@ private slots:
         HangSluitProef p;
         const QString pad = p.env.path("opties.db");
         schrijfDatabase(
-            pad,
-            "CREATE TABLE SysDBInfo (AppType TEXT, DBTYPE TEXT, VerMajor INTEGER, VerMinor INTEGER);"
-            "INSERT INTO SysDBInfo VALUES ('VELMORA', 'OPTIONS', 3, 40);"
-            "CREATE TABLE LocksHingesCombi (ID INTEGER PRIMARY KEY, Code TEXT, Description TEXT, Polygon TEXT, "
-            "Data TEXT);"
-            "CREATE TABLE CustomLHCombi (ID INTEGER PRIMARY KEY, Code TEXT, Description TEXT);"
-            "CREATE TABLE CustomLH (ID INTEGER PRIMARY KEY, fkCustomLHCombi INTEGER, fkLockHingeCombi INTEGER)");
+            pad, "CREATE TABLE SysDBInfo (AppType TEXT, DBTYPE TEXT, VerMajor INTEGER, VerMinor INTEGER);"
+                 "INSERT INTO SysDBInfo VALUES ('VELMORA', 'OPTIONS', 3, 40);"
+                 "CREATE TABLE LocksHingesCombi (ID INTEGER PRIMARY KEY, Code TEXT, Description TEXT, "
+                 "Polygon TEXT, "
+                 "Data TEXT);"
+                 "CREATE TABLE CustomLHCombi (ID INTEGER PRIMARY KEY, Code TEXT, Description TEXT);"
+                 "CREATE TABLE CustomLH (ID INTEGER PRIMARY KEY, fkCustomLHCombi INTEGER, fkLockHingeCombi "
+                 "INTEGER)");
         fixtures::FixtureDb(pad).insert(
             "LocksHingesCombi",
             {{"Code", "k1"},
              {"Description", "Bestaand"},
              {"Polygon", "1"},
-             {"Data", QStringLiteral("{\"ArtUsages\":\"[{\\\"a\\\":\\\"x\\\"}]\",\"ActUsages\":\"[]\","
-                                     "\"RefUsages\":\"[\\\"R1\\\",\\\"R2\\\"]\",\"LHArticles\":\"[\\\"{\\\\\\\"fkArticle"
-                                     "\\\\\\\":\\\\\\\"OUD\\\\\\\"}\\\"]\"}")}});
+             {"Data", QStringLiteral(
+                          "{\"ArtUsages\":\"[{\\\"a\\\":\\\"x\\\"}]\",\"ActUsages\":\"[]\","
+                          "\"RefUsages\":\"[\\\"R1\\\",\\\"R2\\\"]\",\"LHArticles\":\"[\\\"{\\\\\\\"fkArticle"
+                          "\\\\\\\":\\\\\\\"OUD\\\\\\\"}\\\"]\"}")}});
         const Doel doel{DoelSoort::SQLiteOpties, pad, pad};
         p.combinaties({lijn("K1", "NIEUW")});
         QVERIFY(p.overzetten(doel));
@@ -153,7 +157,8 @@ private slots:
     {
         HangSluitProef p;
         const Doel doel = p.doel(DoelSoort::SQLiteOpties);
-        doel.db().insert("LocksHingesCombi", {{"Code", "K1"}, {"Description", "Kapot"}, {"Data", "{\"RefUsages\":\"[\" "}});
+        doel.db().insert("LocksHingesCombi",
+                         {{"Code", "K1"}, {"Description", "Kapot"}, {"Data", "{\"RefUsages\":\"[\" "}});
         const QByteArray voor = doel.inhoud();
         p.combinaties({lijn("K1"), lijn("K2")});
         QVERIFY(!p.overzetten(doel));
@@ -174,7 +179,8 @@ private slots:
         QVERIFY(!p.overzetten(doel));
         QCOMPARE(p.log.fouten, QList<qint32>{1});
         QCOMPARE(p.engine->AantalFouten(), 1);
-        QCOMPARE(p.log.startingWith("Error (clsImportBestandHangSluit.AanmakenCombiInLibrary): 5-").size(), 1);
+        QCOMPARE(p.log.startingWith("Error (clsImportBestandHangSluit.AanmakenCombiInLibrary): 5-").size(),
+                 1);
         QCOMPARE(p.log.bestaand, QList<qint32>{1});
         QCOMPARE(rijen(doel, "SELECT Data FROM LocksHingesCombi"), QStringList{kapot});
     }
@@ -185,7 +191,8 @@ private slots:
     {
         QFETCH(DoelSoort, soort);
         HangSluitProef p;
-        const QString lang = QStringLiteral("Draaikiep beslag met verdekt liggende scharnieren, links en rechts");
+        const QString lang =
+            QStringLiteral("Draaikiep beslag met verdekt liggende scharnieren, links en rechts");
         QVERIFY(lang.size() > 50);
         p.combinaties({Lijn{QStringLiteral("K1"), lang}});
         const Doel doel = p.doel(soort);
@@ -209,8 +216,9 @@ private slots:
         p.combinaties({getekend, blind});
         const Doel doel = p.doel(DoelSoort::JetNieuw);
         QVERIFY(p.overzetten(doel));
-        QCOMPARE(rijen(doel, "SELECT fkArticle, Type, wFrom, wTo, hFrom, hTo, Position, Draw, Origin, YPos, CR_X, "
-                             "Polygon, RealLength, DrawLength FROM LocksHingesArticle ORDER BY ID"),
+        QCOMPARE(rijen(doel,
+                       "SELECT fkArticle, Type, wFrom, wTo, hFrom, hTo, Position, Draw, Origin, YPos, CR_X, "
+                       "Polygon, RealLength, DrawLength FROM LocksHingesArticle ORDER BY ID"),
                  (QStringList{"ART-1|1|500|1200|<null>|<null>|1|-1|0|25|15|1|1200|<null>",
                               "ART-1|2|<null>|<null>|1000|0|1|0|<null>|<null>|<null>|<null>|<null>|<null>"}));
     }
@@ -224,10 +232,12 @@ private slots:
             bestand,
             "CREATE TABLE SysDBInfo (AppType TEXT(50), DBTYPE TEXT(50), VerMajor INTEGER, VerMinor INTEGER);"
             "INSERT INTO SysDBInfo VALUES ('VELMORA', 'OPTIONS', 3, 10);"
-            "CREATE TABLE LocksHingesCombi (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code TEXT(50) COLLATE NOCASE, "
+            "CREATE TABLE LocksHingesCombi (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code TEXT(50) COLLATE "
+            "NOCASE, "
             "Description TEXT(50), Polygon TEXT);"
             "CREATE TABLE LocksHingesArticle (ID INTEGER PRIMARY KEY AUTOINCREMENT, fkCombi INTEGER, "
-            "fkArticle TEXT(50), Type SMALLINT, wFrom REAL, wTo REAL, hFrom REAL, hTo REAL, Position TEXT(50), "
+            "fkArticle TEXT(50), Type SMALLINT, wFrom REAL, wTo REAL, hFrom REAL, hTo REAL, Position "
+            "TEXT(50), "
             "Draw BIT, Origin TEXT(50), YPos REAL, CR_X TEXT(50), Polygon TEXT)");
         const Doel doel{DoelSoort::JetNieuw, p.jet.add(bestand), bestand};
         Lijn l = lijn("K1");
@@ -251,7 +261,8 @@ private slots:
         p.combinaties({lijn("K'1", "DAARNA"), lijn("L''2 OR 1=1", "B")});
         QVERIFY(p.overzetten(doel));
         QVERIFY(p.log.fouten.isEmpty());
-        QCOMPARE(rijen(doel, "SELECT Code FROM LocksHingesCombi ORDER BY ID"), (QStringList{"K'1", "L''2 OR 1=1"}));
+        QCOMPARE(rijen(doel, "SELECT Code FROM LocksHingesCombi ORDER BY ID"),
+                 (QStringList{"K'1", "L''2 OR 1=1"}));
         QCOMPARE(artikelCodes(doel, "K'1"), QStringList{"DAARNA"});
         QCOMPARE(artikelCodes(doel, "L''2 OR 1=1"), QStringList{"B"});
         if (soort == DoelSoort::JetNieuw) {

@@ -35,8 +35,9 @@ Doel metCombinaties(HangSluitProef& p, DoelSoort soort, const QStringList& codes
 // The links as "choice code > combination code", in the order written.
 QStringList koppelingen(const Doel& doel)
 {
-    return rijen(doel, "SELECT k.Code || ' > ' || c.Code FROM CustomLH l JOIN CustomLHCombi k ON k.ID = "
-                       "l.fkCustomLHCombi JOIN LocksHingesCombi c ON c.ID = l.fkLockHingeCombi ORDER BY l.ID");
+    return rijen(doel,
+                 "SELECT k.Code || ' > ' || c.Code FROM CustomLH l JOIN CustomLHCombi k ON k.ID = "
+                 "l.fkCustomLHCombi JOIN LocksHingesCombi c ON c.ID = l.fkLockHingeCombi ORDER BY l.ID");
 }
 
 } // namespace
@@ -54,13 +55,17 @@ private slots:
         QFETCH(DoelSoort, soort);
         HangSluitProef p;
         const Doel doel = metCombinaties(p, soort, {"K1", "K2"});
-        p.keuzes({{"KZ1", "Draaikiep", "K1"}, {"KZ1", "Draaikiep", "k2"}, {"KZ1", "Draaikiep", "K1"},
-                  {"KZ1", "Draaikiep", "K9"}, {"KZ2", "Stolp", "K2"}});
+        p.keuzes({{"KZ1", "Draaikiep", "K1"},
+                  {"KZ1", "Draaikiep", "k2"},
+                  {"KZ1", "Draaikiep", "K1"},
+                  {"KZ1", "Draaikiep", "K9"},
+                  {"KZ2", "Stolp", "K2"}});
         QVERIFY(p.overzetten(doel));
         QCOMPARE(rijen(doel, "SELECT Code, Description FROM CustomLHCombi ORDER BY ID"),
                  (QStringList{"KZ1|Draaikiep", "KZ2|Stolp"}));
         QCOMPARE(koppelingen(doel), (QStringList{"KZ1 > K1", "KZ1 > K2", "KZ1 > K1", "KZ2 > K2"}));
-        QCOMPARE(p.log.lines.filter("niet gevonden"), QStringList{"Hang en Sluitwerk Combi niet gevonden : K9"});
+        QCOMPARE(p.log.lines.filter("niet gevonden"),
+                 QStringList{"Hang en Sluitwerk Combi niet gevonden : K9"});
         QCOMPARE(p.log.startingWith("Nieuwe Hang en Sluitwerk Keuze '"),
                  (QStringList{"Nieuwe Hang en Sluitwerk Keuze 'KZ1 - Draaikiep'",
                               "Nieuwe Hang en Sluitwerk Keuze 'KZ2 - Stolp'"}));
@@ -85,8 +90,11 @@ private slots:
         QCOMPARE(rijen(doel, "SELECT Code, Description FROM CustomLHCombi ORDER BY ID"),
                  (QStringList{"KZ2|Blijft", "kz1|Nieuw"}));
         QCOMPARE(koppelingen(doel), (QStringList{"KZ2 > K3", "kz1 > K3"}));
-        QCOMPARE(rijen(doel, "SELECT count(*) FROM CustomLH WHERE fkCustomLHCombi NOT IN (SELECT ID FROM CustomLHCombi)"),
-                 QStringList{"0"});
+        QCOMPARE(
+            rijen(
+                doel,
+                "SELECT count(*) FROM CustomLH WHERE fkCustomLHCombi NOT IN (SELECT ID FROM CustomLHCombi)"),
+            QStringList{"0"});
     }
 
     // A choice the selection lacks is passed over with its description.

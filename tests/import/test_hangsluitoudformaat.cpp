@@ -23,8 +23,9 @@ Lijn lijn(const QString& code, qint32 bv, qint32 bt, qint32 hv, qint32 ht, const
 // The cells as "combination code: MaxWidth x MaxHeight", in the order written.
 QStringList cellen(const Doel& doel)
 {
-    return rijen(doel, "SELECT c.Code || ': ' || CAST(t.MaxWidth AS INTEGER) || ' x ' || CAST(t.MaxHeight AS INTEGER) "
-                       "FROM LocksHingesType t JOIN LocksHingesCombi c ON c.ID = t.fkLocksHingesCombi ORDER BY t.ID");
+    return rijen(
+        doel, "SELECT c.Code || ': ' || CAST(t.MaxWidth AS INTEGER) || ' x ' || CAST(t.MaxHeight AS INTEGER) "
+              "FROM LocksHingesType t JOIN LocksHingesCombi c ON c.ID = t.fkLocksHingesCombi ORDER BY t.ID");
 }
 
 } // namespace
@@ -41,9 +42,11 @@ private slots:
         QTest::addColumn<QStringList>("verwacht");
         QTest::newRow("one range") << QList<Lijn>{lijn("T1", 0, 1000, 0, 2000)}
                                    << QStringList{"T101: 10000 x 20000"};
-        QTest::newRow("side by side") << QList<Lijn>{lijn("T1", 0, 1000, 0, 2000), lijn("T1", 1001, 2000, 0, 2000)}
-                                      << QStringList{"T101: 10000 x 20000", "T102: 20000 x 20000"};
-        QTest::newRow("overlapping") << QList<Lijn>{lijn("T1", 0, 1000, 0, 2000), lijn("T1", 500, 1500, 0, 2000)}
+        QTest::newRow("side by side")
+            << QList<Lijn>{lijn("T1", 0, 1000, 0, 2000), lijn("T1", 1001, 2000, 0, 2000)}
+            << QStringList{"T101: 10000 x 20000", "T102: 20000 x 20000"};
+        QTest::newRow("overlapping") << QList<Lijn>{lijn("T1", 0, 1000, 0, 2000),
+                                                    lijn("T1", 500, 1500, 0, 2000)}
                                      << QStringList{"T101: 4990 x 20000", "T101: 10000 x 20000",
                                                     "T102: 15000 x 20000", "T102: 10000 x 20000"};
         QTest::newRow("widths and heights")
@@ -76,10 +79,13 @@ private slots:
         QCOMPARE(rijen(doel, "SELECT Code, Description FROM LocksHingesCombi ORDER BY ID"),
                  (QStringList{"T101|T101 (0-1000, 0-2000)", "T102|T102 (1001-2000, 0-2000)",
                               "T201|T201 (0-1000, 0-2000)"}));
-        QCOMPARE(cellen(doel), (QStringList{"T101: 10000 x 20000", "T102: 20000 x 20000", "T201: 10000 x 20000"}));
-        QCOMPARE(rijen(doel, "SELECT c.Code || ' ' || a.fkArticle FROM LocksHingesArticle a JOIN LocksHingesCombi c "
-                             "ON c.ID = a.fkLocksHingesCombi ORDER BY a.ID"),
-                 (QStringList{"T101 SCHARNIER", "T102 SLOT", "T101 KRUK", "T201 SLOT"}));
+        QCOMPARE(cellen(doel),
+                 (QStringList{"T101: 10000 x 20000", "T102: 20000 x 20000", "T201: 10000 x 20000"}));
+        QCOMPARE(
+            rijen(doel,
+                  "SELECT c.Code || ' ' || a.fkArticle FROM LocksHingesArticle a JOIN LocksHingesCombi c "
+                  "ON c.ID = a.fkLocksHingesCombi ORDER BY a.ID"),
+            (QStringList{"T101 SCHARNIER", "T102 SLOT", "T101 KRUK", "T201 SLOT"}));
         QCOMPARE(p.log.startingWith("Nieuwe "),
                  (QStringList{"Nieuwe tabel 'T1 - Tabel T1'", "Nieuwe combi 'T101 (0-1000, 0-2000)'",
                               "Nieuwe combi 'T102 (1001-2000, 0-2000)'", "Nieuwe tabel 'T2 - Tabel T2'",
@@ -97,9 +103,11 @@ private slots:
         p.combinaties({drie, lijn("T1", 1001, 2000, 0, 2000).metArtikel("NUL", 0)});
         const Doel doel = p.doel(DoelSoort::JetOud);
         QVERIFY(p.overzetten(doel));
-        QCOMPARE(rijen(doel, "SELECT fkArticle, RelativeTo, Side, Origin, CR_X, Y, RealLength, DrawLength, DrawWidth "
-                             "FROM LocksHingesArticle ORDER BY ID"),
-                 QStringList(3, "DRIE|1|1|0|10|25|1200|<null>|<null>"));
+        QCOMPARE(
+            rijen(doel,
+                  "SELECT fkArticle, RelativeTo, Side, Origin, CR_X, Y, RealLength, DrawLength, DrawWidth "
+                  "FROM LocksHingesArticle ORDER BY ID"),
+            QStringList(3, "DRIE|1|1|0|10|25|1200|<null>|<null>"));
         QCOMPARE(doel.db().count("LocksHingesCombi"), 2);
         QCOMPARE(cellen(doel).size(), 2);
     }
@@ -141,16 +149,21 @@ private slots:
         QVERIFY(p.overzetten(doel));
         QCOMPARE(rijen(doel, "SELECT Code FROM LocksHingesTable ORDER BY ID"), (QStringList{"T2", "t1"}));
         // t101 replaced T101; T102 of the first import stays (no line of this import makes it again).
-        QCOMPARE(rijen(doel, "SELECT Code FROM LocksHingesCombi ORDER BY ID"), (QStringList{"T102", "T201", "t101"}));
+        QCOMPARE(rijen(doel, "SELECT Code FROM LocksHingesCombi ORDER BY ID"),
+                 (QStringList{"T102", "T201", "t101"}));
         QCOMPARE(cellen(doel), (QStringList{"T201: 10000 x 20000", "t101: 30000 x 20000"}));
-        QCOMPARE(rijen(doel, "SELECT c.Code || ' ' || a.fkArticle FROM LocksHingesArticle a JOIN LocksHingesCombi c "
-                             "ON c.ID = a.fkLocksHingesCombi ORDER BY a.ID"),
-                 (QStringList{"T102 B", "T201 C", "t101 NIEUW"}));
-        QCOMPARE(rijen(doel, "SELECT count(*) FROM LocksHingesArticle WHERE fkLocksHingesCombi NOT IN (SELECT ID "
-                             "FROM LocksHingesCombi)"),
+        QCOMPARE(
+            rijen(doel,
+                  "SELECT c.Code || ' ' || a.fkArticle FROM LocksHingesArticle a JOIN LocksHingesCombi c "
+                  "ON c.ID = a.fkLocksHingesCombi ORDER BY a.ID"),
+            (QStringList{"T102 B", "T201 C", "t101 NIEUW"}));
+        QCOMPARE(rijen(doel,
+                       "SELECT count(*) FROM LocksHingesArticle WHERE fkLocksHingesCombi NOT IN (SELECT ID "
+                       "FROM LocksHingesCombi)"),
                  QStringList{"0"});
-        QCOMPARE(rijen(doel, "SELECT count(*) FROM LocksHingesType WHERE fkLocksHingesTable NOT IN (SELECT ID FROM "
-                             "LocksHingesTable) OR fkLocksHingesCombi NOT IN (SELECT ID FROM LocksHingesCombi)"),
+        QCOMPARE(rijen(doel,
+                       "SELECT count(*) FROM LocksHingesType WHERE fkLocksHingesTable NOT IN (SELECT ID FROM "
+                       "LocksHingesTable) OR fkLocksHingesCombi NOT IN (SELECT ID FROM LocksHingesCombi)"),
                  QStringList{"0"});
     }
 

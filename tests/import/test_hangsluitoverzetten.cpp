@@ -42,7 +42,8 @@ public:
 void alleDoelen()
 {
     QTest::addColumn<DoelSoort>("soort");
-    for (const DoelSoort s : {DoelSoort::SQLiteOpties, DoelSoort::JetNieuw, DoelSoort::JetOud, DoelSoort::Bibliotheek})
+    for (const DoelSoort s :
+         {DoelSoort::SQLiteOpties, DoelSoort::JetNieuw, DoelSoort::JetOud, DoelSoort::Bibliotheek})
         QTest::newRow(naam(s)) << s;
 }
 
@@ -64,10 +65,10 @@ private slots:
         QVERIFY(p.log.fouten.isEmpty());
         QVERIFY(p.ui.errors.isEmpty());
         const bool bibliotheek = soort == DoelSoort::Bibliotheek;
-        QCOMPARE(p.log.hoofdActies.value(1), bibliotheek ? QStringLiteral("Openen bibliotheek")
-                                                         : QStringLiteral("Openen onderhoud"));
-        QCOMPARE(p.log.hoofdActies.last(), bibliotheek ? QStringLiteral("Sluiten bibliotheek")
-                                                       : QStringLiteral("Sluiten onderhoud"));
+        QCOMPARE(p.log.hoofdActies.value(1),
+                 bibliotheek ? QStringLiteral("Openen bibliotheek") : QStringLiteral("Openen onderhoud"));
+        QCOMPARE(p.log.hoofdActies.last(),
+                 bibliotheek ? QStringLiteral("Sluiten bibliotheek") : QStringLiteral("Sluiten onderhoud"));
         QCOMPARE(p.log.totaal, QList<qint32>{2});
         QCOMPARE(p.log.huidig, (QList<qint32>{1, 2}));
         if (soort == DoelSoort::JetOud) {
@@ -160,8 +161,8 @@ private slots:
         const QByteArray voor = doel.inhoud();
         const bool ok = p.overzetten(doel);
         const bool bibliotheek = soort == DoelSoort::Bibliotheek;
-        QCOMPARE(p.log.hoofdActies.last(), bibliotheek ? QStringLiteral("Sluiten bibliotheek")
-                                                       : QStringLiteral("Sluiten onderhoud"));
+        QCOMPARE(p.log.hoofdActies.last(),
+                 bibliotheek ? QStringLiteral("Sluiten bibliotheek") : QStringLiteral("Sluiten onderhoud"));
         if (soort == DoelSoort::JetOud) {
             QVERIFY(ok);
             QCOMPARE(doel.db().count("LocksHingesTable"), 2);
@@ -227,7 +228,8 @@ private slots:
         const Doel doel = p.doel(soort);
         QVERIFY(p.overzetten(doel));
         if (soort == DoelSoort::JetOud)
-            QCOMPARE(rijen(doel, "SELECT RelativeTo FROM LocksHingesArticle ORDER BY ID"), (QStringList{"1", "9"}));
+            QCOMPARE(rijen(doel, "SELECT RelativeTo FROM LocksHingesArticle ORDER BY ID"),
+                     (QStringList{"1", "9"}));
         else
             QCOMPARE(artikelCodes(doel, "K1", "Polygon"), (QStringList{"3", "2"}));
     }
@@ -239,7 +241,8 @@ private slots:
         QFETCH(DoelSoort, soort);
         HangSluitProef p;
         // A width that does not fit in 32 bits once multiplied by ten.
-        p.combinaties({kTweeCombinaties.at(0), Lijn{QStringLiteral("K2"), QStringLiteral("Stolp")}.metMaten(0, 300000000, 0, 100),
+        p.combinaties({kTweeCombinaties.at(0),
+                       Lijn{QStringLiteral("K2"), QStringLiteral("Stolp")}.metMaten(0, 300000000, 0, 100),
                        Lijn{QStringLiteral("K3"), QStringLiteral("Hef-schuif")}});
         const Doel doel = p.doel(soort);
         const QByteArray voor = doel.inhoud();
@@ -262,7 +265,9 @@ private slots:
         const QByteArray voor = Doel{DoelSoort::SQLiteOpties, pad, pad}.inhoud();
         QVERIFY(!p.overzetten(Doel{DoelSoort::SQLiteOpties, pad, pad}));
         QCOMPARE(p.log.fouten, QList<qint32>{1});
-        QCOMPARE(p.log.startingWith("De tabel 'LocksHingesCombi' van het doelbestand heeft geen kolom 'Data'").size(), 1);
+        QCOMPARE(p.log.startingWith("De tabel 'LocksHingesCombi' van het doelbestand heeft geen kolom 'Data'")
+                     .size(),
+                 1);
         QVERIFY(p.ui.errors.isEmpty());
         QCOMPARE((Doel{DoelSoort::SQLiteOpties, pad, pad}.inhoud()), voor);
     }
@@ -277,7 +282,8 @@ private slots:
         QVERIFY(!p.overzetten(doel));
         QCOMPARE(p.ui.messages.size(), 1);
         QCOMPARE(p.ui.messages.first().text,
-                 QStringLiteral("Importeren Hang en Sluitwerk Keuzes naar versie 3.5 wordt nog niet ondersteund."));
+                 QStringLiteral(
+                     "Importeren Hang en Sluitwerk Keuzes naar versie 3.5 wordt nog niet ondersteund."));
         QCOMPARE(MsgBox::icon(p.ui.messages.first().style), int(MsgBox::Information));
         QCOMPARE(doel.inhoud(), voor);
     }
