@@ -20,6 +20,7 @@
 #include "start/globals.h"
 
 #include "support/fastestratio.h"
+#include "support/stderrui.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -125,29 +126,6 @@ void maakBestanden()
     }
     transaction.commit();
 }
-
-// Message boxes and the error window show up on stderr: a failing run must not pass unseen.
-class StderrUi : public UiServices
-{
-public:
-    int messageBox(const QString& text, int, const QString&) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return MsgBox::Ok;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    QStringList fileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<QString> browseForFolder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
-    std::optional<qint32> pickOne(const PickOneRequest&) override { return std::nullopt; }
-    void showErrorWindow(const ErrorWindowContent& content) override
-    {
-        std::fprintf(stderr, "error: %s %s\n", qPrintable(content.message), qPrintable(content.details));
-    }
-};
 
 // Receives the engine's events as the wizard's log does, and drops them.
 class Listener : public VoortgangOntvanger
@@ -311,7 +289,7 @@ BENCHMARK(BM_ArticleImport)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    StderrUi stderrUi;
+    bench::StderrUi stderrUi;
     setUiServices(&stderrUi);
     auto opties = std::make_shared<clsImportOpties>();
     opties->ImporterenArtikelen = true;

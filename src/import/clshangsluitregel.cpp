@@ -8,23 +8,21 @@ namespace supplink {
 
 namespace {
 
-constexpr qint32 kOverloop = 6;
-
-// A dimension in the file's unit as millimetres.
-qint32 maalTien(qint32 maat)
-{
-    const qint64 mm = qint64(maat) * 10;
-    if (mm < std::numeric_limits<qint32>::min() || mm > std::numeric_limits<qint32>::max())
-        throw AppError(kOverloop, QStringLiteral("Overloop: %1 maal 10").arg(maat));
-    return qint32(mm);
-}
-
 QString tekst(const QString& t)
 {
     return QLatin1Char('"') + JsonTekstInhoud(t) + QLatin1Char('"');
 }
 
 } // namespace
+
+qint32 MaalTien(qint32 maat)
+{
+    constexpr qint32 kOverloop = 6;
+    const qint64 mm = qint64(maat) * 10;
+    if (mm < std::numeric_limits<qint32>::min() || mm > std::numeric_limits<qint32>::max())
+        throw AppError(kOverloop, QStringLiteral("Overloop: %1 maal 10").arg(maat));
+    return qint32(mm);
+}
 
 QString JsonTekstInhoud(const QString& tekst)
 {
@@ -79,12 +77,12 @@ clsHangSluitRegel::Maten clsHangSluitRegel::MaatGegevens() const
     m.breedte = m.type == 1 || m.type == 3;
     m.hoogte = m.type == 2 || m.type == 3;
     if (m.breedte) {
-        m.wFrom = maalTien(BreedteVan);
-        m.wTo = maalTien(BreedteTot);
+        m.wFrom = MaalTien(BreedteVan);
+        m.wTo = MaalTien(BreedteTot);
     }
     if (m.hoogte) {
-        m.hFrom = maalTien(HoogteVan);
-        m.hTo = maalTien(HoogteTot);
+        m.hFrom = MaalTien(HoogteVan);
+        m.hTo = MaalTien(HoogteTot);
     }
     return m;
 }

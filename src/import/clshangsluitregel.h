@@ -78,6 +78,9 @@ private:
 
 using HangSluitRegelPtr = std::shared_ptr<clsHangSluitRegel>;
 
+// A dimension in the file's unit times ten; throws AppError 6 when that does not fit in 32 bits.
+qint32 MaalTien(qint32 maat);
+
 // A text as the content of a JSON string: the quote, the backslash and control characters escaped,
 // every other character as it is (so an ordinary text is written unchanged).
 QString JsonTekstInhoud(const QString& tekst);

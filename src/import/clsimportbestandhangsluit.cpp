@@ -1,10 +1,27 @@
 #include "import/clsimportbestandhangsluit.h"
 
+#include "database/backendopeners.h"
+#include "database/clsconnectie.h"
+#include "database/clsopt.h"
+#include "database/codevergelijking.h"
+#include "platform/uiservices.h"
+#include "sources/clsbron2.h"
 #include "start/errors.h"
+#include "start/globals.h"
 #include "transfer/jsonmerge.h"
 #include "json/json.h"
 
+#include <QScopeGuard>
+
 namespace supplink {
+
+namespace {
+
+constexpr qint32 kCombinaties = 0;
+constexpr qint32 kKeuzes = 1;
+const QString kRoutineOverzetten = QStringLiteral("clsImportBestandHangSluit.OverzettenBestand");
+
+} // namespace
 
 clsImportBestandHangSluit::clsImportBestandHangSluit()
     : m_run(std::make_shared<RunContext>()), m_lezer(m_melder),
@@ -14,6 +31,12 @@ clsImportBestandHangSluit::clsImportBestandHangSluit()
 }
 
 clsImportBestandHangSluit::~clsImportBestandHangSluit() = default;
+
+void clsImportBestandHangSluit::SetOntvanger(VoortgangOntvanger* ontvanger)
+{
+    m_ontvanger = ontvanger;
+    m_melder.SetOntvanger(ontvanger);
+}
 
 void clsImportBestandHangSluit::SetRunContext(RunContextPtr run)
 {
@@ -25,7 +48,9 @@ bool clsImportBestandHangSluit::InlezenBestand(clsBron2& bron, bool distinct)
 {
     m_bron = &bron;
     m_distinctModus = distinct;
-    return InlezenBronBestand();
+    return InlezenBronBestand(!m_distinctModus   ? HangSluitBestandLezer::Modus::Overzetten
+                              : m_verplichtModus ? HangSluitBestandLezer::Modus::Verplicht
+                                                 : HangSluitBestandLezer::Modus::Distinct);
 }
 
 bool clsImportBestandHangSluit::LocksHingesArtikelVerplichtDistinct(
@@ -37,16 +62,263 @@ bool clsImportBestandHangSluit::LocksHingesArtikelVerplichtDistinct(
     m_distinctModus = true;
     m_verplichtModus = true;
     m_verplicht = std::move(combinaties);
-    return InlezenBronBestand();
+    return InlezenBronBestand(HangSluitBestandLezer::Modus::Verplicht);
 }
 
-bool clsImportBestandHangSluit::InlezenBronBestand()
+bool clsImportBestandHangSluit::InlezenBronBestand(HangSluitBestandLezer::Modus modus)
 {
     RunScope scope(*m_run);
-    const auto modus = !m_distinctModus   ? HangSluitBestandLezer::Modus::Overzetten
-                       : m_verplichtModus ? HangSluitBestandLezer::Modus::Verplicht
-                                          : HangSluitBestandLezer::Modus::Distinct;
     return m_lezer.Lees(*m_bron, modus, colItemsDistinct(), *m_verplicht);
+}
+
+// ---- The transfer ----------------------------------------------------------------------------------
+
+bool clsImportBestandHangSluit::OverzettenBestand(clsBron2& bron, const QString& doelPad)
+{
+    RunScope scope(*m_run);
+    m_bron = &bron;
+    // The selection as codes compare, once for the run.
+    m_geselecteerd.clear();
+    m_geselecteerdVan = ColItemsGeselecteerd;
+    if (ColItemsGeselecteerd) {
+        for (const auto& item : *ColItemsGeselecteerd) {
+            if (item)
+                m_geselecteerd.insert(CodeSleutel(item->Code));
+        }
+    }
+    const auto vergeet = qScopeGuard([this] {
+        m_geselecteerdVan.reset();
+        m_geselecteerd.clear();
+    });
+
+    bool result = false;
+    if (InlezenBronBestand(HangSluitBestandLezer::Modus::Overzetten)) {
+        m_melder.HoofdActieDone();
+        result = globals().gBibliotheekModus ? OverzettenBibliotheek(doelPad) : OverzettenOpties(doelPad);
+    }
+    m_melder.HoofdActieDone();
+    return result;
+}
+
+bool clsImportBestandHangSluit::OverzettenBibliotheek(const QString& pad)
+{
+    bool result = false;
+    if (ConnectLIB(pad)) {
+        try {
+            Fix_Bemating_30_31();
+            m_melder.HoofdActieDone();
+            switch (m_bron->CombiType) {
+            case kCombinaties:
+                result = AanmakenCombiesInLibrary();
+                break;
+            case kKeuzes:
+                result = AanmakenKeuzesInLibrary();
+                break;
+            default:
+                result = OnbekendCombiType();
+                break;
+            }
+        } catch (const std::exception& e) {
+            SchrijfFout(kRoutineOverzetten, e);
+            result = false;
+        }
+    }
+    SluitenLIB();
+    return result;
+}
+
+bool clsImportBestandHangSluit::OverzettenOpties(const QString& pad)
+{
+    bool result = false;
+    if (ConnectOPT(pad)) {
+        try {
+            const bool sqlite = m_opt->DatabaseIsSQLiteFormat();
+            if (sqlite || m_opt->NieuweFormaatCombies()) {
+                Fix_Bemating_30_31();
+                m_melder.HoofdActieDone();
+                switch (m_bron->CombiType) {
+                case kCombinaties:
+                    result = sqlite ? AanmakenCombiesInSQLiteOptions() : AanmakenCombiesInOptPVC();
+                    break;
+                case kKeuzes:
+                    result = sqlite ? AanmakenKeuzesInSQLiteOptions() : AanmakenKeuzesInOptPVC();
+                    break;
+                default:
+                    result = OnbekendCombiType();
+                    break;
+                }
+            } else {
+                // The older format takes the lines as read: its dimensioning codes are the file's own.
+                result = OverzettenOPTOudFormaat();
+            }
+        } catch (const std::exception& e) {
+            SchrijfFout(kRoutineOverzetten, e);
+            result = false;
+        }
+    }
+    SluitenOPT();
+    return result;
+}
+
+bool clsImportBestandHangSluit::ConnectOPT(const QString& pad)
+{
+    return OpenenDoel(pad, QStringLiteral("Openen onderhoud"),
+                      QStringLiteral("Openen onderhoudsbestand mislukt! '"), [&] {
+                          m_opt = std::make_unique<clsOPT>();
+                          return m_opt->Connect(pad);
+                      });
+}
+
+bool clsImportBestandHangSluit::ConnectLIB(const QString& pad)
+{
+    return OpenenDoel(pad, QStringLiteral("Openen bibliotheek"),
+                      QStringLiteral("Openen bibliotheekbestand mislukt! '"), [&] {
+                          m_lib = std::make_unique<clsLIB>();
+                          return m_lib->Connect(pad);
+                      });
+}
+
+bool clsImportBestandHangSluit::OpenenDoel(const QString& pad, const QString& kop, const QString& mislukt,
+                                           const std::function<bool()>& openen)
+{
+    m_melder.HoofdActie(kop);
+    m_melder.Voortgang(QStringLiteral("Doel bestand"), pad);
+    const QString melding = mislukt + pad + QLatin1Char('\'');
+    try {
+        // A Jet file this system can only read is refused before it is opened.
+        const QString weigering = jetTargetRefusal(pad);
+        if (!weigering.isEmpty()) {
+            m_melder.MeldFout(melding, weigering);
+            return false;
+        }
+        if (openen())
+            return true;
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("clsImportBestandHangSluit.OpenenDoel"), e);
+    }
+    m_melder.MeldFout(melding);
+    return false;
+}
+
+void clsImportBestandHangSluit::SluitenOPT()
+{
+    m_melder.HoofdActie(QStringLiteral("Sluiten onderhoud"));
+    // Closing never reports: the handle is released whatever happens.
+    if (m_opt)
+        m_opt->Disconnect();
+    m_opt.reset();
+}
+
+void clsImportBestandHangSluit::SluitenLIB()
+{
+    m_melder.HoofdActie(QStringLiteral("Sluiten bibliotheek"));
+    if (m_lib)
+        m_lib->Disconnect();
+    m_lib.reset();
+}
+
+clsConnectie& clsImportBestandHangSluit::Doel() const
+{
+    clsConnectie* cn = m_lib ? m_lib->cnLIB.get() : m_opt ? m_opt->cnOPT.get() : nullptr;
+    if (!cn || !cn->Connection())
+        throw AppError(DbErrorNumber::ObjectClosed,
+                       QStringLiteral("Er is geen verbinding met het doelbestand."));
+    return *cn;
+}
+
+bool clsImportBestandHangSluit::OnbekendCombiType()
+{
+    m_melder.MeldFout(
+        QStringLiteral("Onbekend soort hang- en sluitwerkbestand (%1): kies \"Hang en Sluitwerk "
+                       "Combi's\" of \"Hang en Sluitwerk Keuzes\".")
+            .arg(m_bron->CombiType),
+        m_bron->BronPad);
+    return false;
+}
+
+bool clsImportBestandHangSluit::HeeftTabellen(DatabaseBackend& db, const QStringList& nodig)
+{
+    for (const QString& naam : nodig) {
+        const QString tabel = naam.section(QLatin1Char('.'), 0, 0);
+        const QString kolom = naam.section(QLatin1Char('.'), 1);
+        const std::optional<TableSchema> schema = db.tableSchema(tabel);
+        if (!schema) {
+            m_melder.MeldFout(QStringLiteral("Het doelbestand heeft geen tabel '") + tabel +
+                                  QStringLiteral("', er is niets geschreven."),
+                              db.path());
+            return false;
+        }
+        if (!kolom.isEmpty() && schema->columnIndex(kolom) < 0) {
+            m_melder.MeldFout(QStringLiteral("De tabel '") + tabel +
+                                  QStringLiteral("' van het doelbestand heeft geen kolom '") + kolom +
+                                  QStringLiteral("', er is niets geschreven."),
+                              db.path());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool clsImportBestandHangSluit::InTransactie(const std::shared_ptr<DatabaseBackend>& db,
+                                             const QString& routine, const std::function<bool()>& schrijver)
+{
+    const qint32 foutenVooraf = AantalFouten();
+    std::optional<Transaction> transactie;
+    try {
+        transactie.emplace(db);
+    } catch (const std::exception& e) {
+        // Without its transaction nothing is written.
+        SchrijfFout(routine, e);
+        return false;
+    }
+    bool result = false;
+    try {
+        result = schrijver();
+    } catch (const std::exception& e) {
+        SchrijfFout(routine, e);
+    }
+    try {
+        if (result && !Geannuleerd() && AantalFouten() == foutenVooraf) {
+            transactie->commit();
+            return true;
+        }
+        transactie->rollback();
+        m_melder.Voortgang(QStringLiteral("Wijzigingen in het doelbestand teruggedraaid"), QString());
+    } catch (const std::exception& e) {
+        SchrijfFout(routine, e);
+    }
+    return false;
+}
+
+void clsImportBestandHangSluit::SchrijfFout(const QString& routine, const std::exception& fout)
+{
+    ShowError(routine, fout);
+    m_melder.TelFout();
+}
+
+void clsImportBestandHangSluit::MeldFoutNummer(const QString& naam, const AppError& fout)
+{
+    ++m_foutNummers;
+    if (m_ontvanger)
+        m_ontvanger->FoutOpgetreden(m_foutNummers);
+    m_melder.Voortgang(QStringLiteral("Error (") + naam + QStringLiteral("): ") +
+                           QString::number(fout.number()) + QLatin1Char('-') + fout.description(),
+                       QString());
+}
+
+bool clsImportBestandHangSluit::OnderdeelGeselecteerd(const QString& code) const
+{
+    if (!ColItemsGeselecteerd)
+        return false;
+    if (ColItemsGeselecteerd->isEmpty())
+        return true;
+    if (m_geselecteerdVan == ColItemsGeselecteerd)
+        return m_geselecteerd.contains(CodeSleutel(code));
+    for (const auto& item : *ColItemsGeselecteerd) {
+        if (item && ZelfdeCode(item->Code, code))
+            return true;
+    }
+    return false;
 }
 
 bool clsImportBestandHangSluit::BronHeeft9of10() const

@@ -9,7 +9,7 @@
 #include "start/errors.h"
 #include "start/globals.h"
 #include "start/sharedroutines.h"
-#include "sync/codevergelijking.h"
+#include "database/codevergelijking.h"
 #include "transfer/clsimportsqlitetabelnaarsqlitet.h"
 #include "transfer/clsimporttabelnaartabel.h"
 #include "json/json.h"

@@ -8,7 +8,7 @@
 #include "start/errors.h"
 #include "start/globals.h"
 #include "start/sharedroutines.h"
-#include "sync/codevergelijking.h"
+#include "database/codevergelijking.h"
 #include "sync/tmpselected.h"
 #include "sync/verbindingsluiten.h"
 #include "transfer/clsimportsqlitetabelnaarsqlitet.h"

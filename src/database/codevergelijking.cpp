@@ -1,4 +1,4 @@
-#include "sync/codevergelijking.h"
+#include "database/codevergelijking.h"
 
 #include "platform/codecompare.h"
 

@@ -1,7 +1,7 @@
 #pragma once
-// How the statements of the engines compare codes (article, group, combination,
-// shape and list codes): one code is the same code whatever the case of its
-// letters, in every match, lookup and join of a run. A statement that matches
+// How the statements of the engines and file imports compare codes (article,
+// group, combination, shape and list codes): one code is the same code
+// whatever the case of its letters, in every match, lookup and join of a run. A statement that matches
 // codes builds its comparison here, so that every engine compares them one way
 // and the rule lives in one place.
 //
