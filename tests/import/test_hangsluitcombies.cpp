@@ -52,18 +52,19 @@ private slots:
     void codesDifferingInCase_data() { combinatieDoelen(); }
     void codesDifferingInCase()
     {
+        // One code however it is spelled: both lines are one combination, written once under the
+        // spelling of its first line, with the articles of both lines.
         QFETCH(DoelSoort, soort);
         HangSluitProef p;
         p.combinaties({lijn("a1", "KLEIN"), lijn("A1", "GROOT")});
         const Doel doel = p.doel(soort);
         QVERIFY(p.overzetten(doel));
-        QCOMPARE(p.log.totaal, QList<qint32>{2});
+        QCOMPARE(p.log.totaal, QList<qint32>{1});
         QCOMPARE(rijen(doel, "SELECT Code FROM LocksHingesCombi"), QStringList{"a1"});
-        QCOMPARE(p.log.startingWith("Nieuw onderdeel : "),
-                 QStringList{"Nieuw onderdeel : a1:Omschrijving a1"});
-        QCOMPARE(p.log.startingWith("Bestaand onderdeel : "),
-                 QStringList{"Bestaand onderdeel : A1:Omschrijving A1"});
-        QCOMPARE(artikelCodes(doel, "a1"), QStringList{"GROOT"});
+        QCOMPARE(p.log.startingWith("Bestaand onderdeel : "), QStringList());
+        QStringList artikelen = artikelCodes(doel, "a1");
+        artikelen.sort();
+        QCOMPARE(artikelen, (QStringList{"GROOT", "KLEIN"}));
     }
 
     // A part the selection lacks is passed over with its code and description; only the library counts.
