@@ -7,6 +7,7 @@
 #include "platform/runcontext.h"
 #include "start/errors.h"
 #include "start/globals.h"
+#include "start/registryfuncties.h"
 #include "start/sharedroutines.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
@@ -14,6 +15,7 @@
 #include "wizard/stapnabootsingen.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
 #include "wizard/ui/usrstapnietbeschikbaar.h"
+#include "wizard/ui/usrwelkom.h"
 #include "wizard/updatezoeker.h"
 
 #include <QDir>
@@ -22,6 +24,9 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTreeWidget>
+
+#include <optional>
 
 using namespace supplink;
 using namespace supplink::test;
@@ -90,6 +95,30 @@ private:
     VoorbeeldStap m_model;
 };
 
+// A suppliers folder with the supplier ACME, named by the machine-wide setting: the welcome step of the
+// program's own register lists it.
+void LeveranciersMap(const TestEnvironment& env)
+{
+    const QString map = env.path(QStringLiteral("leveranciers"));
+    QDir().mkpath(map + QStringLiteral("/acme"));
+    QFile index(map + QStringLiteral("/acme/index"));
+    if (index.open(QIODevice::WriteOnly))
+        index.write("ACME\r\nAcme\r\n1\r\n");
+    fSaveString(HKEY_LOCAL_MACHINE, ProgramKeyPath() + QStringLiteral("settings"), QStringLiteral("leveranciers"),
+                map);
+}
+
+// Chooses ACME in the welcome step of the program's own register.
+bool KiesLeverancier(frmImportBvqNaarBvq& window)
+{
+    auto* welkom = qobject_cast<usrWelkom*>(window.StapWeergave(1));
+    QTreeWidgetItem* acme = welkom ? welkom->Knoop(QStringLiteral("ACME")) : nullptr;
+    if (!acme)
+        return false;
+    welkom->tv->setCurrentItem(acme);
+    return window.cmdVolgende->isEnabled();
+}
+
 // The window over fake steps, shown, with its own temporary folder and recorded UI services.
 struct ZichtbaarVenster
 {
@@ -112,8 +141,18 @@ class MainWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { globals() = ProgramState(); }
-    void cleanup() { globals() = ProgramState(); }
+    // The welcome step of the program's own register makes its folder and reads settings: in the test's
+    // own folders.
+    void init()
+    {
+        globals() = ProgramState();
+        m_env.emplace();
+    }
+    void cleanup()
+    {
+        globals() = ProgramState();
+        m_env.reset();
+    }
 
     void frame()
     {
@@ -161,13 +200,19 @@ private slots:
             QVERIFY(knop->width() >= knop->sizeHint().width());
     }
 
-    // The program's own register: every step holds its place, says that it is not built yet, and lets
-    // the user go on; the transfer says that it changed nothing.
+    // The program's own register: after the welcome step every step holds its place, says that it is
+    // not built yet, and lets the user go on; the transfer says that it changed nothing.
     void plaatshoudersTotHetEinde()
     {
         RecordingUiServices recorder;
+        LeveranciersMap(*m_env);
         frmImportBvqNaarBvq window;
+        QVERIFY(qobject_cast<usrWelkom*>(window.stepArea->currentWidget()));
+        QVERIFY(!window.cmdVolgende->isEnabled());
+        QVERIFY(KiesLeverancier(window));
         QList<int> stappen{window.besturing().HuidigeStap()};
+        QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+        stappen << window.besturing().HuidigeStap();
         while (window.cmdVolgende->isEnabled()) {
             auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
             QVERIFY(view);
@@ -183,7 +228,7 @@ private slots:
         QCOMPARE(recorder.messages.at(0).text,
                  QStringLiteral("Het overzetten van gegevens is in deze versie nog niet beschikbaar.\r\n"
                                 "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
-        QVERIFY(!globals().gLeverancier && globals().gBronnenGeselecteerd.isEmpty() &&
+        QVERIFY(globals().gLeverancier && globals().gBronnenGeselecteerd.isEmpty() &&
                 globals().gDoelBestanden.isEmpty() && !globals().gImportOpties);
         // The generic step's place serves five steps with one view.
         QCOMPARE(window.StapWeergave(5), window.StapWeergave(14));
@@ -199,7 +244,9 @@ private slots:
             if (registratie.stappen == QList<int>{16})
                 registratie.maak = maakStap<VoorbeeldWeergave>;
         }
+        LeveranciersMap(*m_env);
         frmImportBvqNaarBvq window(nullptr, stappen);
+        QVERIFY(KiesLeverancier(window));
         QVERIFY(GaNaar(window, 16));
         auto* weergave = dynamic_cast<VoorbeeldWeergave*>(window.stepArea->currentWidget());
         QVERIFY(weergave);
@@ -304,10 +351,11 @@ private slots:
 
     void closingDeletesTheWelcomeFolder()
     {
-        TestEnvironment env;
         RecordingUiServices recorder;
-        const QString folder = MaakTempMap(env);
         frmImportBvqNaarBvq window;
+        // The folder the welcome step made.
+        const QString folder = globals().gWelkomMap;
+        QVERIFY(QFileInfo(folder).isDir());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.close(); // the title bar's close box asks nothing
@@ -319,11 +367,10 @@ private slots:
     // Closing while a run works in the welcome folder would delete the folder under it.
     void closingIsRefusedWhileARunIsLive()
     {
-        TestEnvironment env;
         RecordingUiServices recorder;
-        const QString folder = MaakTempMap(env);
-
         frmImportBvqNaarBvq window;
+        const QString folder = globals().gWelkomMap;
+        QVERIFY(QFileInfo(folder).isDir());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         RunContext run;
@@ -427,6 +474,9 @@ private slots:
         QCOMPARE(recorder.errors.size(), 1);
         QVERIFY(recorder.errors.at(0).details.contains(QStringLiteral("Update")));
     }
+
+private:
+    std::optional<TestEnvironment> m_env;
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -1,6 +1,7 @@
 #include "wizard/ui/stapregister.h"
 
 #include "wizard/plaatshouders.h"
+#include "wizard/ui/usrwelkom.h"
 
 namespace supplink {
 
@@ -8,7 +9,7 @@ namespace supplink {
 QList<StapRegistratie> StapRegister()
 {
     return {
-        {{1}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapWelkom
+        {{1}, maakStap<usrWelkom>},                                       // usrStapWelkom
         {{2}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectBronBestanden3
         {{3}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectDoelBestanden
         {{4}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrImportOpties
