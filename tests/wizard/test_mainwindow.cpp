@@ -7,7 +7,6 @@
 #include "platform/runcontext.h"
 #include "start/errors.h"
 #include "start/globals.h"
-#include "start/registryfuncties.h"
 #include "start/sharedroutines.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
@@ -17,6 +16,7 @@
 #include "wizard/ui/usrstapnietbeschikbaar.h"
 #include "wizard/ui/usrwelkom.h"
 #include "wizard/updatezoeker.h"
+#include "wizard/welkomopstelling.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,12 +100,8 @@ private:
 void LeveranciersMap(const TestEnvironment& env)
 {
     const QString map = env.path(QStringLiteral("leveranciers"));
-    QDir().mkpath(map + QStringLiteral("/acme"));
-    QFile index(map + QStringLiteral("/acme/index"));
-    if (index.open(QIODevice::WriteOnly))
-        index.write("ACME\r\nAcme\r\n1\r\n");
-    fSaveString(HKEY_LOCAL_MACHINE, ProgramKeyPath() + QStringLiteral("settings"), QStringLiteral("leveranciers"),
-                map);
+    leverancierMap(map, QStringLiteral("acme"), "ACME\r\nAcme\r\n1\r\n");
+    zetLeveranciersMap(map);
 }
 
 // Chooses ACME in the welcome step of the program's own register.

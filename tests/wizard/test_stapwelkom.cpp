@@ -12,6 +12,7 @@
 #include "support/testenvironment.h"
 #include "support/zipwriter.h"
 #include "wizard/stapwelkom.h"
+#include "wizard/welkomopstelling.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,27 +25,6 @@ using namespace supplink;
 using namespace supplink::test;
 
 namespace {
-
-void schrijf(const QString& pad, const QByteArray& inhoud)
-{
-    QDir().mkpath(QFileInfo(pad).absolutePath());
-    QFile bestand(pad);
-    QVERIFY(bestand.open(QIODevice::WriteOnly));
-    bestand.write(inhoud);
-}
-
-// A supplier folder with its index (and a page).
-void leverancier(const QString& map, const QString& naam, const QByteArray& index)
-{
-    schrijf(QDir(map).filePath(naam + QStringLiteral("/index")), index);
-    schrijf(QDir(map).filePath(naam + QStringLiteral("/leverancier.xml")), "<leverancier/>");
-}
-
-void zetLeveranciersMap(const QString& map)
-{
-    fSaveString(HKEY_LOCAL_MACHINE, ProgramKeyPath() + QStringLiteral("settings"), QStringLiteral("leveranciers"),
-                map);
-}
 
 // The tree as text: per category its key, and the codes of its suppliers.
 QStringList boom(const StapWelkom& stap)
@@ -87,14 +67,14 @@ private slots:
         TestEnvironment env;
         RecordingUiServices ui;
         const QString map = env.path(QStringLiteral("leveranciers"));
-        leverancier(map, QStringLiteral("a"), "TWEE\r\nTwee regels\r\n");
-        leverancier(map, QStringLiteral("b"), "\r\nGeen code\r\n3\r\n");
-        leverancier(map, QStringLiteral("c"), "NEGEN\r\nNegen\r\n9\r\n");
-        leverancier(map, QStringLiteral("d"), "FOUT\r\nFoute categorie\r\nX\r\n");
-        leverancier(map, QStringLiteral("e"), "twee\r\nDubbel\r\n2\r\n");
-        leverancier(map, QStringLiteral("f"), "ZESB\r\nAa eerst\r\n 6 \r\n");
-        leverancier(map, QStringLiteral("g"), "EEN\r\n");
-        leverancier(map, QStringLiteral("h"), "LAATSTE\nLaatste\n1");
+        leverancierMap(map, QStringLiteral("a"), "TWEE\r\nTwee regels\r\n");
+        leverancierMap(map, QStringLiteral("b"), "\r\nGeen code\r\n3\r\n");
+        leverancierMap(map, QStringLiteral("c"), "NEGEN\r\nNegen\r\n9\r\n");
+        leverancierMap(map, QStringLiteral("d"), "FOUT\r\nFoute categorie\r\nX\r\n");
+        leverancierMap(map, QStringLiteral("e"), "twee\r\nDubbel\r\n2\r\n");
+        leverancierMap(map, QStringLiteral("f"), "ZESB\r\nAa eerst\r\n 6 \r\n");
+        leverancierMap(map, QStringLiteral("g"), "EEN\r\n");
+        leverancierMap(map, QStringLiteral("h"), "LAATSTE\nLaatste\n1");
         QDir().mkpath(map + QStringLiteral("/zonder-index"));
         zetLeveranciersMap(map);
 
@@ -143,8 +123,8 @@ private slots:
         TestEnvironment env;
         RecordingUiServices ui;
         const QString map = env.path(QStringLiteral("leveranciers"));
-        leverancier(map, QStringLiteral("a"), "ACME\r\nAcme\r\n2\r\n");
-        leverancier(map, QStringLiteral("b"), "CATALOGUS\r\nCatalogus BV\r\n5\r\n");
+        leverancierMap(map, QStringLiteral("a"), "ACME\r\nAcme\r\n2\r\n");
+        leverancierMap(map, QStringLiteral("b"), "CATALOGUS\r\nCatalogus BV\r\n5\r\n");
         zetLeveranciersMap(map);
         StapWelkom stap;
         stap.setProgrammaMap(env.path(QStringLiteral("programma")));
@@ -183,7 +163,7 @@ private slots:
         TestEnvironment env;
         RecordingUiServices ui;
         const QString map = env.path(QStringLiteral("leveranciers"));
-        leverancier(map, QStringLiteral("a"), "ACME\r\nAcme\r\n2\r\n");
+        leverancierMap(map, QStringLiteral("a"), "ACME\r\nAcme\r\n2\r\n");
         zetLeveranciersMap(map);
         StapWelkom stap;
         stap.setProgrammaMap(env.path(QStringLiteral("programma")));
@@ -192,7 +172,7 @@ private slots:
         stap.KnoopGeklikt(QStringLiteral("ACME"), false);
         const auto gekozen = globals().gLeverancier;
         // A supplier added now is not read: the tree is built once.
-        leverancier(map, QStringLiteral("b"), "LATER\r\nLater\r\n2\r\n");
+        leverancierMap(map, QStringLiteral("b"), "LATER\r\nLater\r\n2\r\n");
 
         QSignalSpy kanVerder(&stap, &Stap::KanVerder);
         QSignalSpy boomGewijzigd(&stap, &StapWelkom::BoomGewijzigd);
@@ -289,10 +269,10 @@ private slots:
         QFETCH(QList<int>, rijen);
         TestEnvironment env;
         const QString map = env.path(QStringLiteral("welkom"));
-        schrijf(map + QStringLiteral("/welkom.html"), "<html><body><div>");
+        schrijfBestand(map + QStringLiteral("/welkom.html"), "<html><body><div>");
         for (int i = 0; i < logos; ++i)
-            schrijf(map + QStringLiteral("/lev%1/logo.jpg").arg(i), "jpg");
-        schrijf(map + QStringLiteral("/TAVRIN SH/logo.jpg"), "jpg");
+            schrijfBestand(map + QStringLiteral("/lev%1/logo.jpg").arg(i), "jpg");
+        schrijfBestand(map + QStringLiteral("/TAVRIN SH/logo.jpg"), "jpg");
         QDir().mkpath(map + QStringLiteral("/zonder-logo"));
 
         StapWelkom::VoegLogoTabelToe(map);
@@ -319,7 +299,7 @@ private slots:
         TestEnvironment env;
         const QString map = env.path(QStringLiteral("welkom"));
         const QString logo = map + QStringLiteral("/Smit & \"Zn\" <b>/logo.jpg");
-        schrijf(logo, "jpg");
+        schrijfBestand(logo, "jpg");
         StapWelkom::VoegLogoTabelToe(map);
         QFile pagina(map + QStringLiteral("/welkom.html"));
         QVERIFY(pagina.open(QIODevice::ReadOnly));

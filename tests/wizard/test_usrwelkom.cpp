@@ -10,6 +10,7 @@
 #include "support/testenvironment.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
 #include "wizard/ui/usrwelkom.h"
+#include "wizard/welkomopstelling.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,28 +28,19 @@ using namespace supplink::test;
 
 namespace {
 
-void schrijf(const QString& pad, const QByteArray& inhoud)
-{
-    QDir().mkpath(QFileInfo(pad).absolutePath());
-    QFile bestand(pad);
-    QVERIFY(bestand.open(QIODevice::WriteOnly));
-    bestand.write(inhoud);
-}
-
 // A suppliers folder of two suppliers, named by the machine-wide setting.
 QString leveranciers(const TestEnvironment& env)
 {
     const QString map = env.path(QStringLiteral("leveranciers"));
-    schrijf(map + QStringLiteral("/acme/index"), "ACME\r\nAcme Beslag\r\n1\r\n");
-    schrijf(map + QStringLiteral("/acme/leverancier.xml"),
+    schrijfBestand(map + QStringLiteral("/acme/index"), "ACME\r\nAcme Beslag\r\n1\r\n");
+    schrijfBestand(map + QStringLiteral("/acme/leverancier.xml"),
             "<?xml version=\"1.0\"?><?xml-stylesheet type=\"text/xsl\" href=\"pagina.xsl\"?><l><n>Acme</n></l>");
-    schrijf(map + QStringLiteral("/acme/pagina.xsl"),
+    schrijfBestand(map + QStringLiteral("/acme/pagina.xsl"),
             "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
             "<xsl:template match=\"/l\"><html><body><p>Welkom bij <xsl:value-of select=\"n\"/></p>"
             "<a href=\"https://www.example.com/\">web</a></body></html></xsl:template></xsl:stylesheet>");
-    schrijf(map + QStringLiteral("/glas/index"), "GLAS\r\nGlas & Co\r\n7\r\n");
-    fSaveString(HKEY_LOCAL_MACHINE, ProgramKeyPath() + QStringLiteral("settings"), QStringLiteral("leveranciers"),
-                map);
+    schrijfBestand(map + QStringLiteral("/glas/index"), "GLAS\r\nGlas & Co\r\n7\r\n");
+    zetLeveranciersMap(map);
     return map;
 }
 
@@ -135,8 +127,8 @@ private slots:
         TestEnvironment env;
         RecordingUiServices ui;
         const QString map = leveranciers(env);
-        schrijf(map + QStringLiteral("/acme/setup.exe"), "MZ");
-        schrijf(map + QStringLiteral("/acme/meer.html"), "<html><body>Meer over Acme</body></html>");
+        schrijfBestand(map + QStringLiteral("/acme/setup.exe"), "MZ");
+        schrijfBestand(map + QStringLiteral("/acme/meer.html"), "<html><body>Meer over Acme</body></html>");
         usrWelkom view(nullptr);
         QList<QUrl> geopend;
         view.OpenExtern = [&geopend](const QUrl& url) { geopend << url; };

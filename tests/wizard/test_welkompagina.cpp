@@ -4,6 +4,7 @@
 // and UTF-8, a missing page; and which links of a page may be opened.
 
 #include "support/testenvironment.h"
+#include "wizard/welkomopstelling.h"
 #include "wizard/welkompagina.h"
 
 #include <QDir>
@@ -14,17 +15,6 @@ using namespace supplink;
 using namespace supplink::test;
 
 namespace {
-
-void schrijf(const QString& pad, const QByteArray& inhoud, QFile::Permissions rechten = {})
-{
-    QDir().mkpath(QFileInfo(pad).absolutePath());
-    QFile bestand(pad);
-    QVERIFY(bestand.open(QIODevice::WriteOnly));
-    bestand.write(inhoud);
-    bestand.close();
-    if (rechten)
-        QVERIFY(bestand.setPermissions(rechten));
-}
 
 const QByteArray kStylesheet =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -49,8 +39,8 @@ private slots:
     void xmlMetStylesheet()
     {
         TestEnvironment env;
-        schrijf(env.path(QStringLiteral("lev/stijl.xsl")), kStylesheet);
-        schrijf(env.path(QStringLiteral("lev/leverancier.xml")),
+        schrijfBestand(env.path(QStringLiteral("lev/stijl.xsl")), kStylesheet);
+        schrijfBestand(env.path(QStringLiteral("lev/leverancier.xml")),
                 xml("<?xml-stylesheet type=\"text/css\" href=\"a.css\"?>\n"
                     "<?xml-stylesheet type='text/xsl' href='stijl.xsl'?>"));
         const WelkomPagina pagina = LaadWelkomPagina(env.path(QStringLiteral("lev/leverancier.xml")));
@@ -80,8 +70,8 @@ private slots:
         QFETCH(QByteArray, instructie);
         QFETCH(QByteArray, stylesheet);
         TestEnvironment env;
-        schrijf(env.path(QStringLiteral("stijl.xsl")), stylesheet);
-        schrijf(env.path(QStringLiteral("leverancier.xml")), xml(instructie));
+        schrijfBestand(env.path(QStringLiteral("stijl.xsl")), stylesheet);
+        schrijfBestand(env.path(QStringLiteral("leverancier.xml")), xml(instructie));
         const WelkomPagina pagina = LaadWelkomPagina(env.path(QStringLiteral("leverancier.xml")));
         QVERIFY2(pagina.html.startsWith(QStringLiteral("<pre>")), qPrintable(pagina.html));
         QVERIFY(pagina.html.contains(QStringLiteral("&lt;naam&gt;Smit &amp;amp; Zonen ë&lt;/naam&gt;")));
@@ -93,7 +83,7 @@ private slots:
     {
         TestEnvironment env;
         const QString buiten = env.path(QStringLiteral("geschreven.txt"));
-        schrijf(env.path(QStringLiteral("stijl.xsl")),
+        schrijfBestand(env.path(QStringLiteral("stijl.xsl")),
                 QStringLiteral("<?xml version=\"1.0\"?>\n"
                                "<xsl:stylesheet version=\"1.1\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">\n"
                                "  <xsl:template match=\"/\">\n"
@@ -103,7 +93,7 @@ private slots:
                                "</xsl:stylesheet>\n")
                     .arg(QUrl::fromLocalFile(buiten).toString())
                     .toUtf8());
-        schrijf(env.path(QStringLiteral("leverancier.xml")),
+        schrijfBestand(env.path(QStringLiteral("leverancier.xml")),
                 xml("<?xml-stylesheet type=\"text/xsl\" href=\"stijl.xsl\"?>"));
         QString html, reden;
         QVERIFY(!TransformeerXml(env.path(QStringLiteral("leverancier.xml")), html, reden));
@@ -122,7 +112,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         TestEnvironment env;
-        schrijf(env.path(QStringLiteral("welkom.html")), bytes);
+        schrijfBestand(env.path(QStringLiteral("welkom.html")), bytes);
         QCOMPARE(LaadWelkomPagina(env.path(QStringLiteral("welkom.html"))).html,
                  QStringLiteral("<html><body>Café €</body></html>"));
     }
@@ -166,8 +156,8 @@ private slots:
         QFETCH(int, soort);
         TestEnvironment env;
         for (const char* naam : {"andere.HTML", "lev.xml", "blad.pdf", "setup.exe", "start.cmd"})
-            schrijf(env.path(QString::fromLatin1(naam)), "x");
-        schrijf(env.path(QStringLiteral("lees.txt")), "#!/bin/sh\n",
+            schrijfBestand(env.path(QString::fromLatin1(naam)), "x");
+        schrijfBestand(env.path(QStringLiteral("lees.txt")), "#!/bin/sh\n",
                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir().mkpath(env.path(QStringLiteral("sub")));
         adres.replace(QLatin1Char('@'), QDir(env.root()).absolutePath());
