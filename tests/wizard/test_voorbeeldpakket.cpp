@@ -4,7 +4,9 @@
 // VOORBEELD under category 6 with its page and logo; every source of the
 // folder "voorbeeld" recognised as the kind it is meant to be by the source
 // description, every target a database of its kind and version, the
-// information workbooks readable with their CODE column, and each
+// information workbooks readable with their CODE column, the supplier
+// files' columns all recognised by their titles and their lines read (texts
+// in Windows-1252, Dutch numbers), and each
 // synchronisation engine taking its source into its target with no error,
 // adding parts and finding parts the target already holds; and the groove
 // shapes drawing as closed outlines inside their width and height.
@@ -13,8 +15,13 @@
 #include "database/recordset.h"
 #include "fixtures/copierfixtures.h"
 #include "fixtures/designdatabases.h"
+#include "import/artikelbestandlezer.h"
+#include "import/hangsluitbestandlezer.h"
 #include "selection/clsprofile.h"
 #include "sources/clsbron2.h"
+#include "sources/kolomtoewijzing.h"
+#include "start/sharedroutines.h"
+#include "start/veldcatalogus.h"
 #include "start/globals.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
@@ -73,7 +80,11 @@ private slots:
         QString fout;
         QVERIFY2(voorbeeld::SchrijfVoorbeeld(m_env.path(QStringLiteral("programma")), 1, &fout), qPrintable(fout));
     }
-    void init() { globals() = ProgramState(); }
+    void init()
+    {
+        globals() = ProgramState();
+        VulVeldCatalogus();
+    }
     void cleanup() { globals() = ProgramState(); }
 
     void pakketEnMap()
@@ -129,33 +140,33 @@ private slots:
         QTest::addColumn<QString>("formaat");
         QTest::addColumn<int>("soort");
         QTest::addColumn<int>("kolommen"); // -1: not checked
-        QTest::newRow("artikelen csv") << voorbeeld::DoelPad(voorbeeld::kBronArtikelCsv) << QStringLiteral("CSV")
+        QTest::newRow("artikelen csv") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronArtikelCsv) << QStringLiteral("CSV")
                                        << BronSoort::Artikelen << 10;
-        QTest::newRow("artikelen xlsx") << voorbeeld::DoelPad(voorbeeld::kBronArtikelWerkmap)
+        QTest::newRow("artikelen xlsx") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronArtikelWerkmap)
                                         << QStringLiteral("XLS") << BronSoort::Artikelen << 9;
-        QTest::newRow("combinaties csv") << voorbeeld::DoelPad(voorbeeld::kBronHangSluitCombiCsv)
+        QTest::newRow("combinaties csv") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronHangSluitCombiCsv)
                                          << QStringLiteral("CSV") << BronSoort::TabellenCombies << 15;
-        QTest::newRow("combinaties xlsx") << voorbeeld::DoelPad(voorbeeld::kBronHangSluitCombiWerkmap)
+        QTest::newRow("combinaties xlsx") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronHangSluitCombiWerkmap)
                                           << QStringLiteral("XLS") << BronSoort::TabellenCombies << 15;
-        QTest::newRow("keuzes csv") << voorbeeld::DoelPad(voorbeeld::kBronHangSluitKeuzeCsv) << QStringLiteral("CSV")
+        QTest::newRow("keuzes csv") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronHangSluitKeuzeCsv) << QStringLiteral("CSV")
                                     << BronSoort::TabellenCombies << 3;
-        QTest::newRow("materialen xml") << voorbeeld::DoelPad(voorbeeld::kBronMaterialenXml)
+        QTest::newRow("materialen xml") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronMaterialenXml)
                                         << QStringLiteral("XML") << BronSoort::Artikelen << -1;
-        QTest::newRow("productentabel") << voorbeeld::DoelPad(voorbeeld::kBronProducten) << QStringLiteral("Bvq")
+        QTest::newRow("productentabel") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronProducten) << QStringLiteral("Bvq")
                                         << BronSoort::Artikelen << -1;
-        QTest::newRow("onderhoud") << voorbeeld::DoelPad(voorbeeld::kBronOnderhoud) << QStringLiteral("Bvq")
+        QTest::newRow("onderhoud") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronOnderhoud) << QStringLiteral("Bvq")
                                    << BronSoort::TabellenCombies << -1;
-        QTest::newRow("bibliotheek") << voorbeeld::DoelPad(voorbeeld::kBronBibliotheek) << QStringLiteral("Bvq")
+        QTest::newRow("bibliotheek") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronBibliotheek) << QStringLiteral("Bvq")
                                      << BronSoort::Bibliotheek << -1;
-        QTest::newRow("werkvoorbereiding") << voorbeeld::DoelPad(voorbeeld::kBronWerkvoorbereiding)
+        QTest::newRow("werkvoorbereiding") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronWerkvoorbereiding)
                                            << QStringLiteral("Bvq") << BronSoort::WKV << -1;
-        QTest::newRow("doel productentabel") << voorbeeld::DoelPad(voorbeeld::kDoelProducten)
+        QTest::newRow("doel productentabel") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kDoelProducten)
                                              << QStringLiteral("Bvq") << BronSoort::Artikelen << -1;
-        QTest::newRow("doel onderhoud") << voorbeeld::DoelPad(voorbeeld::kDoelOnderhoud) << QStringLiteral("Bvq")
+        QTest::newRow("doel onderhoud") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kDoelOnderhoud) << QStringLiteral("Bvq")
                                         << BronSoort::TabellenCombies << -1;
-        QTest::newRow("doel bibliotheek") << voorbeeld::DoelPad(voorbeeld::kDoelBibliotheek)
+        QTest::newRow("doel bibliotheek") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kDoelBibliotheek)
                                           << QStringLiteral("Bvq") << BronSoort::Bibliotheek << -1;
-        QTest::newRow("doel werkvoorbereiding") << voorbeeld::DoelPad(voorbeeld::kDoelWerkvoorbereiding)
+        QTest::newRow("doel werkvoorbereiding") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kDoelWerkvoorbereiding)
                                                 << QStringLiteral("Bvq") << BronSoort::WKV << -1;
     }
     void bronnen()
@@ -175,6 +186,81 @@ private slots:
             QCOMPARE(bron.AppType, QStringLiteral("VELMORA"));
             QCOMPARE(bron.VerMajor, 3);
             QCOMPARE(bron.VerMinor, 40);
+        }
+        QVERIFY(ui.errors.isEmpty() && ui.messages.isEmpty());
+    }
+
+    // The column mapping proposes a field for every column of the supplier's files from its title, and
+    // the readers take the lines: prices in Dutch notation (also above a thousand), texts in Windows-1252,
+    // the hardware Y in centimetres with a decimal comma.
+    void kolomvoorstel_data()
+    {
+        QTest::addColumn<QString>("bestand");
+        QTest::addColumn<bool>("lezen"); // also read the lines
+        QTest::newRow("artikelen csv") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronArtikelCsv) << true;
+        QTest::newRow("artikelen xlsx") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronArtikelWerkmap) << false;
+        QTest::newRow("combinaties csv") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronHangSluitCombiCsv) << true;
+        QTest::newRow("combinaties xlsx") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronHangSluitCombiWerkmap)
+                                          << true;
+        QTest::newRow("keuzes csv") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronHangSluitKeuzeCsv) << true;
+    }
+    void kolomvoorstel()
+    {
+        QFETCH(QString, bestand);
+        QFETCH(bool, lezen);
+        RecordingUiServices ui;
+        const QString pad = QDir(m_env.path(QStringLiteral("programma"))).filePath(bestand);
+        clsBron2 bron;
+        QVERIFY(bron.AddBestand(pad));
+        KolomToewijzing model;
+        model.LeesBron(bron);
+        model.KiesBestandType(bron.Soort == BronSoort::TabellenCombies ? 1 : 0, bron);
+        QVERIFY(model.nietEersteRijImporteren);
+        QCOMPARE(model.koppen.size(), bron.AantalKolommen);
+        QVERIFY2(!model.koppen.contains(QString()), qPrintable(model.koppen.join(QLatin1Char('|'))));
+        model.UpdateBron(bron);
+        QVERIFY(!bron.KolomSoorten.contains(0));
+        if (!lezen)
+            return;
+        // A CSV text has one line per row after its title line.
+        qsizetype regels = -1;
+        if (bron.IsCSV) {
+            QFile tekst(pad);
+            QVERIFY(tekst.open(QIODevice::ReadOnly));
+            regels = tekst.readAll().count("\r\n") - 1;
+        }
+
+        ImportMelder melder;
+        if (bron.Soort == BronSoort::Artikelen) {
+            ArtikelBestandLezer lezer(melder);
+            ItemCollection lijst;
+            QVERIFY(lezer.Lees(bron, ArtikelBestandLezer::Modus::Overzetten, lijst));
+            QCOMPARE(lezer.GelezenRegels().size(), regels);
+            const int prijs = int(bron.KolomSoorten.indexOf(10));
+            int duur = 0;
+            bool euro = false;
+            for (const ArtikelRegel& regel : lezer.GelezenRegels()) {
+                const std::optional<double> getal = LeesGetal(regel.at(prijs));
+                QVERIFY2(getal && *getal > 0, qPrintable(regel.at(prijs)));
+                duur += *getal > 1000 ? 1 : 0;
+                euro = euro || regel.join(QLatin1Char(' ')).contains(QStringLiteral("€"));
+            }
+            QVERIFY(duur > 0 && euro);
+        } else {
+            HangSluitBestandLezer lezer(melder);
+            ItemCollection distinct;
+            QVERIFY(lezer.Lees(bron, HangSluitBestandLezer::Modus::Overzetten, distinct, {}));
+            QVERIFY(!lezer.HangSluitRegels().isEmpty());
+            if (regels >= 0)
+                QCOMPARE(lezer.HangSluitRegels().size(), regels);
+            for (const HangSluitRegelPtr& regel : lezer.HangSluitRegels())
+                QVERIFY(!regel->Code().isEmpty());
+            if (bron.AantalKolommen == 15) {
+                const auto& tweede = lezer.HangSluitRegels().at(1);
+                QVERIFY(!tweede->ArtikelCode.isEmpty());
+                QCOMPARE(tweede->Y, QStringLiteral("25")); // 2,5 cm
+                QVERIFY(tweede->BreedteTot > tweede->BreedteVan);
+            }
         }
         QVERIFY(ui.errors.isEmpty() && ui.messages.isEmpty());
     }
@@ -231,8 +317,8 @@ private slots:
         const QString doel = m_env.path(soort + QStringLiteral("-doel"));
         QFile::remove(bron);
         QFile::remove(doel);
-        QVERIFY(QFile::copy(programma.filePath(voorbeeld::DoelPad(paren.value(soort).first)), bron));
-        QVERIFY(QFile::copy(programma.filePath(voorbeeld::DoelPad(paren.value(soort).second)), doel));
+        QVERIFY(QFile::copy(programma.filePath(voorbeeld::PadInVoorbeeldMap(paren.value(soort).first)), bron));
+        QVERIFY(QFile::copy(programma.filePath(voorbeeld::PadInVoorbeeldMap(paren.value(soort).second)), doel));
 
         Tellingen tellingen;
         ProgramState& g = globals();
@@ -278,7 +364,7 @@ private slots:
     {
         RecordingUiServices ui;
         const QString pad =
-            QDir(m_env.path(QStringLiteral("programma"))).filePath(voorbeeld::DoelPad(voorbeeld::kBronWerkvoorbereiding));
+            QDir(m_env.path(QStringLiteral("programma"))).filePath(voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronWerkvoorbereiding));
         const ItemCollection vormen = alles(pad, QStringLiteral("GrooveShape"));
         QVERIFY(!vormen.isEmpty());
         clsConnectie cn;

@@ -95,7 +95,7 @@ void vervang(const QString& nieuw, const QString& plaats, const QString& opzij)
 
 } // namespace
 
-QString DoelPad(const char* relatief)
+QString PadInVoorbeeldMap(const char* relatief)
 {
     return QString::fromLatin1(kMapNaam) + QLatin1Char('/') + QString::fromLatin1(relatief);
 }

@@ -25,7 +25,7 @@
 //     QString fout;
 //     if (!voorbeeld::SchrijfVoorbeeld(map, 80, &fout))   // 80: 20,000 articles
 //         QFAIL(qPrintable(fout));
-//     const QString doel = QDir(map).filePath(voorbeeld::DoelPad(voorbeeld::kDoelProducten));
+//     const QString doel = QDir(map).filePath(voorbeeld::PadInVoorbeeldMap(voorbeeld::kDoelProducten));
 //
 // Schaal 1 gives 250 articles; every count but the groups and the fixed
 // tables grows with the scale.
@@ -62,7 +62,7 @@ inline constexpr char kDoelWerkvoorbereiding[] = "doelen/werkvoorbereiding.wkv";
 inline constexpr char kLeesMij[] = "LEESMIJ.txt";
 
 // The relative path as a path of the folder "voorbeeld" ("voorbeeld/bronnen/artikelen.csv").
-QString DoelPad(const char* relatief);
+QString PadInVoorbeeldMap(const char* relatief);
 
 // Writes "voorbeeld.dat" and the folder "voorbeeld" into the folder (made when missing). Each takes the
 // place of an older one only once it is complete. False, with the reason in fout, when that failed; an
