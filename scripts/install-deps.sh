@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc
   libsqlite3-dev sqlite3
   unixodbc-dev tdsodbc
-  mdbtools-dev liborcus-dev libzip-dev libxlsxwriter-dev
+  mdbtools-dev liborcus-dev libzip-dev libxlsxwriter-dev libxslt1-dev
   libboost-dev libbenchmark-dev libmuparser-dev nlohmann-json3-dev libcsv-dev
   xvfb xauth fonts-dejavu-core
   locales

@@ -23,6 +23,7 @@
 #include "support/testenvironment.h"
 #include "sources/ui/frmtypeselectionwizard.h"
 #include "start/ui/modaaltonen.h"
+#include "wizard/kiesleverancier.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
 #include "wizard/ui/usrstapselectbronbestanden3.h"
 #include "wizard/ui/usrstapselectdoelbestanden.h"
@@ -371,9 +372,11 @@ void TestVensters::genericStepInTheWizard()
         typen->cmdOK->click();
     });
     const auto terug = qScopeGuard([] { setModaalTonen({}); });
+    test::LeveranciersMap(*m_env);
     frmImportBvqNaarBvq window;
     window.resize(1000, 760);
     window.show();
+    QVERIFY(test::KiesLeverancier(window));
     // Through the program's own steps: the library as source (step 2), another as target (step 3), the
     // options as the step proposes them for a library source (step 4).
     while (window.besturing().HuidigeStap() < 5) {

@@ -18,7 +18,10 @@
 #include "wizard/ui/usrstapnietbeschikbaar.h"
 #include "wizard/ui/usrstapselectbronbestanden3.h"
 #include "wizard/ui/usrstapselectdoelbestanden.h"
+#include "wizard/ui/usrwelkom.h"
 #include "wizard/updatezoeker.h"
+#include "wizard/kiesleverancier.h"
+#include "wizard/welkomopstelling.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +29,9 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTreeWidget>
+
+#include <optional>
 
 using namespace supplink;
 using namespace supplink::test;
@@ -148,8 +154,18 @@ class MainWindowTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { globals() = ProgramState(); }
-    void cleanup() { globals() = ProgramState(); }
+    // The welcome step of the program's own register makes its folder and reads settings: in the test's
+    // own folders.
+    void init()
+    {
+        globals() = ProgramState();
+        m_env.emplace();
+    }
+    void cleanup()
+    {
+        globals() = ProgramState();
+        m_env.reset();
+    }
 
     void frame()
     {
@@ -197,25 +213,29 @@ private slots:
             QVERIFY(knop->width() >= knop->sizeHint().width());
     }
 
-    // The program's own register: steps 2, 3 and 4 are built (a source, a target and the options
-    // the source offers), every other step holds its place, says that it is not built yet, and lets
-    // the user go on; the transfer says that it changed nothing.
+    // The program's own register: steps 1 to 4 are built (a supplier, a source, a target and the
+    // options the source offers), every other step holds its place, says that it is not built yet, and
+    // lets the user go on; the transfer says that it changed nothing.
     void programmaRegisterTotHetEinde()
     {
-        TestEnvironment env;
         RecordingUiServices recorder;
+        LeveranciersMap(*m_env);
         frmImportBvqNaarBvq window;
+        QVERIFY(qobject_cast<usrWelkom*>(window.stepArea->currentWidget()));
+        QVERIFY(!window.cmdVolgende->isEnabled());
+        QVERIFY(KiesLeverancier(window));
         QList<int> stappen{window.besturing().HuidigeStap()};
         while (window.besturing().HuidigeStap() < 18) {
             const int stap = window.besturing().HuidigeStap();
-            if (stap < 2 || stap > 4) {
+            if (stap > 4) {
                 auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
                 QVERIFY(view);
                 QCOMPARE(view->Label1->text(), QStringLiteral("Deze stap is nog niet beschikbaar."));
             } else {
                 QVERIFY(!qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget()));
             }
-            QVERIFY(GaNaarMetBron(window, recorder, env, stap + 1) || window.besturing().HuidigeStap() > stap + 1);
+            QVERIFY(GaNaarMetBron(window, recorder, *m_env, stap + 1) ||
+                    window.besturing().HuidigeStap() > stap + 1);
             stappen << window.besturing().HuidigeStap();
         }
         QCOMPARE(stappen, (QList<int>{1, 2, 3, 4, 15, 16, 18}));
@@ -227,8 +247,8 @@ private slots:
         QCOMPARE(recorder.messages.at(0).text,
                  QStringLiteral("Het overzetten van gegevens is in deze versie nog niet beschikbaar.\r\n"
                                 "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
-        // What steps 2 to 4 handed on.
-        QVERIFY(!globals().gLeverancier);
+        // What steps 1 to 4 handed on.
+        QVERIFY(globals().gLeverancier);
         QCOMPARE(globals().gBronnenGeselecteerd.size(), 1);
         QCOMPARE(globals().gDoelBestanden.size(), 1);
         QVERIFY(globals().gDoelBestanden.at(0)->Geselecteerd);
@@ -246,15 +266,16 @@ private slots:
     // A built step takes its placeholder's place through its one line in the register.
     void eenStapInpluggen()
     {
-        TestEnvironment env;
         RecordingUiServices recorder;
         QList<StapRegistratie> stappen = StapRegister();
         for (StapRegistratie& registratie : stappen) {
             if (registratie.stappen == QList<int>{16})
                 registratie.maak = maakStap<VoorbeeldWeergave>;
         }
+        LeveranciersMap(*m_env);
         frmImportBvqNaarBvq window(nullptr, stappen);
-        QVERIFY(GaNaarMetBron(window, recorder, env, 16));
+        QVERIFY(KiesLeverancier(window));
+        QVERIFY(GaNaarMetBron(window, recorder, *m_env, 16));
         auto* weergave = dynamic_cast<VoorbeeldWeergave*>(window.stepArea->currentWidget());
         QVERIFY(weergave);
         QCOMPARE(window.StapWeergave(16), weergave);
@@ -362,10 +383,11 @@ private slots:
 
     void closingDeletesTheWelcomeFolder()
     {
-        TestEnvironment env;
         RecordingUiServices recorder;
-        const QString folder = MaakTempMap(env);
         frmImportBvqNaarBvq window;
+        // The folder the welcome step made.
+        const QString folder = globals().gWelkomMap;
+        QVERIFY(QFileInfo(folder).isDir());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.close(); // the title bar's close box asks nothing
@@ -377,11 +399,10 @@ private slots:
     // Closing while a run works in the welcome folder would delete the folder under it.
     void closingIsRefusedWhileARunIsLive()
     {
-        TestEnvironment env;
         RecordingUiServices recorder;
-        const QString folder = MaakTempMap(env);
-
         frmImportBvqNaarBvq window;
+        const QString folder = globals().gWelkomMap;
+        QVERIFY(QFileInfo(folder).isDir());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         RunContext run;
@@ -485,6 +506,9 @@ private slots:
         QCOMPARE(recorder.errors.size(), 1);
         QVERIFY(recorder.errors.at(0).details.contains(QStringLiteral("Update")));
     }
+
+private:
+    std::optional<TestEnvironment> m_env;
 };
 
 QTEST_MAIN(MainWindowTest)

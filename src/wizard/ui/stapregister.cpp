@@ -5,6 +5,7 @@
 #include "wizard/ui/usrimportopties.h"
 #include "wizard/ui/usrstapselectbronbestanden3.h"
 #include "wizard/ui/usrstapselectdoelbestanden.h"
+#include "wizard/ui/usrwelkom.h"
 
 namespace supplink {
 
@@ -12,7 +13,7 @@ namespace supplink {
 QList<StapRegistratie> StapRegister()
 {
     return {
-        {{1}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapWelkom
+        {{1}, maakStap<usrWelkom>},                                       // usrStapWelkom
         {{2}, maakStap<usrStapSelectBronBestanden3>},                     // usrStapSelectBronBestanden3
         {{3}, maakStap<usrStapSelectDoelBestanden>},                      // usrStapSelectDoelBestanden
         {{4}, maakStap<usrImportOpties>},                                 // usrImportOpties
