@@ -95,8 +95,8 @@ QString SQLServerOmschrijving(const QString& path)
     if (!IsSQLServerPad(path))
         return path;
     const std::optional<SqlServerVerbinding> description = SqlServerVerbinding::UitPad(path);
-    if (!description)
-        return path;
+    if (!description) // not the five fields: its fields cannot be told apart, so only the first is shown
+        return QStringLiteral("* server=") + path.mid(1).section(SqlServerVerbinding::Scheiding, 0, 0);
     return QStringLiteral("* server=") + description->server + QStringLiteral("  database=") +
            description->database + QStringLiteral("  gebruiker=") + description->gebruiker;
 }

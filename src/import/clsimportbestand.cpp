@@ -20,18 +20,6 @@ namespace {
 
 constexpr qint32 kKindCode = 1;
 
-// The product table as the log shows it: a file path as it is; of an SQL Server description its
-// server, database and user, never its password. A description that is not the five fields shows its
-// first field (the server) alone.
-QString doelTekst(const QString& doelPad)
-{
-    if (!IsSQLServerPad(doelPad))
-        return doelPad;
-    if (SqlServerVerbinding::UitPad(doelPad))
-        return SQLServerOmschrijving(doelPad);
-    return QStringLiteral("* server=") + doelPad.mid(1).section(SqlServerVerbinding::Scheiding, 0, 0);
-}
-
 } // namespace
 
 clsImportBestand::clsImportBestand()
@@ -104,7 +92,7 @@ bool clsImportBestand::OverzettenBestand(clsBron2& bron, const QString& doelPad)
 bool clsImportBestand::OpenenProductentabel(const QString& doelPad)
 {
     m_melder.HoofdActie(QStringLiteral("Openen productentabel"));
-    const QString doel = doelTekst(doelPad);
+    const QString doel = SQLServerOmschrijving(doelPad); // never the password
     m_melder.Voortgang(QStringLiteral("Doel bestand"), doel);
     m_pt = std::make_unique<clsPT>();
     if (!m_pt->Connect(doelPad)) {

@@ -174,10 +174,13 @@ void TestDatabaseRoutines::sqlServerPaths_data()
         QStringLiteral("*") + description({"srv\\SQL", "Produkten", "eSQLSecurity", "jan", "geheim"});
     const QString four = QStringLiteral("*") + description({"srv", "Produkten", "eNTSecurity", "jan"});
     QTest::newRow("empty") << QString() << false << QString();
-    QTest::newRow("star only") << "*" << true << "*";
+    QTest::newRow("star only") << "*" << true << "* server=";
     QTest::newRow("file") << "/data/pt.db" << false << "/data/pt.db";
     QTest::newRow("five fields") << five << true << "* server=srv\\SQL  database=Produkten  gebruiker=jan";
-    QTest::newRow("four fields") << four << true << four;
+    QTest::newRow("four fields") << four << true << "* server=srv";
+    QTest::newRow("six fields, password inside")
+        << QStringLiteral("*") + description({"srv", "Produkten", "eSQLSecurity", "jan", "geheim", "x"}) << true
+        << "* server=srv";
 }
 
 void TestDatabaseRoutines::sqlServerPaths()

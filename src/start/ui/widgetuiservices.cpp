@@ -21,7 +21,12 @@ QString ToQtFileFilter(const QString& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // A caption that shows its patterns already ("Productentabel (*.pt)") is taken as it is.
+        const QString shown = QStringLiteral("(") + patterns + QLatin1Char(')');
+        const QString caption = parts.at(i).trimmed();
+        QString compact = caption;
+        compact.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << (compact.endsWith(shown) ? caption : parts.at(i) + QLatin1Char(' ') + shown);
     }
     return filters.join(QStringLiteral(";;"));
 }
