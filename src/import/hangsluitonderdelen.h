@@ -1,17 +1,17 @@
 #pragma once
 // The distinct parts of a hardware file (combinations, choices or hardware
 // tables) with the lines of each: a part is the first line of each code in
-// file order, as clsFilterCollectie takes them, and its lines are every line
-// whose code that list counts as the same, in file order. The hardware
-// writers walk the parts and write each with its lines:
+// file order, and its lines are every line with the same code (codes compare
+// as platform/codecompare.h says, as clsFilterCollectie compares them), in
+// file order. The hardware writers walk the parts and write each with its
+// lines:
 //
 //     const HangSluitOnderdelen onderdelen = HangSluitOnderdelen::Van(engine.HangSluitRegels());
 //     for (qsizetype i = 0; i < onderdelen.onderdelen.size(); ++i)
 //         schrijf(onderdelen.onderdelen.at(i), onderdelen.regels.at(i));
 //
-// The list is clsFilterCollectie's own, so the parts and their lines always
-// follow its comparison of codes. A file of many parts costs one entry in the
-// list per distinct code as written, not one per line.
+// The parts are found through a hash of the folded codes: a file of many
+// parts costs one lookup per line.
 
 #include "import/clshangsluitregel.h"
 
