@@ -775,4 +775,9 @@ MirrorResult mirrorJetDatabase(const QString& mdbPath, const QString& sqlitePath
 #endif
 }
 
+MirrorResult mirrorJetDatabaseInProcess(const QString& mdbPath, const QString& sqlitePath)
+{
+    return mirrorHere(mdbPath, sqlitePath, MirrorWriter::workPathFor(sqlitePath), [] {});
+}
+
 } // namespace supplink
