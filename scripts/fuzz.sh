@@ -9,9 +9,12 @@
 # and the public Jet files in ../shared/testdata/mdb when present
 # (fuzz_jetmdb). Findings go to build/fuzz/findings/<target>/, the log to
 # build/fuzz/logs/<target>.log. fuzz_jetmdb reads through libmdb, which
-# faults, hangs and runs out of memory on damaged files by design of its
-# reader (the program runs it in a child process): it runs forked, so that it
-# logs each finding and fuzzes on. Every finding becomes a test.
+# faults, hangs, leaks and allocates without end on damaged files (the program
+# runs it in a child process with a memory budget): it runs forked, so that it
+# logs each finding and fuzzes on, and without leak checks (the child ends
+# after its read). With SUPPLINK_FUZZ_JET_BASE=<a .mdb file> it fuzzes byte
+# changes to that file, which gives findings a test can rebuild from the
+# public corpus. Every finding becomes a test (tests/platform/test_fuzzfindings.cpp).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" fuzz
@@ -35,7 +38,8 @@ run_one() {
             chmod u+w "$corpus"/* 2>/dev/null || true ;;
   esac
   local options=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$findings/")
-  [ "$name" = jetmdb ] && options+=(-fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 -timeout=30)
+  [ "$name" = jetmdb ] &&
+    options+=(-fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 -timeout=30 -detect_leaks=0)
   # The targets write their files into the temporary folder; a folder in memory keeps them fast.
   TMPDIR=${TMPDIR:-/dev/shm} "$build/fuzz/$target" "${options[@]}" "$corpus" >"$build/logs/$target.log" 2>&1 || true
   echo "$target: $(grep -E 'cov:' "$build/logs/$target.log" | tail -1)"

@@ -1,5 +1,7 @@
 #include "platform/jetmirror.h"
 
+#include "platform/childmemory.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -688,6 +690,8 @@ MirrorResult mirrorIsolated(const QString& mdbPath, const QString& sqlitePath)
             ::dup2(quiet, STDOUT_FILENO);
             ::dup2(quiet, STDERR_FILENO);
         }
+        // A damaged file can make libmdb allocate without end.
+        limitChildMemory();
         const int fd = channel[1];
         const MirrorResult result = mirrorHere(mdbPath, sqlitePath, workPath, [fd] { writeAll(fd, "."); });
         writeAll(fd, QByteArray(result.ok ? "!1" : "!0") + result.error.toUtf8());

@@ -1,8 +1,8 @@
-// Files that made a reader of untrusted input misbehave under the fuzz targets
-// (fuzz/), each read as the program reads it: the read gives its result or its
-// Dutch message for a damaged file, never a crash, and leaves no mirror behind
-// when it fails. Under the sanitizer build (scripts/test.sh) a memory error of
-// the reader, also in a child process, fails the test.
+// Workbooks that made a reader misbehave under the fuzz target fuzz_xls
+// (fuzz/), each read as the program reads it: the read gives its result or the
+// Dutch message for a damaged workbook, never a crash, and leaves no mirror
+// behind when it fails. Under the sanitizer build (scripts/test.sh) a memory
+// error of the reader, also in a child process, fails the test.
 //
 // data/fuzz-xls-*      .xls files, made from data/sample.xls by fuzz_xls
 
@@ -12,14 +12,13 @@
 #include "support/testenvironment.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTest>
 
 using namespace supplink;
 using supplink::test::filesIn;
 using supplink::test::SqliteFile;
 
-class FuzzFindingsTest : public QObject
+class FuzzWorkbooksTest : public QObject
 {
     Q_OBJECT
 
@@ -57,5 +56,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FuzzFindingsTest)
-#include "test_fuzzfindings.moc"
+QTEST_GUILESS_MAIN(FuzzWorkbooksTest)
+#include "test_fuzzworkbooks.moc"
