@@ -38,14 +38,29 @@ endfunction()
 
 # supplink_add_test(<name> SOURCES ... [LIBS ...])
 # A Qt Test program registered in CTest; windows run on the offscreen platform.
+# In a sanitizer build (SUPPLINK_SANITIZE) the program runs through
+# cmake/SanitizedTest.cmake: every process of the test, children included,
+# writes its sanitizer reports into a folder of its own, and a report there
+# fails the test whatever the program's exit code.
 function(supplink_add_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test supplink_testsupport ${ARG_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
+  endif()
+  if(SUPPLINK_SANITIZE)
+    add_test(NAME ${name}
+      COMMAND ${CMAKE_COMMAND}
+        -DPROGRAM=$<TARGET_FILE:${name}>
+        -DREPORTS=${PROJECT_BINARY_DIR}/sanitizer-reports/${name}
+        -DSUPPRESSIONS=${PROJECT_SOURCE_DIR}/cmake/sanitizer-suppressions
+        -P ${PROJECT_SOURCE_DIR}/cmake/SanitizedTest.cmake)
+    # Instrumented programs run a few times slower.
+    math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * 3")
+  else()
+    add_test(NAME ${name} COMMAND ${name})
   endif()
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${ARG_TIMEOUT}

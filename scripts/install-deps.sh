@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Supplink needs to build, run and test.
 # Run as root or with sudo available. Safe to run again.
+#
+#   scripts/install-deps.sh         what the build, the tests and CI need
+#   scripts/install-deps.sh fuzz    also clang with libFuzzer (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
+  libasan8 libubsan1
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc
   libsqlite3-dev sqlite3
   unixodbc-dev tdsodbc
@@ -13,6 +17,10 @@ packages=(
   xvfb xauth fonts-dejavu-core
   locales
 )
+if [ "${1:-}" = fuzz ]; then
+  # libFuzzer and the sanitizer runtimes of clang; llvm-symbolizer for readable reports.
+  packages+=(clang libclang-rt-14-dev llvm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -24,6 +24,19 @@ namespace supplink {
 constexpr int kJsonMaxDepth = 512;
 
 // A reader with its own error text.
+//
+// Besides what the header above names, the reader takes without a complaint
+// what strict JSON refuses (the tests keep a list of such documents):
+// - text after the top-level object or array is not looked at;
+// - commas are optional between values and members, and a comma before a
+//   value is stepped over ("[,1]" is [1]); a key is whatever stands up to its
+//   colon, quoted or not ("{1:2}", "{:2}" with the empty key);
+// - round brackets and a lone "/" or "*" count as white space;
+// - a number is the run of the characters +-0123456789.eE, read as a decimal
+//   number with a point: "+1", "-01", ".5" and "2." are numbers;
+// - in a text an unknown escape drops its backslash ("\x" is x), "\u" reads
+//   the hexadecimal digits among the next four characters (0 without any) as
+//   one UTF-16 unit, and control characters and line breaks stand as they are.
 class JsonParser
 {
 public:

@@ -1,5 +1,7 @@
 #include "platform/isolatedread.h"
 
+#include "platform/childmemory.h"
+
 #include <QByteArray>
 #include <QFile>
 
@@ -49,6 +51,8 @@ void writeAll(int fd, const QByteArray& bytes)
         ::dup2(quiet, STDOUT_FILENO);
         ::dup2(quiet, STDERR_FILENO);
     }
+    // A damaged file can make a reader allocate without end.
+    limitChildMemory();
     const MirrorResult result = read(workPath, [fd] { writeAll(fd, "."); });
     writeAll(fd, QByteArray(result.ok ? "!1" : "!0") + result.error.toUtf8());
     ::_exit(0);

@@ -689,4 +689,9 @@ MirrorResult mirrorJetDatabase(const QString& mdbPath, const QString& sqlitePath
                           });
 }
 
+MirrorResult mirrorJetDatabaseInProcess(const QString& mdbPath, const QString& sqlitePath)
+{
+    return mirrorHere(mdbPath, sqlitePath, MirrorWriter::workPathFor(sqlitePath), [] {});
+}
+
 } // namespace supplink

@@ -44,6 +44,11 @@ MirrorResult mirrorJetDatabase(const QString& mdbPath, const QString& sqlitePath
 // dies, or shows no progress for a while, gives the message for a damaged
 // database.
 
+// The same read in this process, without a child process around it: for the
+// fuzz target of the reader, which must see the read's crashes and coverage.
+// The program reads through mirrorJetDatabase.
+MirrorResult mirrorJetDatabaseInProcess(const QString& mdbPath, const QString& sqlitePath);
+
 // True when the file starts as a Jet (or ACE) database does.
 bool hasJetSignature(const QString& path);
 

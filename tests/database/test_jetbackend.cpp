@@ -433,9 +433,12 @@ void TestJetBackend::jetTargetTest()
     QVERIFY(jetTargetRefusal(QStringLiteral("*server\bdb\beSQLSecurity\bsa\bpw")).isEmpty());
     const QString mdb = copyOf(env, QStringLiteral("Monitor.mdb"));
     REQUIRE_CORPUS(mdb);
-    if (!jetWriterDriver().isEmpty())
-        QSKIP("this system has an ODBC driver that writes Jet files");
     const QString refusal = jetTargetRefusal(mdb);
+    if (!jetWriterDriver().isEmpty()) {
+        // A system with a driver that writes Jet files takes the Jet target.
+        QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
+        return;
+    }
     QVERIFY(refusal.contains(QStringLiteral("Monitor.mdb")));
     QVERIFY(refusal.contains(QStringLiteral("alleen worden gelezen")));
     QVERIFY(refusal.contains(QStringLiteral("Kies een SQLite-database als doelbestand")));

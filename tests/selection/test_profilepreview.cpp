@@ -101,8 +101,6 @@ private slots:
     void resizeRedraws();
     void storedPicture();
 
-    void renderedPreviewForALook();
-
 private:
     std::shared_ptr<clsProfile> loaded(const QString& code);
     QImage draw(ProfileDrawing& drawing, const QSize& size = kPicture);
@@ -426,22 +424,6 @@ void TestProfilePreview::storedPicture()
     QCOMPARE(saved.size(), kPicture);
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), preview.picPreview());
     QFile::remove(path);
-}
-
-// With SUPPLINK_PREVIEW_PNG set, the preview of a pane groove is saved there to be looked at.
-void TestProfilePreview::renderedPreviewForALook()
-{
-    const QString target = qEnvironmentVariable("SUPPLINK_PREVIEW_PNG");
-    if (target.isEmpty())
-        QSKIP("SUPPLINK_PREVIEW_PNG not set");
-    usrProfilePreview preview;
-    preview.resize(480, 420);
-    preview.Profile(loaded(QStringLiteral("VAK68")));
-    preview.DrawXAxis(true);
-    preview.DrawYAxis(true);
-    preview.DrawNodes(true);
-    preview.DrawLabels(true);
-    QVERIFY(preview.picPreview().save(target, "PNG"));
 }
 
 QTEST_MAIN(TestProfilePreview)

@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers of the source-file tests: writing files, stand-ins for the
-// Jet and Excel openers, and whether the real openers are installed.
+// Jet and Excel openers.
 
 #include "database/backendopeners.h"
 #include "database/sqlitebackend.h"
@@ -34,36 +34,6 @@ struct OpenersTerug
     BackendOpeners bewaard = backendOpeners();
     ~OpenersTerug() { backendOpeners() = bewaard; }
 };
-
-// Whether the installed opener can read files of that kind on this system (it does not refuse with
-// "not available"), tried on the given file.
-inline bool jetBeschikbaar(const QString& path)
-{
-    try {
-        DbConnection db = backendOpeners().jet(path, QString());
-        if (db)
-            db->close();
-        return true;
-    } catch (const AppError& error) {
-        return error.number() != DbErrorNumber::NotAvailable;
-    } catch (...) {
-        return true;
-    }
-}
-
-inline bool excelBeschikbaar(const QString& path)
-{
-    try {
-        DbConnection db = backendOpeners().excel(path, false, ExcelProvider::Jet40);
-        if (db)
-            db->close();
-        return true;
-    } catch (const AppError& error) {
-        return error.number() != DbErrorNumber::NotAvailable;
-    } catch (...) {
-        return true;
-    }
-}
 
 // Every Jet or Excel file opens as the given SQLite database, as a mirror of it would.
 inline void jetAlsSQLite(const QString& sqlitePath)
