@@ -14,6 +14,7 @@
 
 #include <QSignalSpy>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace supplink::test {
