@@ -117,4 +117,18 @@ std::shared_ptr<HangSluitLezers> MaakHangSluitLezers();
 std::shared_ptr<ArtikelLezers> MaakArtikelLezers();
 std::shared_ptr<SponningFiguurLezers> MaakSponningFiguurLezers();
 
+// The readers a step holds: the program's own until a test gives it scripted ones.
+//
+//     class StapSelectArtikelen : public EigenSelectieStap, public MetLezers<ArtikelLezers, MaakArtikelLezers>
+template <class Lezers, std::shared_ptr<Lezers> (*ProgrammaLezers)()>
+class MetLezers
+{
+public:
+    // Scripted readers; none: the program's own again.
+    void setLezers(std::shared_ptr<Lezers> lezers) { m_lezers = lezers ? std::move(lezers) : ProgrammaLezers(); }
+
+protected:
+    std::shared_ptr<Lezers> m_lezers = ProgrammaLezers();
+};
+
 } // namespace supplink

@@ -10,20 +10,10 @@
 
 namespace supplink {
 
-ArtikelSelectieStap::ArtikelSelectieStap(ItemCollection& alle, ItemCollection& geselecteerd, QObject* parent)
-    : EigenSelectieStap(alle, geselecteerd, parent), m_lezers(MaakArtikelLezers())
-{
-}
-
-void ArtikelSelectieStap::setLezers(std::shared_ptr<ArtikelLezers> lezers)
-{
-    m_lezers = lezers ? std::move(lezers) : MaakArtikelLezers();
-}
-
 // ---- Article groups (step 10) ----
 
 StapSelectArtikelGroepen::StapSelectArtikelGroepen(QObject* parent)
-    : ArtikelSelectieStap(globals().gColArtikelGroepen, globals().gColArtikelGroepenGeselecteerd, parent)
+    : EigenSelectieStap(globals().gColArtikelGroepen, globals().gColArtikelGroepenGeselecteerd, parent)
 {
 }
 
@@ -52,7 +42,7 @@ bool StapSelectArtikelGroepen::KanVerder(const ItemCollection& alle, const Selec
 // ---- Articles (step 11) ----
 
 StapSelectArtikelen::StapSelectArtikelen(QObject* parent)
-    : ArtikelSelectieStap(globals().gColArtikelen, globals().gColArtikelenGeselecteerd, parent)
+    : EigenSelectieStap(globals().gColArtikelen, globals().gColArtikelenGeselecteerd, parent)
 {
 }
 

@@ -30,21 +30,7 @@
 
 namespace supplink {
 
-// What the two steps share: the readers.
-class ArtikelSelectieStap : public EigenSelectieStap
-{
-    Q_OBJECT
-public:
-    // The readers (default: the program's own).
-    void setLezers(std::shared_ptr<ArtikelLezers> lezers);
-
-protected:
-    ArtikelSelectieStap(ItemCollection& alle, ItemCollection& geselecteerd, QObject* parent);
-
-    std::shared_ptr<ArtikelLezers> m_lezers;
-};
-
-class StapSelectArtikelGroepen : public ArtikelSelectieStap
+class StapSelectArtikelGroepen : public EigenSelectieStap, public MetLezers<ArtikelLezers, MaakArtikelLezers>
 {
     Q_OBJECT
 public:
@@ -59,7 +45,7 @@ private:
     bool KanVerder(const ItemCollection& alle, const SelectieLijst& lijst) const override;
 };
 
-class StapSelectArtikelen : public ArtikelSelectieStap
+class StapSelectArtikelen : public EigenSelectieStap, public MetLezers<ArtikelLezers, MaakArtikelLezers>
 {
     Q_OBJECT
 public:

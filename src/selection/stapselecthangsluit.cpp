@@ -16,16 +16,6 @@ bool IsDatabase(const clsBron2& bron)
 
 } // namespace
 
-HangSluitSelectieStap::HangSluitSelectieStap(ItemCollection& alle, ItemCollection& geselecteerd, QObject* parent)
-    : EigenSelectieStap(alle, geselecteerd, parent), m_lezers(MaakHangSluitLezers())
-{
-}
-
-void HangSluitSelectieStap::setLezers(std::shared_ptr<HangSluitLezers> lezers)
-{
-    m_lezers = lezers ? std::move(lezers) : MaakHangSluitLezers();
-}
-
 // ---- Hardware tables (step 7) ----
 
 StapSelectHSTabellen::StapSelectHSTabellen(QObject* parent)

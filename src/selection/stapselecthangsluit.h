@@ -39,18 +39,12 @@
 namespace supplink {
 
 // What the three steps share: the readers and no status texts.
-class HangSluitSelectieStap : public EigenSelectieStap
+class HangSluitSelectieStap : public EigenSelectieStap, public MetLezers<HangSluitLezers, MaakHangSluitLezers>
 {
     Q_OBJECT
-public:
-    // The readers (default: the program's own).
-    void setLezers(std::shared_ptr<HangSluitLezers> lezers);
-
 protected:
-    HangSluitSelectieStap(ItemCollection& alle, ItemCollection& geselecteerd, QObject* parent);
+    using EigenSelectieStap::EigenSelectieStap;
     bool MeldtVoortgang() const override { return false; }
-
-    std::shared_ptr<HangSluitLezers> m_lezers;
 };
 
 class StapSelectHSTabellen : public HangSluitSelectieStap

@@ -29,14 +29,8 @@ bool IsDatabase(const clsBron2& bron)
 } // namespace
 
 StapSelectSponningFiguren::StapSelectSponningFiguren(QObject* parent)
-    : EigenSelectieStap(globals().gColSponningfiguren, globals().gColSponningfigurenGeselecteerd, parent),
-      m_lezers(MaakSponningFiguurLezers())
+    : EigenSelectieStap(globals().gColSponningfiguren, globals().gColSponningfigurenGeselecteerd, parent)
 {
-}
-
-void StapSelectSponningFiguren::setLezers(std::shared_ptr<SponningFiguurLezers> lezers)
-{
-    m_lezers = lezers ? std::move(lezers) : MaakSponningFiguurLezers();
 }
 
 void StapSelectSponningFiguren::Init()

@@ -31,7 +31,8 @@
 
 namespace supplink {
 
-class StapSelectSponningFiguren : public EigenSelectieStap
+class StapSelectSponningFiguren : public EigenSelectieStap,
+                                  public MetLezers<SponningFiguurLezers, MaakSponningFiguurLezers>
 {
     Q_OBJECT
 public:
@@ -39,8 +40,6 @@ public:
 
     // Switches the panel to the preview (on every entry), then enters as every dedicated step.
     void Init() override;
-    // The readers (default: the program's own).
-    void setLezers(std::shared_ptr<SponningFiguurLezers> lezers);
     // Shows the outline of a figure in the panel's preview.
     void ToonPreview(const QString& code);
 
@@ -55,8 +54,6 @@ private:
     bool ToonRij(const LijstRij& rij) override;
 
     void SamenStellenVerplichteFiguren(ItemCollection& alle);
-
-    std::shared_ptr<SponningFiguurLezers> m_lezers;
 };
 
 } // namespace supplink

@@ -2,15 +2,20 @@
 // Shared pieces of the tests of the dedicated selection steps: sources and
 // items made in a line, the codes of a collection or of the rows a step
 // shows, the status texts a step raised, and the history marks it asked for
-// (recorded instead of read from a target).
+// (recorded instead of read from a target), and the surroundings every test
+// starts from.
 //
 //     globals().gBronnenGeselecteerd = {test::bron("opt.sqlite", BronSoort::TabellenCombies, Opslag::SQLite)};
 //     test::Historie historie(stap.sjabloon());     // records (type, codes) per marking
 //     stap.Init();
 //     QCOMPARE(test::rijCodes(stap.sjabloon()), QStringList{"C1"});
 
+#include "database/backendopeners.h"
 #include "selection/selectiestap.h"
 #include "sources/clsbron2.h"
+#include "start/globals.h"
+#include "support/recordinguiservices.h"
+#include "support/testenvironment.h"
 
 #include <QSignalSpy>
 #include <QStringList>
@@ -18,6 +23,20 @@
 #include <memory>
 
 namespace supplink::test {
+
+// What every test of a step starts from and leaves behind: private folders and settings, a recording
+// UI, the program-wide state new, the database openers as the program has them.
+struct StapOmgeving
+{
+    StapOmgeving() { globals() = ProgramState(); }
+    ~StapOmgeving()
+    {
+        globals() = ProgramState();
+        resetBackendOpeners();
+    }
+    TestEnvironment env;
+    RecordingUiServices ui;
+};
 
 enum class Opslag
 {

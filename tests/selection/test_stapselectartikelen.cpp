@@ -10,13 +10,9 @@
 
 #include "selection/stapselectartikelen.h"
 
-#include "database/backendopeners.h"
 #include "fixtures/designdatabases.h"
 #include "fixtures/jetstandin.h"
 #include "selectiestaptest.h"
-#include "start/globals.h"
-#include "support/recordinguiservices.h"
-#include "support/testenvironment.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -151,25 +147,19 @@ private:
         stap.Init();
     }
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<RecordingUiServices> m_ui;
+    std::unique_ptr<StapOmgeving> m_omgeving;
     std::shared_ptr<ScriptLezers> m_lezers;
 };
 
 void TestStapSelectArtikelen::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_ui = std::make_unique<RecordingUiServices>();
-    globals() = ProgramState();
+    m_omgeving = std::make_unique<StapOmgeving>();
     m_lezers = std::make_shared<ScriptLezers>();
 }
 
 void TestStapSelectArtikelen::cleanup()
 {
-    globals() = ProgramState();
-    resetBackendOpeners();
-    m_ui.reset();
-    m_env.reset();
+    m_omgeving.reset();
 }
 
 void TestStapSelectArtikelen::readersPerSource_data()
@@ -209,8 +199,8 @@ void TestStapSelectArtikelen::readersPerSource()
     Historie historieGroepen(groepen.sjabloon());
     betreed(groepen);
     QTEST(m_lezers->vragen, "groepen");
-    QCOMPARE(m_ui->messages.size(), meldingen);
-    for (const auto& melding : m_ui->messages) {
+    QCOMPARE(m_omgeving->ui.messages.size(), meldingen);
+    for (const auto& melding : m_omgeving->ui.messages) {
         QCOMPARE(melding.text, QStringLiteral("OPTIONAL: SQLITE: ARTIKELGROEPEN: SOURCE=SQLITE: UNSUPPORTED"));
         QCOMPARE(melding.title, QString::fromUtf8(kProgramTitle));
     }
@@ -470,20 +460,20 @@ void TestStapSelectArtikelen::programReaders()
         db.insert("Article", {{"Code", "LRA"}, {"Description", "Dorpel"}, {"fkType", 1}, {"fkGroup", g2}});
         db.insert("Article", {{"Code", "A4"}, {"Description", "Ander type"}, {"fkType", 2}, {"fkGroup", g2}});
     };
-    const QString ptJet = m_env->path(QStringLiteral("pt.db"));
+    const QString ptJet = m_omgeving->env.path(QStringLiteral("pt.db"));
     QVERIFY(fixtures::makeJetDatabase(ptJet, fixtures::Kind::ProductTable, {3, 40}));
     {
         fixtures::FixtureDb db(ptJet);
         vulPt(db);
     }
-    const QString ptSQLite = m_env->path(QStringLiteral("pt.sqlite"));
+    const QString ptSQLite = m_omgeving->env.path(QStringLiteral("pt.sqlite"));
     QVERIFY(fixtures::makeDatabase(ptSQLite, fixtures::Kind::ProductTable, {3, 40}));
     {
         fixtures::FixtureDb db(ptSQLite);
         vulPt(db);
     }
     // A Jet library whose sill combination LR1 uses the article LRA.
-    const QString bibDb = m_env->path(QStringLiteral("bib.db"));
+    const QString bibDb = m_omgeving->env.path(QStringLiteral("bib.db"));
     QVERIFY(fixtures::makeJetDatabase(bibDb, fixtures::Kind::Library, {3, 40}));
     {
         fixtures::FixtureDb db(bibDb);
@@ -493,7 +483,7 @@ void TestStapSelectArtikelen::programReaders()
     const QString pt = jet.add(ptJet);
     const QString bib = jet.add(bibDb);
     // A supplier's hardware file whose combination K1 uses ART-1.
-    const QString csv = m_env->path(QStringLiteral("hang.csv"));
+    const QString csv = m_omgeving->env.path(QStringLiteral("hang.csv"));
     {
         QFile bestand(csv);
         QVERIFY(bestand.open(QIODevice::WriteOnly));
@@ -517,7 +507,7 @@ void TestStapSelectArtikelen::programReaders()
     Historie h1(groepen.sjabloon());
     groepen.Init();
     QCOMPARE(codes(globals().gColArtikelGroepen), (QStringList{"G1", "G2"}));
-    QCOMPARE(m_ui->messages.size(), 1);
+    QCOMPARE(m_omgeving->ui.messages.size(), 1);
     groepen.sjabloon().lijst().lijst().ZetVinkje(rijVan(groepen.sjabloon(), "G1"), true);
     groepen.Finish();
 
@@ -543,7 +533,7 @@ void TestStapSelectArtikelen::programReaders()
     QCOMPARE(verder.last().at(0).toBool(), true);
     // The groups of step 10 in the group selector.
     QCOMPARE(artikelen.sjabloon().lijst().Groepen().size(), 9);
-    QVERIFY2(m_ui->errors.isEmpty(), m_ui->errors.isEmpty() ? "" : qPrintable(m_ui->errors.first().details));
+    QVERIFY2(m_omgeving->ui.errors.isEmpty(), m_omgeving->ui.errors.isEmpty() ? "" : qPrintable(m_omgeving->ui.errors.first().details));
 }
 
 QTEST_MAIN(TestStapSelectArtikelen)

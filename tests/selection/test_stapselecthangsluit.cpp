@@ -8,14 +8,10 @@
 
 #include "selection/stapselecthangsluit.h"
 
-#include "database/backendopeners.h"
 #include "fixtures/designdatabases.h"
 #include "fixtures/jetstandin.h"
 #include "selectiestaptest.h"
-#include "start/globals.h"
 #include "start/registryfuncties.h"
-#include "support/recordinguiservices.h"
-#include "support/testenvironment.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -126,25 +122,19 @@ private:
         stap.Init();
     }
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<RecordingUiServices> m_ui;
+    std::unique_ptr<StapOmgeving> m_omgeving;
     std::shared_ptr<ScriptLezers> m_lezers;
 };
 
 void TestStapSelectHangSluit::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_ui = std::make_unique<RecordingUiServices>();
-    globals() = ProgramState();
+    m_omgeving = std::make_unique<StapOmgeving>();
     m_lezers = std::make_shared<ScriptLezers>();
 }
 
 void TestStapSelectHangSluit::cleanup()
 {
-    globals() = ProgramState();
-    resetBackendOpeners();
-    m_ui.reset();
-    m_env.reset();
+    m_omgeving.reset();
 }
 
 void TestStapSelectHangSluit::readersPerSource_data()
@@ -210,7 +200,7 @@ void TestStapSelectHangSluit::readersPerSource()
     StapSelectHSCombies combies;
     betreed(combies);
     QTEST(m_lezers->vragen, "combies");
-    QVERIFY(m_ui->messages.isEmpty() && m_ui->errors.isEmpty());
+    QVERIFY(m_omgeving->ui.messages.isEmpty() && m_omgeving->ui.errors.isEmpty());
 }
 
 void TestStapSelectHangSluit::historyTypesPerStep()
@@ -473,7 +463,7 @@ void TestStapSelectHangSluit::programReaders()
 {
     // An options database of the 3.20 layout (hardware tables linked to combinations through
     // LocksHingesType, and choices) behind the Jet stand-in.
-    const QString optDb = m_env->path(QStringLiteral("opt.db"));
+    const QString optDb = m_omgeving->env.path(QStringLiteral("opt.db"));
     QVERIFY(fixtures::makeJetDatabase(optDb, fixtures::Kind::Options, {3, 20}));
     {
         fixtures::FixtureDb db(optDb);
@@ -488,7 +478,7 @@ void TestStapSelectHangSluit::programReaders()
     fixtures::JetStandIns jet;
     const QString opt = jet.add(optDb);
     // A supplier's hardware file of choices, as a supplier writes it (Windows-1252, ";", a title line).
-    const QString csv = m_env->path(QStringLiteral("keuzes.csv"));
+    const QString csv = m_omgeving->env.path(QStringLiteral("keuzes.csv"));
     {
         QFile bestand(csv);
         QVERIFY(bestand.open(QIODevice::WriteOnly));
@@ -543,8 +533,8 @@ void TestStapSelectHangSluit::programReaders()
     QCOMPARE(codes(globals().gColHSCombies), (QStringList{"C1", "C'2"}));
     QVERIFY(!globals().gColHSCombies.at(1)->Required);
     QCOMPARE(h4.markeringen.size(), 1);
-    QVERIFY2(m_ui->errors.isEmpty(), m_ui->errors.isEmpty() ? "" : qPrintable(m_ui->errors.first().details));
-    QVERIFY(m_ui->messages.isEmpty());
+    QVERIFY2(m_omgeving->ui.errors.isEmpty(), m_omgeving->ui.errors.isEmpty() ? "" : qPrintable(m_omgeving->ui.errors.first().details));
+    QVERIFY(m_omgeving->ui.messages.isEmpty());
 }
 
 QTEST_MAIN(TestStapSelectHangSluit)

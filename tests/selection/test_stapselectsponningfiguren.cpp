@@ -9,14 +9,10 @@
 
 #include "selection/stapselectsponningfiguren.h"
 
-#include "database/backendopeners.h"
 #include "fixtures/jetstandin.h"
 #include "fixtures/profilefixtures.h"
 #include "selection/clsprofile.h"
 #include "selectiestaptest.h"
-#include "start/globals.h"
-#include "support/recordinguiservices.h"
-#include "support/testenvironment.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -115,25 +111,19 @@ private:
         stap.Init();
     }
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<RecordingUiServices> m_ui;
+    std::unique_ptr<StapOmgeving> m_omgeving;
     std::shared_ptr<ScriptLezers> m_lezers;
 };
 
 void TestStapSelectSponningFiguren::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_ui = std::make_unique<RecordingUiServices>();
-    globals() = ProgramState();
+    m_omgeving = std::make_unique<StapOmgeving>();
     m_lezers = std::make_shared<ScriptLezers>();
 }
 
 void TestStapSelectSponningFiguren::cleanup()
 {
-    globals() = ProgramState();
-    resetBackendOpeners();
-    m_ui.reset();
-    m_env.reset();
+    m_omgeving.reset();
 }
 
 void TestStapSelectSponningFiguren::readsWorkPreparationDatabasesOnly()
@@ -310,7 +300,7 @@ void TestStapSelectSponningFiguren::previewFromTheFirstSourceThatHoldsTheFigure(
     QCOMPARE(m_lezers->profielVragen.size(), 3);
     QCOMPARE(profielNaam(paneel), "S1 uit " + kWkv);
     QCOMPARE(paneel.Omschrijving(), QStringLiteral("Omschrijving S3"));
-    QVERIFY(m_ui->messages.isEmpty() && m_ui->errors.isEmpty());
+    QVERIFY(m_omgeving->ui.messages.isEmpty() && m_omgeving->ui.errors.isEmpty());
 }
 
 void TestStapSelectSponningFiguren::batchDrawsOnce()
@@ -342,14 +332,14 @@ void TestStapSelectSponningFiguren::programReaders()
     using fixtures::formulaNode;
     // Two work-preparation databases that both hold S1 (the first one 20 mm wide, the second 30 mm), the
     // second behind the Jet stand-in.
-    const QString wkv1 = m_env->path(QStringLiteral("wkv1.sqlite"));
+    const QString wkv1 = m_omgeving->env.path(QStringLiteral("wkv1.sqlite"));
     QVERIFY(fixtures::makeWorkPreparation(wkv1));
     {
         fixtures::FixtureDb db(wkv1);
         fixtures::addGrooveShape(db, "S1", 200, 150, {fixedNode(0, 0.005), formulaNode(0.004, "r")}, 0, 1);
         fixtures::addGrooveShape(db, "S'2", 100, 100, {fixedNode(0, 0.01)}, 0, 3);
     }
-    const QString wkv2Db = m_env->path(QStringLiteral("wkv2.db"));
+    const QString wkv2Db = m_omgeving->env.path(QStringLiteral("wkv2.db"));
     QVERIFY(fixtures::makeJetDatabase(wkv2Db, fixtures::Kind::WorkPreparation, {3, 40}));
     {
         fixtures::FixtureDb db(wkv2Db);
@@ -357,7 +347,7 @@ void TestStapSelectSponningFiguren::programReaders()
         fixtures::addGrooveShape(db, "S9", 300, 150, {fixedNode(0, 0.005)}, 0, 4);
     }
     // A library whose pane-groove table VT1 uses S1 and whose sill combination LR1 uses S'2.
-    const QString bib = m_env->path(QStringLiteral("bib.sqlite"));
+    const QString bib = m_omgeving->env.path(QStringLiteral("bib.sqlite"));
     QVERIFY(fixtures::makeDatabase(bib, fixtures::Kind::Library, {3, 40}));
     {
         fixtures::FixtureDb db(bib);
@@ -402,7 +392,7 @@ void TestStapSelectSponningFiguren::programReaders()
 
     // Sources that cannot give an outline come first now: one that no longer exists and a database
     // without node rows (its query fails). Both are passed over without a message.
-    const QString kapot = m_env->path(QStringLiteral("kapot.sqlite"));
+    const QString kapot = m_omgeving->env.path(QStringLiteral("kapot.sqlite"));
     {
         sqlite3* db = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(kapot).constData(), &db), SQLITE_OK);
@@ -411,13 +401,13 @@ void TestStapSelectSponningFiguren::programReaders()
                  SQLITE_OK);
         sqlite3_close(db);
     }
-    globals().gBronnenGeselecteerd = {bron("weg.sqlite", BronSoort::WKV, Opslag::SQLite, m_env->path("weg.sqlite")),
+    globals().gBronnenGeselecteerd = {bron("weg.sqlite", BronSoort::WKV, Opslag::SQLite, m_omgeving->env.path("weg.sqlite")),
                                       bron("kapot.sqlite", BronSoort::WKV, Opslag::SQLite, kapot), bron1, bron2};
     lijst.Klik(rijVan(stap.sjabloon(), "S'2"));
     QCOMPARE(paneel.Profiel()->Width, 10.0);
-    QVERIFY(!QFile::exists(m_env->path("weg.sqlite")));
-    QVERIFY(m_ui->messages.isEmpty());
-    QVERIFY2(m_ui->errors.isEmpty(), m_ui->errors.isEmpty() ? "" : qPrintable(m_ui->errors.first().details));
+    QVERIFY(!QFile::exists(m_omgeving->env.path("weg.sqlite")));
+    QVERIFY(m_omgeving->ui.messages.isEmpty());
+    QVERIFY2(m_omgeving->ui.errors.isEmpty(), m_omgeving->ui.errors.isEmpty() ? "" : qPrintable(m_omgeving->ui.errors.first().details));
 }
 
 QTEST_MAIN(TestStapSelectSponningFiguren)

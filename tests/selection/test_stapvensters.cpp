@@ -5,7 +5,6 @@
 // filled), the groove-figure step with its preview (a click draws the
 // figure), and the hardware steps in their places.
 
-#include "database/backendopeners.h"
 #include "fixtures/jetstandin.h"
 #include "fixtures/profilefixtures.h"
 #include "selection/clsprofile.h"
@@ -15,9 +14,6 @@
 #include "selection/ui/usrlistviewcombo.h"
 #include "selection/ui/usrprofilepreview.h"
 #include "selectiestaptest.h"
-#include "start/globals.h"
-#include "support/recordinguiservices.h"
-#include "support/testenvironment.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
 
 #include <QComboBox>
@@ -42,14 +38,6 @@ bool naarStap(frmImportBvqNaarBvq& window, int stap)
     return window.besturing().HuidigeStap() == stap;
 }
 
-QStringList rijen(QTreeView* lv)
-{
-    QStringList codes;
-    for (int rij = 0; rij < lv->model()->rowCount(); ++rij)
-        codes << lv->model()->index(rij, 0).data().toString();
-    return codes;
-}
-
 } // namespace
 
 class TestStapVensters : public QObject
@@ -65,28 +53,22 @@ private slots:
     void hardwareStepsInTheirPlaces();
 
 private:
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<RecordingUiServices> m_ui;
+    std::unique_ptr<StapOmgeving> m_omgeving;
 };
 
 void TestStapVensters::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_ui = std::make_unique<RecordingUiServices>();
-    globals() = ProgramState();
+    m_omgeving = std::make_unique<StapOmgeving>();
 }
 
 void TestStapVensters::cleanup()
 {
-    globals() = ProgramState();
-    resetBackendOpeners();
-    m_ui.reset();
-    m_env.reset();
+    m_omgeving.reset();
 }
 
 void TestStapVensters::articleStepsInTheWizard()
 {
-    const QString ptDb = m_env->path(QStringLiteral("pt.db"));
+    const QString ptDb = m_omgeving->env.path(QStringLiteral("pt.db"));
     QVERIFY(fixtures::makeJetDatabase(ptDb, fixtures::Kind::ProductTable, {3, 40}));
     {
         fixtures::FixtureDb db(ptDb);
@@ -110,7 +92,8 @@ void TestStapVensters::articleStepsInTheWizard()
     QVERIFY(naarStap(window, 10));
     auto* groepen = dynamic_cast<usrStapSelectArtikelGroepen*>(window.stepArea->currentWidget());
     QVERIFY(groepen);
-    QCOMPARE(rijen(groepen->lijst->lijst->lv), (QStringList{"BES", "PRO"}));
+    QCOMPARE(groepen->lijst->lijst->lv->model()->rowCount(), 2);
+    QCOMPARE(rijCodes(groepen->stap().sjabloon()), (QStringList{"BES", "PRO"}));
     QVERIFY(window.cmdVolgende->isEnabled());
     groepen->stap().sjabloon().lijst().lijst().ZetVinkje(0, true);
 
@@ -119,7 +102,8 @@ void TestStapVensters::articleStepsInTheWizard()
     QCOMPARE(window.lbLeverancer->text(), QStringLiteral("Selecteer Artikelen"));
     auto* artikelen = dynamic_cast<usrStapSelectArtikelen*>(window.stepArea->currentWidget());
     QVERIFY(artikelen);
-    QCOMPARE(rijen(artikelen->lijst->lijst->lv), (QStringList{"PR-L", "SCH-1"}));
+    QCOMPARE(artikelen->lijst->lijst->lv->model()->rowCount(), 2);
+    QCOMPARE(rijCodes(artikelen->stap().sjabloon()), (QStringList{"PR-L", "SCH-1"}));
     // The article of the chosen group is ticked, so Next is enabled; the status line was emptied.
     QVERIFY(window.cmdVolgende->isEnabled());
     QCOMPARE(window.Label1->text(), QString());
@@ -132,12 +116,12 @@ void TestStapVensters::articleStepsInTheWizard()
     QCOMPARE(window.besturing().HuidigeStap(), 10);
     QVERIFY(globals().gColArtikelen.isEmpty());
     QVERIFY(groepen->stap().sjabloon().lijst().lijst().Rij(0).Aangevinkt);
-    QVERIFY(m_ui->errors.isEmpty());
+    QVERIFY(m_omgeving->ui.errors.isEmpty());
 }
 
 void TestStapVensters::grooveFigureStepWithPreview()
 {
-    const QString wkv = m_env->path(QStringLiteral("wkv.sqlite"));
+    const QString wkv = m_omgeving->env.path(QStringLiteral("wkv.sqlite"));
     QVERIFY(fixtures::makeWorkPreparation(wkv));
     {
         fixtures::FixtureDb db(wkv);
@@ -181,7 +165,7 @@ void TestStapVensters::grooveFigureStepWithPreview()
     }
     QVERIFY(zwart);
     QCOMPARE(view->informatie->rtOms->toPlainText(), QStringLiteral("VS-12"));
-    QVERIFY(m_ui->messages.isEmpty() && m_ui->errors.isEmpty());
+    QVERIFY(m_omgeving->ui.messages.isEmpty() && m_omgeving->ui.errors.isEmpty());
 }
 
 void TestStapVensters::hardwareStepsInTheirPlaces()
