@@ -7,6 +7,7 @@
 #include "start/globals.h"
 #include "start/sharedroutines.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <cmath>
 
@@ -268,6 +269,9 @@ bool clsProfile::GetProfileData(const QString& Code, const QString& ContraCode, 
             MirrorHorizontal();
         return left.hasRows;
     } catch (const std::exception& e) {
+        // A quiet load leaves the outcome to its caller (the preview keeps what it showed).
+        if (!ReportErrors)
+            return false;
         const AppError error = AppError::from(e);
         ui().messageBox((jet ? QStringLiteral("JET:") : QStringLiteral("SQLite:")) +
                             QString::number(error.number()) + QStringLiteral(": ") + error.description(),
@@ -327,11 +331,14 @@ QString clsProfile::ProfileCoordinates(int Decimals, double XOffset, bool Segmen
 std::shared_ptr<clsProfile> LoadProfileFromDatabases(const QStringList& paths, const QString& code)
 {
     for (const QString& path : paths) {
+        if (!QFileInfo::exists(path))
+            continue;
         clsConnectie connection;
         if (!connection.MakenJetorSQLiteConnectie(path, QString()))
             continue;
         auto profile = std::make_shared<clsProfile>();
         profile->Connectie = &connection;
+        profile->ReportErrors = false;
         const bool found = profile->GetProfileData(code, QString(), false);
         profile->Connectie = nullptr;
         connection.SluitenConnectie();

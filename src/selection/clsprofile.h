@@ -75,6 +75,8 @@ public:
     double Width = 0.0;
     // Read the contra geometry of a shape instead of its own.
     bool Contra = false;
+    // Whether a failed load shows its message box (the preview of the groove-figure step loads quietly).
+    bool ReportErrors = true;
 
     // The coordinates of point i; throws AppError 9 for an index outside the outline.
     double x(int i) const;
@@ -85,8 +87,8 @@ public:
     // Loads the outline of shape Code (left side) and ContraCode (right side,
     // the flat side when no such shape exists) and mirrors it when asked.
     // True when the first shape has nodes and the whole load succeeded. A
-    // failed load reports the error in a message box and leaves the object as
-    // it was.
+    // failed load reports the error in a message box (unless ReportErrors is
+    // off) and leaves the object as it was.
     bool GetProfileData(const QString& Code, const QString& ContraCode, bool Mirror);
 
     // Reverses the point order and mirrors every Y about half the height.
@@ -110,7 +112,9 @@ private:
 
 // Looks the shape up in the work-preparation databases at the given paths, in
 // order, each opened for its attempt only and closed right after it; the first
-// database that holds the shape gives the profile. Null when none does.
+// database that holds the shape gives the profile. Null when none does. A path
+// that names no file is skipped, and a load that fails is not reported: the
+// preview that asks simply keeps what it showed.
 std::shared_ptr<clsProfile> LoadProfileFromDatabases(const QStringList& paths, const QString& code);
 
 } // namespace supplink

@@ -14,6 +14,7 @@
 #include "wizard/stapnabootsingen.h"
 #include "database/doelbestand.h"
 #include "fixtures/designdatabases.h"
+#include "selection/ui/usreigenselectiestap.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
 #include "wizard/ui/usrstapnietbeschikbaar.h"
 #include "wizard/ui/usrstapselectbronbestanden3.h"
@@ -91,6 +92,12 @@ bool GaNaarMetBron(frmImportBvqNaarBvq& window, RecordingUiServices& recorder, c
             recorder.fileAnswers << QStringList{WerkvoorbereidingDatabase(env, QStringLiteral("doel.wkv"))};
             QTest::mouseClick(qobject_cast<usrStapSelectDoelBestanden*>(window.StapWeergave(3))->cmdBlader,
                               Qt::LeftButton);
+        } else if (nu == 15 && !window.cmdVolgende->isEnabled()) {
+            // The groove figure of the source is ticked.
+            auto* figuren = dynamic_cast<usrStapSelectSponningFiguren*>(window.StapWeergave(15));
+            if (!figuren)
+                return false;
+            figuren->stap().sjabloon().lijst().lijst().ZetVinkje(0, true);
         }
         if (!window.cmdVolgende->isEnabled())
             return false;
@@ -213,9 +220,9 @@ private slots:
             QVERIFY(knop->width() >= knop->sizeHint().width());
     }
 
-    // The program's own register: steps 1 to 4 are built (a supplier, a source, a target and the
-    // options the source offers), every other step holds its place, says that it is not built yet, and
-    // lets the user go on; the transfer says that it changed nothing.
+    // The program's own register: steps 1 to 15 are built (a supplier, a source, a target, the options
+    // the source offers and its groove figure ticked), every later step holds its place, says that it is
+    // not built yet, and lets the user go on; the transfer says that it changed nothing.
     void programmaRegisterTotHetEinde()
     {
         RecordingUiServices recorder;
@@ -227,7 +234,7 @@ private slots:
         QList<int> stappen{window.besturing().HuidigeStap()};
         while (window.besturing().HuidigeStap() < 18) {
             const int stap = window.besturing().HuidigeStap();
-            if (stap > 4) {
+            if (stap > 15) {
                 auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
                 QVERIFY(view);
                 QCOMPARE(view->Label1->text(), QStringLiteral("Deze stap is nog niet beschikbaar."));

@@ -148,6 +148,11 @@ void usrInformatieLinks::ToonPreviewVorm()
     Splitter1->replaceWidget(1, fraPreview);
     fraPreview->show();
     fraLinks->hide();
+    // The drawing needs the room; the description of a figure is one line: it keeps a quarter.
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 3);
+    const int hoogte = std::max(Splitter1->height(), TwipsNaarPixels(6000));
+    Splitter1->setSizes({hoogte / 4, hoogte - hoogte / 4});
 }
 
 void usrInformatieLinks::ToonProfiel()

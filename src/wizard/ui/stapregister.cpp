@@ -1,5 +1,6 @@
 #include "wizard/ui/stapregister.h"
 
+#include "selection/ui/usreigenselectiestap.h"
 #include "selection/ui/usrstapselectalgemeen.h"
 #include "wizard/plaatshouders.h"
 #include "wizard/ui/usrimportopties.h"
@@ -18,12 +19,12 @@ QList<StapRegistratie> StapRegister()
         {{3}, maakStap<usrStapSelectDoelBestanden>},                      // usrStapSelectDoelBestanden
         {{4}, maakStap<usrImportOpties>},                                 // usrImportOpties
         {{5, 6, 12, 13, 14}, maakStap<usrStapSelectAlgemeen>},            // usrStapSelectAlgemeen
-        {{7}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSTabellen
-        {{8}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSKeuzes
-        {{9}, maakPlaatshouder<StapNietBeschikbaar>},                     // usrStapSelectHSCombies
-        {{10}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectArtikelGroepen
-        {{11}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectArtikelen
-        {{15}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectSponningFiguren
+        {{7}, maakStap<usrStapSelectHSTabellen>},                         // usrStapSelectHSTabellen
+        {{8}, maakStap<usrStapSelectHSKeuzes>},                           // usrStapSelectHSKeuzes
+        {{9}, maakStap<usrStapSelectHSCombies>},                          // usrStapSelectHSCombies
+        {{10}, maakStap<usrStapSelectArtikelGroepen>},                    // usrStapSelectArtikelGroepen
+        {{11}, maakStap<usrStapSelectArtikelen>},                         // usrStapSelectArtikelen
+        {{15}, maakStap<usrStapSelectSponningFiguren>},                   // usrStapSelectSponningFiguren
         {{16}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapBackup
         {{17}, maakPlaatshouder<TransferNietBeschikbaar>},                // usrTransfer
         {{18}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapResultaat
