@@ -145,9 +145,14 @@ void usrInformatieLinks::ToonPreviewVorm()
 {
     if (Splitter1->indexOf(fraPreview) >= 0)
         return;
-    Splitter1->replaceWidget(1, fraPreview);
+    // The splitter lets go of the link frame it hands back: this panel keeps it (hidden), so that it is
+    // deleted with the panel.
+    QWidget* links = Splitter1->replaceWidget(1, fraPreview);
+    if (links) {
+        links->setParent(this);
+        links->hide();
+    }
     fraPreview->show();
-    fraLinks->hide();
     // The drawing needs the room; the description of a figure is one line: it keeps a quarter.
     Splitter1->setStretchFactor(0, 1);
     Splitter1->setStretchFactor(1, 3);
