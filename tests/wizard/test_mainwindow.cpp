@@ -13,12 +13,15 @@
 #include "wizard/plaatshouders.h"
 #include "wizard/stapnabootsingen.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
+#include "wizard/ui/usrstapbackup.h"
+#include "wizard/ui/usrstapresultaat.h"
 #include "wizard/ui/usrstapnietbeschikbaar.h"
 #include "wizard/updatezoeker.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -161,33 +164,51 @@ private slots:
             QVERIFY(knop->width() >= knop->sizeHint().width());
     }
 
-    // The program's own register: every step holds its place, says that it is not built yet, and lets
-    // the user go on; the transfer says that it changed nothing.
+    // The program's own register: every step not built yet holds its place, says so and lets the user go
+    // on; the backup step asks nothing without targets, the transfer says that nothing was chosen and
+    // changed nothing, and the result step shows its log.
     void plaatshoudersTotHetEinde()
     {
         RecordingUiServices recorder;
+        TestEnvironment env;
         frmImportBvqNaarBvq window;
         QList<int> stappen{window.besturing().HuidigeStap()};
         while (window.cmdVolgende->isEnabled()) {
-            auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
-            QVERIFY(view);
-            QCOMPARE(view->Label1->text(), QStringLiteral("Deze stap is nog niet beschikbaar."));
+            if (window.besturing().HuidigeStap() < 16) {
+                auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
+                QVERIFY(view);
+                QCOMPARE(view->Label1->text(), QStringLiteral("Deze stap is nog niet beschikbaar."));
+            } else {
+                auto* backup = qobject_cast<usrStapBackup*>(window.stepArea->currentWidget());
+                QVERIFY(backup);
+                QVERIFY(!backup->cmdBackup->isEnabled());
+            }
             QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
             stappen << window.besturing().HuidigeStap();
         }
         QCOMPARE(stappen, (QList<int>{1, 2, 3, 4, 16, 18}));
         QCOMPARE(window.lbLeverancer->text(), QStringLiteral("Resultaat"));
         QCOMPARE(window.lbStap->text(), QStringLiteral("Overzicht geimporteerde gegevens."));
-        QVERIFY(qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget()));
+        const QString melding = QStringLiteral("Actie 'Importen leveranciers bestand' niet succesvol!\r\n"
+                                               "Er is niets gekozen om te importeren!\r\n"
+                                               "Er zijn geen wijzigingen aangebracht in uw bestanden!");
         QCOMPARE(recorder.messages.size(), 1);
         QCOMPARE(recorder.messages.at(0).text,
-                 QStringLiteral("Het overzetten van gegevens is in deze versie nog niet beschikbaar.\r\n"
-                                "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
+                 melding + QStringLiteral("\r\n\r\nBekijk het log bestand voor meer informatie!"));
+        auto* resultaat = qobject_cast<usrStapResultaat*>(window.stepArea->currentWidget());
+        QVERIFY(resultaat);
+        QCOMPARE(resultaat->rt->toPlainText(), QString(melding).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
+        QCOMPARE(resultaat->cmdDetails->text(), QStringLiteral("&Details"));
         QVERIFY(!globals().gLeverancier && globals().gBronnenGeselecteerd.isEmpty() &&
                 globals().gDoelBestanden.isEmpty() && !globals().gImportOpties);
         // The generic step's place serves five steps with one view.
         QCOMPARE(window.StapWeergave(5), window.StapWeergave(14));
         QVERIFY(window.StapWeergave(5) != window.StapWeergave(4));
+        // Closing the window leaves the result step, which deletes the logs.
+        const QString log = globals().gLogDetail;
+        QVERIFY(QFile::exists(log));
+        window.close();
+        QVERIFY(!QFile::exists(log));
     }
 
     // A built step takes its placeholder's place through its one line in the register.

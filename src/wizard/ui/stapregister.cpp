@@ -1,6 +1,9 @@
 #include "wizard/ui/stapregister.h"
 
 #include "wizard/plaatshouders.h"
+#include "wizard/ui/usrstapbackup.h"
+#include "wizard/ui/usrstapresultaat.h"
+#include "wizard/ui/usrtransfer.h"
 
 namespace supplink {
 
@@ -19,9 +22,9 @@ QList<StapRegistratie> StapRegister()
         {{10}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectArtikelGroepen
         {{11}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectArtikelen
         {{15}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapSelectSponningFiguren
-        {{16}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapBackup
-        {{17}, maakPlaatshouder<TransferNietBeschikbaar>},                // usrTransfer
-        {{18}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapResultaat
+        {{16}, maakStap<usrStapBackup>},                                  // usrStapBackup
+        {{17}, maakStap<usrTransfer>},                                    // usrTransfer
+        {{18}, maakStap<usrStapResultaat>},                               // usrStapResultaat
     };
 }
 
