@@ -33,7 +33,6 @@ usrTransfer::usrTransfer(QWidget* parent) : QWidget(parent)
     lvStatus->setSelectionMode(QAbstractItemView::NoSelection);
     lvStatus->setFocusPolicy(Qt::NoFocus);
     lvStatus->header()->setStretchLastSection(true);
-    lvStatus->setColumnWidth(0, TwipsNaarPixels(kSoortKolom));
 
     ProgressBar1 = new QProgressBar(Frame2);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -78,6 +77,9 @@ void usrTransfer::ToonRijen()
     lvStatus->clear();
     for (const StatusRij& rij : rijen)
         lvStatus->addTopLevelItem(new QTreeWidgetItem(QStringList{rij.tekst, rij.waarde}));
+    // 2000 twips, or wider where the row texts need it in the user's font.
+    lvStatus->resizeColumnToContents(0);
+    lvStatus->setColumnWidth(0, qMax(TwipsNaarPixels(kSoortKolom), lvStatus->columnWidth(0)));
 }
 
 void usrTransfer::ToonRij(int i)
