@@ -401,7 +401,7 @@ bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& rede
     if (d.sqlite)
         d.schema = LeesSchema(pad);
     QString werkPad;
-    if (!MaakWerkkopie(pad, werkPad, reden))
+    if (!MaakWerkkopie(pad, werkPad, reden, [run = m_run] { run->yield(); }))
         return false;
     d.werkPad = werkPad;
     VoegHulpIndexenToe(d);

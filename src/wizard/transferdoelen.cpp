@@ -29,6 +29,18 @@ struct HulpIndex
 constexpr HulpIndex kHulpIndexen[] = {
     {"PriceData1D", "fkArticle"},
     {"PriceData2D", "fkArticle"},
+    {"LocksHingesArticle", "fkLocksHingesCombi"},
+    {"LocksHingesArticle", "fkCombi"},
+    {"LocksHingesType", "fkLocksHingesTable"},
+    {"LocksHingesType", "fkLocksHingesCombi"},
+    {"CustomLH", "fkCustomLHCombi"},
+    {"PaneGroove", "fkPaneGrooveTable"},
+    {"OuterGroove", "fkOuterGrooveTable"},
+    {"TreshHoldArticleUsage", "fkCombi"},
+    {"TreshHoldExtArticleUsage", "fkCombi"},
+    {"GrooveShapeGeom", "fkGrooveShape"},
+    {"GrooveShapeNodes", "fkGrooveShapeGeom"},
+    {"GrooveShapeNames", "fkGrooveShape"},
 };
 
 QString getoond(const QString& pad)
@@ -113,8 +125,10 @@ QString nieuwBestandNaast(const QString& doelPad, const QString& middel, QString
     return bestand.fileName();
 }
 
-// Copies the file's bytes into a new file beside the target; the new file's path, or empty (nothing left).
-QString kopieerNaast(const QString& bronPad, const QString& doelPad, const QString& middel, QString& reden)
+// Copies the file's bytes into a new file beside the target, calling `tussendoor` between blocks; the new
+// file's path, or empty (nothing left).
+QString kopieerNaast(const QString& bronPad, const QString& doelPad, const QString& middel, QString& reden,
+                     const std::function<void()>& tussendoor = {})
 {
     const QString pad = nieuwBestandNaast(doelPad, middel, reden);
     if (pad.isEmpty())
@@ -126,6 +140,8 @@ QString kopieerNaast(const QString& bronPad, const QString& doelPad, const QStri
     while (gelukt && !bron.atEnd()) {
         blok = bron.read(1 << 20);
         gelukt = !blok.isEmpty() && kopie.write(blok) == blok.size();
+        if (tussendoor)
+            tussendoor();
     }
     gelukt = gelukt && kopie.flush() && bron.error() == QFileDevice::NoError;
     if (!gelukt)
@@ -189,7 +205,9 @@ bool faseerSqlite(TransferDoel& doel, DoelBewerkingen& bewerkingen, QString& red
                                .arg(getoond(doel.werkPad), bron.fout()));
         if (!kopie.open())
             return mislukt(QStringLiteral("Het bestand '%1' kan niet worden geopend: %2").arg(getoond(pad), kopie.fout()));
-        // Written through SQLite's own journal and synchronised to disk when the copy is committed.
+        // Synchronised to disk when the copy is committed. No journal: a staged file that was not completed
+        // is never used (it is removed, now or by the next transfer on the folder).
+        kopie.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
         kopie.exec(QStringLiteral("PRAGMA synchronous=FULL"));
         sqlite3_backup* backup = sqlite3_backup_init(kopie.db(), "main", bron.db(), "main");
         if (!backup)
@@ -206,6 +224,15 @@ bool faseerSqlite(TransferDoel& doel, DoelBewerkingen& bewerkingen, QString& red
     }
     {
         Handle controle(pad, SQLITE_OPEN_READONLY);
+        // The check reads the whole file: the transfer's yields go on meanwhile.
+        if (controle.open() && bewerkingen.Tussendoor)
+            sqlite3_progress_handler(
+                controle.db(), 100000,
+                [](void* tussendoor) {
+                    (*static_cast<std::function<void()>*>(tussendoor))();
+                    return 0;
+                },
+                &bewerkingen.Tussendoor);
         const QList<QStringList> uitkomst =
             controle.open() ? controle.rijen(QStringLiteral("PRAGMA integrity_check")) : QList<QStringList>();
         if (uitkomst.size() != 1 || uitkomst.first().value(0) != QLatin1String("ok"))
@@ -319,9 +346,9 @@ void RuimRestantenOp(const QString& map)
     }
 }
 
-bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden)
+bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden, const std::function<void()>& tussendoor)
 {
-    werkPad = kopieerNaast(doelPad, doelPad, kWerkkopie, reden);
+    werkPad = kopieerNaast(doelPad, doelPad, kWerkkopie, reden, tussendoor);
     return !werkPad.isEmpty();
 }
 

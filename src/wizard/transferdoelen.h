@@ -87,9 +87,10 @@ bool IsTransferRestant(const QString& bestandsNaam);
 // folder; what cannot be removed stays (it is tried again next time).
 void RuimRestantenOp(const QString& map);
 
-// Makes the work copy of the target (a new file beside it, the target's content copied into it). False
-// with the reason when that failed (nothing is left behind).
-bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden);
+// Makes the work copy of the target (a new file beside it, the target's content copied into it, calling
+// `tussendoor` between blocks). False with the reason when that failed (nothing is left behind).
+bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
+                   const std::function<void()>& tussendoor = {});
 
 // Gives the SQLite work copy the indexes the engines need (where the table lacks one on that column),
 // and drops them again. Ignoring a failure is safe: an index only makes the run quicker.

@@ -153,8 +153,8 @@ private slots:
         QCOMPARE(kanVerder.at(0).at(0).toBool(), true);
         const QMap<QString, QByteArray> na = o.inhoud();
         for (const DoelSoort soort : kDoelVolgorde) {
-            const bool beschreven = verwacht.join(QLatin1Char(' ')).contains(QStringLiteral("-> ") + soortCode(soort));
-            QCOMPARE(na.value(soortCode(soort)) != voor.value(soortCode(soort)), beschreven);
+            const bool beschreven = verwacht.join(QLatin1Char(' ')).contains(QStringLiteral("-> ") + SoortCode(soort));
+            QCOMPARE(na.value(SoortCode(soort)) != voor.value(SoortCode(soort)), beschreven);
         }
         QCOMPARE(o.andereBestanden(), QStringList());
     }
@@ -558,7 +558,7 @@ private slots:
     {
         QTest::addColumn<int>("soort");
         for (const DoelSoort soort : kDoelVolgorde)
-            QTest::newRow(qPrintable(soortCode(soort))) << int(soort);
+            QTest::newRow(qPrintable(SoortCode(soort))) << int(soort);
     }
     void faserenMislukt()
     {
@@ -642,11 +642,11 @@ private slots:
         o.kies({DoelSoort::PT});
         o.opties().ImporterenArtikelen = true;
         o.bron(QStringLiteral("art.csv"), BronSoort::Artikelen);
-        const QStringList restanten{QStringLiteral("pt.db.supplink-werkkopie-Ab12Cd"),
-                                    QStringLiteral("pt.db.supplink-werkkopie-Ab12Cd-journal"),
-                                    QStringLiteral("lib.db.supplink-nieuw-ZZ99zz")};
+        const QStringList restanten{QStringLiteral("producten.db.supplink-werkkopie-Ab12Cd"),
+                                    QStringLiteral("producten.db.supplink-werkkopie-Ab12Cd-journal"),
+                                    QStringLiteral("bibliotheek.db.supplink-nieuw-ZZ99zz")};
         for (const QString& naam : restanten + QStringList{QStringLiteral("notities.txt"),
-                                                           QStringLiteral("pt.db.supplink-werkkopie-")}) {
+                                                           QStringLiteral("producten.db.supplink-werkkopie-")}) {
             QFile bestand(QDir(o.doelMap()).filePath(naam));
             QVERIFY(bestand.open(QIODevice::WriteOnly));
         }
@@ -654,7 +654,7 @@ private slots:
         stap.ZetWerkers(o.werkers);
         stap.StartTransfer();
         QCOMPARE(stap.Eindmelding(), QString());
-        QCOMPARE(o.andereBestanden(), (QStringList{QStringLiteral("notities.txt"), QStringLiteral("pt.db.supplink-werkkopie-")}));
+        QCOMPARE(o.andereBestanden(), (QStringList{QStringLiteral("notities.txt"), QStringLiteral("producten.db.supplink-werkkopie-")}));
     }
 
     // The logs of a scripted run, line by line; a worker without count events writes no count lines (the

@@ -28,12 +28,6 @@ namespace {
 
 const QString kKind = QStringLiteral(TRANSFER_KIND);
 
-QString soortCode(DoelSoort soort)
-{
-    static const char* codes[] = {"opt", "pt", "wkv", "lib"};
-    return QString::fromLatin1(codes[int(soort)]);
-}
-
 QByteArray lees(const QString& pad)
 {
     QFile bestand(pad);
@@ -170,7 +164,7 @@ private slots:
         const Uitkomst warm = draai();
         QVERIFY(warm.regels.contains(QStringLiteral("einde ok")));
         for (const DoelSoort soort : kDoelVolgorde)
-            QVERIFY2(lees(m_pakket.doel(soort)) == m_nieuw.value(soort), qPrintable(soortCode(soort)));
+            QVERIFY2(lees(m_pakket.doel(soort)) == m_nieuw.value(soort), qPrintable(SoortCode(soort)));
         // When each moment came in the second (warm) whole run.
         QHash<QString, qint64> wanneer;
         for (const QString& regel : warm.regels) {
@@ -240,7 +234,7 @@ private slots:
                 const QString pad = m_pakket.doel(soort);
                 const QByteArray nu = lees(pad);
                 const QString check = integriteit(pad);
-                const QByteArray getuige = lees(QDir(m_getuigen).filePath(soortCode(soort) + QStringLiteral(".db")));
+                const QByteArray getuige = lees(QDir(m_getuigen).filePath(SoortCode(soort) + QStringLiteral(".db")));
                 const bool oud = nu == m_oud.value(soort);
                 const bool nieuw = !getuige.isEmpty() && nu == getuige;
                 QString toestand = oud ? QStringLiteral("old") : nieuw ? QStringLiteral("new") : QStringLiteral("MIXED");
@@ -250,7 +244,7 @@ private slots:
                 // At a moment the test knows which content each target must hold.
                 if (punt.vervangen >= 0)
                     goed = goed && (index < punt.vervangen ? nieuw && nu == m_nieuw.value(soort) : oud);
-                staat << soortCode(soort) + QLatin1Char(' ') + toestand;
+                staat << SoortCode(soort) + QLatin1Char(' ') + toestand;
                 ++index;
             }
             if (goed)

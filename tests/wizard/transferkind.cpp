@@ -48,12 +48,6 @@ QString momentNaam(TransferMoment moment)
     return QString();
 }
 
-QString soortCode(DoelSoort soort)
-{
-    static const char* codes[] = {"opt", "pt", "wkv", "lib"};
-    return QString::fromLatin1(codes[int(soort)]);
-}
-
 void schrijf(const QString& regel)
 {
     std::fputs(qPrintable(regel + QLatin1Char('\n')), stdout);
@@ -84,11 +78,11 @@ int main(int argc, char** argv)
     QElapsedTimer klok;
     stap.BijMoment = [&](TransferMoment moment, const TransferDoel* doel) {
         if (moment == TransferMoment::Gefaseerd && doel) {
-            const QString getuige = getuigen.filePath(soortCode(doel->soort) + QStringLiteral(".db"));
+            const QString getuige = getuigen.filePath(SoortCode(doel->soort) + QStringLiteral(".db"));
             QFile::remove(getuige);
             QFile::copy(doel->gefaseerdPad, getuige);
         }
-        const QString naam = momentNaam(moment) + (doel ? QLatin1Char(':') + soortCode(doel->soort) : QString());
+        const QString naam = momentNaam(moment) + (doel ? QLatin1Char(':') + SoortCode(doel->soort) : QString());
         const QString sleutel = naam + QLatin1Char('#') + QString::number(++tellers[naam]);
         schrijf(QStringLiteral("moment ") + sleutel + QLatin1Char(' ') + QString::number(klok.elapsed()));
         if (sleutel == stop) {

@@ -21,6 +21,7 @@
 #include "support/testenvironment.h"
 #include "database/doelbestand.h"
 #include "wizard/staptransfer.h"
+#include "wizard/transferpakket.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,37 +32,6 @@
 #include <memory>
 
 namespace supplink::test {
-
-// The file name of each kind's target.
-inline QString doelNaam(DoelSoort soort)
-{
-    switch (soort) {
-    case DoelSoort::Opt:
-        return QStringLiteral("opt.db");
-    case DoelSoort::PT:
-        return QStringLiteral("pt.db");
-    case DoelSoort::Wkv:
-        return QStringLiteral("wkv.db");
-    case DoelSoort::Lib:
-        return QStringLiteral("lib.db");
-    }
-    return QString();
-}
-
-inline fixtures::Kind fixtureSoort(DoelSoort soort)
-{
-    switch (soort) {
-    case DoelSoort::Opt:
-        return fixtures::Kind::Options;
-    case DoelSoort::PT:
-        return fixtures::Kind::ProductTable;
-    case DoelSoort::Wkv:
-        return fixtures::Kind::WorkPreparation;
-    case DoelSoort::Lib:
-        return fixtures::Kind::Library;
-    }
-    return fixtures::Kind::Options;
-}
 
 // A table of each kind that a scripted worker writes its row into (Code, Description).
 inline QString merkTabel(DoelSoort soort)
@@ -84,16 +54,10 @@ inline std::optional<DoelSoort> soortVanPad(const QString& pad)
 {
     const QString naam = QFileInfo(pad).fileName();
     for (const DoelSoort soort : kDoelVolgorde) {
-        if (naam == doelNaam(soort) || naam.startsWith(doelNaam(soort) + QStringLiteral(".supplink-")))
+        if (naam == DatabaseNaam(soort) || naam.startsWith(DatabaseNaam(soort) + QStringLiteral(".supplink-")))
             return soort;
     }
     return std::nullopt;
-}
-
-inline QString soortCode(DoelSoort soort)
-{
-    static const char* codes[] = {"opt", "pt", "wkv", "lib"};
-    return QString::fromLatin1(codes[int(soort)]);
 }
 
 inline QString werkerNaam(WerkerSoort soort)
@@ -161,7 +125,7 @@ private:
             const std::optional<DoelSoort> doel = soortVanPad(opdracht.doelPad);
             aanroep.tekst = werkerNaam(m_soort) + QLatin1Char(' ') + bron + QStringLiteral(" -> ") +
                             (opdracht.doelPad.startsWith(QLatin1Char('*')) ? QStringLiteral("(server)")
-                             : doel                                         ? soortCode(*doel)
+                             : doel                                         ? SoortCode(*doel)
                                                                             : QStringLiteral("?"));
             m_werkers.aanroepen << aanroep;
             const int nummer = int(m_werkers.aanroepen.size());
@@ -193,7 +157,7 @@ public:
         QDir(env.root()).mkpath(QStringLiteral("doelen"));
         QDir(env.root()).mkpath(QStringLiteral("bronnen"));
         for (const DoelSoort soort : kDoelVolgorde) {
-            fixtures::makeDatabase(doel(soort), fixtureSoort(soort), {3, 40});
+            fixtures::makeDatabase(doel(soort), FixtureSoort(soort), {3, 40});
             fixtures::FixtureDb db(doel(soort));
             db.exec(QStringLiteral("INSERT INTO %1 (Code, Description) VALUES ('OUD', 'bestaand')").arg(merkTabel(soort)));
         }
@@ -201,7 +165,7 @@ public:
     ~TransferOpstelling() { globals() = ProgramState(); }
 
     QString doelMap() const { return env.path(QStringLiteral("doelen")); }
-    QString doel(DoelSoort soort) const { return env.path(QStringLiteral("doelen/") + doelNaam(soort)); }
+    QString doel(DoelSoort soort) const { return env.path(QStringLiteral("doelen/") + DatabaseNaam(soort)); }
     QString bronPad(const QString& naam) const { return env.path(QStringLiteral("bronnen/") + naam); }
     clsImportOpties& opties() { return *globals().gImportOpties; }
 
@@ -257,7 +221,7 @@ public:
         for (const DoelSoort soort : kDoelVolgorde) {
             QFile bestand(doel(soort));
             if (bestand.open(QIODevice::ReadOnly))
-                bytes.insert(soortCode(soort), bestand.readAll());
+                bytes.insert(SoortCode(soort), bestand.readAll());
         }
         return bytes;
     }
@@ -266,7 +230,7 @@ public:
     {
         QStringList namen = QDir(doelMap()).entryList(QDir::Files | QDir::Hidden);
         for (const DoelSoort soort : kDoelVolgorde)
-            namen.removeAll(doelNaam(soort));
+            namen.removeAll(DatabaseNaam(soort));
         return namen;
     }
     // The codes of the rows of the kind's marker table in its target.

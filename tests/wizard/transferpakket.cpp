@@ -7,6 +7,7 @@
 #include "start/globals.h"
 
 #include <QDir>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,36 +15,6 @@
 namespace supplink::test {
 
 namespace {
-
-QString naam(DoelSoort soort)
-{
-    switch (soort) {
-    case DoelSoort::Opt:
-        return QStringLiteral("opties.db");
-    case DoelSoort::PT:
-        return QStringLiteral("producten.db");
-    case DoelSoort::Wkv:
-        return QStringLiteral("werkvoorbereiding.db");
-    case DoelSoort::Lib:
-        return QStringLiteral("bibliotheek.db");
-    }
-    return QString();
-}
-
-fixtures::Kind kind(DoelSoort soort)
-{
-    switch (soort) {
-    case DoelSoort::Opt:
-        return fixtures::Kind::Options;
-    case DoelSoort::PT:
-        return fixtures::Kind::ProductTable;
-    case DoelSoort::Wkv:
-        return fixtures::Kind::WorkPreparation;
-    case DoelSoort::Lib:
-        return fixtures::Kind::Library;
-    }
-    return fixtures::Kind::Options;
-}
 
 using Db = std::shared_ptr<SqliteBackend>;
 
@@ -167,6 +138,7 @@ void vulOpties(const Db& db, int combies, int keuzes, bool bron)
     const auto combi = db->prepare(QStringLiteral(
         "INSERT INTO LocksHingesCombi (Code, Description, Polygon, Lim_min_W, Lim_min_H, Lim_min_A, Lim_max_W, "
         "Lim_max_H, Lim_max_A, Data) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QHash<QString, qint64> combiId;
     const auto schrijfCombi = [&](const QString& code, int i, bool nieuw) {
         const double basis = nieuw ? 1 : 100;
         combi->bind(0, code);
@@ -177,6 +149,7 @@ void vulOpties(const Db& db, int combies, int keuzes, bool bron)
         combi->bind(9, combiData(i, nieuw ? QStringLiteral("ART") : QStringLiteral("OUD"),
                                  nieuw ? QStringLiteral("R-bron") : QStringLiteral("R-doel")));
         combi->execute();
+        combiId.insert(code, combi->lastInsertId());
     };
     for (int i = 0; i < combies; ++i) {
         if (bron || i % 2 == 0)
@@ -187,8 +160,8 @@ void vulOpties(const Db& db, int combies, int keuzes, bool bron)
             schrijfCombi(QStringLiteral("EIGEN-HS-%1").arg(j), j, false);
     }
     const auto keuze = db->prepare(QStringLiteral("INSERT INTO CustomLHCombi (Code, Description) VALUES (?, ?)"));
-    const auto rij = db->prepare(QStringLiteral(
-        "INSERT INTO CustomLH (fkCustomLHCombi, fkLockHingeCombi) SELECT ?, ID FROM LocksHingesCombi WHERE Code = ?"));
+    const auto rij =
+        db->prepare(QStringLiteral("INSERT INTO CustomLH (fkCustomLHCombi, fkLockHingeCombi) VALUES (?, ?)"));
     for (int k = 0; k < keuzes; ++k) {
         if (!bron && k % 2 == 1)
             continue;
@@ -200,7 +173,7 @@ void vulOpties(const Db& db, int combies, int keuzes, bool bron)
             // The user's choices hold other (existing) combinations.
             const int c = bron ? (k * 7 + r * 11) % combies : ((k * 7 + r * 13) % combies) / 2 * 2;
             rij->bind(0, id);
-            rij->bind(1, QStringLiteral("HS-%1").arg(c));
+            rij->bind(1, combiId.value(QStringLiteral("HS-%1").arg(c)));
             rij->execute();
         }
     }
@@ -390,12 +363,12 @@ PakketMaten PakketMaten::Geschaald(double factor)
 
 QString TransferPakket::bron(DoelSoort soort) const
 {
-    return QDir(map).filePath(QStringLiteral("bronnen/") + naam(soort));
+    return QDir(map).filePath(QStringLiteral("bronnen/") + DatabaseNaam(soort));
 }
 
 QString TransferPakket::doel(DoelSoort soort) const
 {
-    return QDir(map).filePath(QStringLiteral("doelen/") + naam(soort));
+    return QDir(map).filePath(QStringLiteral("doelen/") + DatabaseNaam(soort));
 }
 
 TransferPakket SchrijfTransferPakket(const QString& map, const PakketMaten& maten)
@@ -406,7 +379,7 @@ TransferPakket SchrijfTransferPakket(const QString& map, const PakketMaten& mate
     for (const DoelSoort soort : kDoelVolgorde) {
         for (const bool bron : {true, false}) {
             const QString pad = bron ? pakket.bron(soort) : pakket.doel(soort);
-            fixtures::makeDatabase(pad, kind(soort), {3, 40});
+            fixtures::makeDatabase(pad, FixtureSoort(soort), {3, 40});
             const Db db = SqliteBackend::open(pad);
             switch (soort) {
             case DoelSoort::PT:
@@ -458,7 +431,7 @@ void KiesTransferPakket(const TransferPakket& pakket)
     for (const auto& b : bronnen) {
         auto bron = std::make_shared<clsBron2>();
         bron->BronPad = pakket.bron(b.soort);
-        bron->BestandsNaam = naam(b.soort);
+        bron->BestandsNaam = DatabaseNaam(b.soort);
         bron->Soort = b.bronSoort;
         bron->IsSQLite = true;
         bron->TypeSelectie = QString::fromLatin1(b.types);

@@ -19,11 +19,32 @@
 // package with a scale factor, SchrijfTransferPakket is to take its sources and
 // targets from there; the sizes below are the benchmark's.
 
+#include "fixtures/designdatabases.h"
 #include "wizard/transferdoelen.h"
 
 #include <QString>
 
 namespace supplink::test {
+
+// The short code of a kind in logs and tests: "opt", "pt", "wkv", "lib".
+inline QString SoortCode(DoelSoort soort)
+{
+    static const char* codes[] = {"opt", "pt", "wkv", "lib"};
+    return QString::fromLatin1(codes[int(soort)]);
+}
+// The file name of a kind's database: "opties.db", "producten.db", "werkvoorbereiding.db", "bibliotheek.db".
+inline QString DatabaseNaam(DoelSoort soort)
+{
+    static const char* namen[] = {"opties.db", "producten.db", "werkvoorbereiding.db", "bibliotheek.db"};
+    return QString::fromLatin1(namen[int(soort)]);
+}
+// The fixture layout of a kind's database.
+inline fixtures::Kind FixtureSoort(DoelSoort soort)
+{
+    static const fixtures::Kind soorten[] = {fixtures::Kind::Options, fixtures::Kind::ProductTable,
+                                             fixtures::Kind::WorkPreparation, fixtures::Kind::Library};
+    return soorten[int(soort)];
+}
 
 struct PakketMaten
 {
