@@ -344,11 +344,24 @@ QString MaakHistoryDescription(const QString& leverancier, const QDateTime& mome
            moment.time().toString(QStringLiteral("HH:mm")) + QLatin1Char('.');
 }
 
+namespace {
+std::function<QDateTime()>& historyKlok()
+{
+    static std::function<QDateTime()> klok;
+    return klok;
+}
+} // namespace
+
+void ZetHistoryKlok(std::function<QDateTime()> klok)
+{
+    historyKlok() = std::move(klok);
+}
+
 QString GetHistoryDescription()
 {
     const auto& supplier = globals().gLeverancier;
     return MaakHistoryDescription(supplier ? supplier->Omschrijving : QString(),
-                                  QDateTime::currentDateTime());
+                                  historyKlok() ? historyKlok()() : QDateTime::currentDateTime());
 }
 
 QString GetHistoryInfo(const QStringList& selectedSourcePaths)

@@ -29,6 +29,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace supplink {
 
@@ -67,6 +68,9 @@ void SaveImportHistoryDetails(const QString& path, qint32 historyType, const Ite
 
 // "Leverancier <name> op  <d MMMM yyyy>  om <hh:mm>." for the current supplier and the present moment.
 QString GetHistoryDescription();
+// What "the present moment" of a recorded run is (none: the computer's clock); a test that compares the
+// files of two runs fixes it.
+void ZetHistoryKlok(std::function<QDateTime()> klok);
 QString MaakHistoryDescription(const QString& leverancier, const QDateTime& moment,
                                const QLocale& locale = QLocale());
 // "Bronbestanden:" and, per source file, CR LF, a tab and its path.

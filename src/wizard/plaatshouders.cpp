@@ -1,8 +1,5 @@
 #include "wizard/plaatshouders.h"
 
-#include "platform/uiservices.h"
-#include "start/globals.h"
-
 namespace supplink {
 
 QString NietBeschikbaarTekst()
@@ -27,14 +24,6 @@ void AlgemeneStapNietBeschikbaar::Clear()
 {
     m_alle.clear();
     m_geselecteerd.clear();
-}
-
-void TransferNietBeschikbaar::StartTransfer()
-{
-    ui().messageBox(QStringLiteral("Het overzetten van gegevens is in deze versie nog niet beschikbaar.\r\n"
-                                   "Er zijn geen wijzigingen aangebracht in uw bestanden!"),
-                    MsgBox::OkOnly | MsgBox::Information, QString::fromUtf8(kProgramTitle));
-    emit KanVerder(true);
 }
 
 } // namespace supplink

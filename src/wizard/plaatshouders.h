@@ -41,16 +41,4 @@ private:
     ItemCollection m_geselecteerd;
 };
 
-// The transfer (17): transfers nothing and says so.
-class TransferNietBeschikbaar : public TransferStap
-{
-    Q_OBJECT
-public:
-    using TransferStap::TransferStap;
-    // Says that no transfer took place, then enables Next as a finished transfer does.
-    void StartTransfer() override;
-    // Nothing runs, so there is nothing to cancel.
-    void Annuleren() override {}
-};
-
 } // namespace supplink

@@ -16,6 +16,8 @@
 #include "fixtures/designdatabases.h"
 #include "selection/ui/usreigenselectiestap.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
+#include "wizard/ui/usrstapbackup.h"
+#include "wizard/ui/usrstapresultaat.h"
 #include "wizard/ui/usrstapnietbeschikbaar.h"
 #include "wizard/ui/usrstapselectbronbestanden3.h"
 #include "wizard/ui/usrstapselectdoelbestanden.h"
@@ -27,6 +29,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -220,9 +223,9 @@ private slots:
             QVERIFY(knop->width() >= knop->sizeHint().width());
     }
 
-    // The program's own register: steps 1 to 15 are built (a supplier, a source, a target, the options
-    // the source offers and its groove figure ticked), every later step holds its place, says that it is
-    // not built yet, and lets the user go on; the transfer says that it changed nothing.
+    // The program's own register from the first step to the last: a supplier, a work-preparation source
+    // and target, the options the source offers and its groove figure ticked; the backup is required and
+    // made, the transfer runs and puts the figure into the target, and the result step shows its log.
     void programmaRegisterTotHetEinde()
     {
         RecordingUiServices recorder;
@@ -232,42 +235,58 @@ private slots:
         QVERIFY(!window.cmdVolgende->isEnabled());
         QVERIFY(KiesLeverancier(window));
         QList<int> stappen{window.besturing().HuidigeStap()};
-        while (window.besturing().HuidigeStap() < 18) {
+        while (window.besturing().HuidigeStap() < 16) {
             const int stap = window.besturing().HuidigeStap();
-            if (stap > 15) {
-                auto* view = qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget());
-                QVERIFY(view);
-                QCOMPARE(view->Label1->text(), QStringLiteral("Deze stap is nog niet beschikbaar."));
-            } else {
-                QVERIFY(!qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget()));
-            }
+            QVERIFY(!qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget()));
             QVERIFY(GaNaarMetBron(window, recorder, *m_env, stap + 1) ||
                     window.besturing().HuidigeStap() > stap + 1);
             stappen << window.besturing().HuidigeStap();
         }
+        // The backup of the file target is required before the transfer.
+        auto* backup = qobject_cast<usrStapBackup*>(window.stepArea->currentWidget());
+        QVERIFY(backup);
+        QVERIFY(backup->cmdBackup->isEnabled());
+        QVERIFY(!window.cmdVolgende->isEnabled());
+        const QString backupMap = m_env->path(QStringLiteral("backup"));
+        QVERIFY(QDir().mkpath(backupMap));
+        recorder.folderAnswers << std::optional<QString>(backupMap);
+        QTest::mouseClick(backup->cmdBackup, Qt::LeftButton);
+        const QString doel = globals().gDoelBestanden.at(0)->Path();
+        QVERIFY(QFile::exists(backupMap + QStringLiteral("/doel.wkv")));
+        QVERIFY(window.cmdVolgende->isEnabled());
+        QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+        stappen << window.besturing().HuidigeStap();
         QCOMPARE(stappen, (QList<int>{1, 2, 3, 4, 15, 16, 18}));
         QVERIFY(!window.cmdVolgende->isEnabled());
         QCOMPARE(window.lbLeverancer->text(), QStringLiteral("Resultaat"));
         QCOMPARE(window.lbStap->text(), QStringLiteral("Overzicht geimporteerde gegevens."));
-        QVERIFY(qobject_cast<usrStapNietBeschikbaar*>(window.stepArea->currentWidget()));
-        QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages.at(0).text,
-                 QStringLiteral("Het overzetten van gegevens is in deze versie nog niet beschikbaar.\r\n"
-                                "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
+        // The transfer succeeded: no closing message, the target was replaced by its work copy.
+        for (const auto& melding : recorder.messages)
+            QVERIFY2(!melding.text.contains(QStringLiteral("niet succesvol")), qPrintable(melding.text));
+        QVERIFY(QFileInfo::exists(doel));
+        const auto inhoud = [](const QString& pad) {
+            QFile bestand(pad);
+            return bestand.open(QIODevice::ReadOnly) ? bestand.readAll() : QByteArray();
+        };
+        QVERIFY(!inhoud(doel).isEmpty());
+        QVERIFY(inhoud(doel) != inhoud(backupMap + QStringLiteral("/doel.wkv")));
+        auto* resultaat = qobject_cast<usrStapResultaat*>(window.stepArea->currentWidget());
+        QVERIFY(resultaat);
+        QVERIFY(!resultaat->rt->toPlainText().isEmpty());
+        QCOMPARE(resultaat->cmdDetails->text(), QStringLiteral("&Details"));
         // What steps 1 to 4 handed on.
         QVERIFY(globals().gLeverancier);
         QCOMPARE(globals().gBronnenGeselecteerd.size(), 1);
         QCOMPARE(globals().gDoelBestanden.size(), 1);
-        QVERIFY(globals().gDoelBestanden.at(0)->Geselecteerd);
         QVERIFY(globals().gImportOpties && globals().gImportOpties->ImporterenShapes);
         // The generic step's place serves five steps with one view.
         QCOMPARE(window.StapWeergave(5), window.StapWeergave(14));
         QVERIFY(window.StapWeergave(5) != window.StapWeergave(4));
-        // The next run starts afresh.
-        globals().gBronnen.clear();
-        globals().gBronnenGeselecteerd.clear();
-        globals().gDoelBestanden.clear();
-        globals().gImportOpties.reset();
+        // Closing the window leaves the result step, which deletes the logs.
+        const QString log = globals().gLogDetail;
+        QVERIFY(QFile::exists(log));
+        window.close();
+        QVERIFY(!QFile::exists(log));
     }
 
     // A built step takes its placeholder's place through its one line in the register.

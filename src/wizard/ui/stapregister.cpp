@@ -1,11 +1,14 @@
-#include "wizard/ui/stapregister.h"
 
 #include "selection/ui/usreigenselectiestap.h"
 #include "selection/ui/usrstapselectalgemeen.h"
 #include "wizard/plaatshouders.h"
+#include "wizard/ui/stapregister.h"
 #include "wizard/ui/usrimportopties.h"
+#include "wizard/ui/usrstapbackup.h"
+#include "wizard/ui/usrstapresultaat.h"
 #include "wizard/ui/usrstapselectbronbestanden3.h"
 #include "wizard/ui/usrstapselectdoelbestanden.h"
+#include "wizard/ui/usrtransfer.h"
 #include "wizard/ui/usrwelkom.h"
 
 namespace supplink {
@@ -25,9 +28,9 @@ QList<StapRegistratie> StapRegister()
         {{10}, maakStap<usrStapSelectArtikelGroepen>},                    // usrStapSelectArtikelGroepen
         {{11}, maakStap<usrStapSelectArtikelen>},                         // usrStapSelectArtikelen
         {{15}, maakStap<usrStapSelectSponningFiguren>},                   // usrStapSelectSponningFiguren
-        {{16}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapBackup
-        {{17}, maakPlaatshouder<TransferNietBeschikbaar>},                // usrTransfer
-        {{18}, maakPlaatshouder<StapNietBeschikbaar>},                    // usrStapResultaat
+        {{16}, maakStap<usrStapBackup>},                                  // usrStapBackup
+        {{17}, maakStap<usrTransfer>},                                    // usrTransfer
+        {{18}, maakStap<usrStapResultaat>},                               // usrStapResultaat
     };
 }
 

@@ -1,0 +1,274 @@
+// The kill test: a child process (transferkind.cpp) runs a real transfer of a
+// package (transferpakket.h) into its targets and is killed with SIGKILL at
+// twenty points spread over the run: at moments it is told to stop at (a
+// worker starting or ending, the history written, each staged file complete,
+// before and after each replacement) and after fractions of a whole run's
+// time (inside the engines and the staging). After every kill each target
+// must open, pass PRAGMA integrity_check and hold, byte for byte, either its
+// old content or the staged file of the killed run; at a moment the test also
+// knows which of the two. The leftovers of all those runs must be gone after
+// the next whole run, whose result equals that of the first whole run.
+
+#include "database/sqlitebackend.h"
+#include "support/testenvironment.h"
+#include "wizard/transferpakket.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+
+using namespace supplink;
+using namespace supplink::test;
+
+namespace {
+
+const QString kKind = QStringLiteral(TRANSFER_KIND);
+
+QByteArray lees(const QString& pad)
+{
+    QFile bestand(pad);
+    return bestand.open(QIODevice::ReadOnly) ? bestand.readAll() : QByteArray();
+}
+
+QString integriteit(const QString& pad)
+{
+    try {
+        const auto db = SqliteBackend::open(pad, {false, true});
+        const std::optional<ResultData> rijen = db->run(QStringLiteral("PRAGMA integrity_check"));
+        return rijen ? rijen->firstValue().toString() : QStringLiteral("geen antwoord");
+    } catch (const std::exception& fout) {
+        return QString::fromLocal8Bit(fout.what());
+    }
+}
+
+// The moment of a line "moment <name>#<n> <ms>"; empty for another line.
+QString momentVan(const QString& regel)
+{
+    return regel.startsWith(QStringLiteral("moment ")) ? regel.section(QLatin1Char(' '), 1, 1) : QString();
+}
+
+struct Uitkomst
+{
+    QStringList regels; // what the child wrote
+    qint64 looptijd = 0; // milliseconds from "begin" to its end (whole runs)
+    bool gedood = false;
+};
+
+} // namespace
+
+class TestTransferKill : public QObject
+{
+    Q_OBJECT
+
+    TestEnvironment m_env;
+    TransferPakket m_pakket;
+    QString m_getuigen;
+    QString m_maten;
+    QHash<DoelSoort, QByteArray> m_oud;
+    QHash<DoelSoort, QByteArray> m_nieuw;
+
+    void herstelDoelen()
+    {
+        for (const DoelSoort soort : kDoelVolgorde) {
+            QFile::remove(m_pakket.doel(soort));
+            QFile bestand(m_pakket.doel(soort));
+            QVERIFY(bestand.open(QIODevice::WriteOnly));
+            bestand.write(m_oud.value(soort));
+        }
+        QDir(m_getuigen).removeRecursively();
+        QDir().mkpath(m_getuigen);
+    }
+
+    // Runs the child; with a stop moment it is killed once it stops there, with a delay that many
+    // milliseconds after it began (or after the moment `vanaf`), without either it runs to its end.
+    Uitkomst draai(const QString& stop = QString(), int vertraging = -1, const QString& vanaf = QString())
+    {
+        Uitkomst uitkomst;
+        QProcess kind;
+        QProcessEnvironment omgeving = QProcessEnvironment::systemEnvironment();
+        omgeving.insert(QStringLiteral("TMPDIR"), m_env.path(QStringLiteral("tmp")));
+        kind.setProcessEnvironment(omgeving);
+        QStringList args{m_pakket.map, m_getuigen, m_maten};
+        if (!stop.isEmpty())
+            args << stop;
+        kind.start(kKind, args);
+        if (!kind.waitForStarted(10000))
+            return uitkomst;
+        QElapsedTimer klok;
+        QString buffer;
+        const auto leesRegels = [&] {
+            buffer += QString::fromUtf8(kind.readAllStandardOutput());
+            while (buffer.contains(QLatin1Char('\n'))) {
+                const qsizetype eind = buffer.indexOf(QLatin1Char('\n'));
+                const QString regel = buffer.left(eind);
+                buffer.remove(0, eind + 1);
+                if (regel == QLatin1String("begin") ? vanaf.isEmpty() : momentVan(regel) == vanaf && !vanaf.isEmpty())
+                    klok.start();
+                uitkomst.regels << regel;
+            }
+        };
+        while (kind.state() != QProcess::NotRunning) {
+            kind.waitForReadyRead(vertraging >= 0 ? 1 : 200);
+            leesRegels();
+            const bool gestopt = !stop.isEmpty() && uitkomst.regels.contains(QStringLiteral("gestopt"));
+            const bool tijd = vertraging >= 0 && klok.isValid() && klok.elapsed() >= vertraging;
+            if (gestopt || tijd) {
+                kind.kill(); // SIGKILL
+                kind.waitForFinished(10000);
+                uitkomst.gedood = kind.exitStatus() == QProcess::CrashExit;
+                break;
+            }
+        }
+        kind.waitForFinished(60000);
+        leesRegels();
+        if (klok.isValid())
+            uitkomst.looptijd = klok.elapsed();
+        return uitkomst;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QFile::exists(kKind), qPrintable(kKind));
+        QDir().mkpath(m_env.path(QStringLiteral("tmp")));
+        const PakketMaten maten = PakketMaten::Geschaald(0.1);
+        m_maten = QStringLiteral("%1,%2,%3,%4,%5")
+                      .arg(maten.artikelen)
+                      .arg(maten.combies)
+                      .arg(maten.keuzes)
+                      .arg(maten.bibliotheekRijen)
+                      .arg(maten.vormen);
+        m_pakket = SchrijfTransferPakket(m_env.path(QStringLiteral("pakket")), maten);
+        m_getuigen = m_env.path(QStringLiteral("getuigen"));
+        for (const DoelSoort soort : kDoelVolgorde)
+            m_oud.insert(soort, lees(m_pakket.doel(soort)));
+    }
+
+    void twintigKills()
+    {
+        // A whole run, twice: it succeeds, and with its history dated by the injected clock it gives the
+        // same bytes both times.
+        herstelDoelen();
+        const Uitkomst heel = draai();
+        QVERIFY2(heel.regels.contains(QStringLiteral("einde ok")), qPrintable(heel.regels.join('\n')));
+        for (const DoelSoort soort : kDoelVolgorde) {
+            m_nieuw.insert(soort, lees(m_pakket.doel(soort)));
+            QVERIFY(m_nieuw.value(soort) != m_oud.value(soort));
+            QCOMPARE(integriteit(m_pakket.doel(soort)), QStringLiteral("ok"));
+        }
+        herstelDoelen();
+        const Uitkomst warm = draai();
+        QVERIFY(warm.regels.contains(QStringLiteral("einde ok")));
+        for (const DoelSoort soort : kDoelVolgorde)
+            QVERIFY2(lees(m_pakket.doel(soort)) == m_nieuw.value(soort), qPrintable(SoortCode(soort)));
+        // When each moment came in the second (warm) whole run.
+        QHash<QString, qint64> wanneer;
+        for (const QString& regel : warm.regels) {
+            if (!momentVan(regel).isEmpty())
+                wanneer.insert(momentVan(regel), regel.section(QLatin1Char(' '), 2, 2).toLongLong());
+        }
+        qInfo("a whole run takes %lld ms (first run %lld ms)", static_cast<long long>(warm.looptijd),
+              static_cast<long long>(heel.looptijd));
+
+        // The kill points: moments (with, for each, the kinds already replaced there) and fractions of the run.
+        struct Punt
+        {
+            QString moment;
+            double fractie = -1; // of the time from `vanaf` to `tot` in the warm run
+            int vervangen = -1;  // kinds (in the order opt, pt, wkv, lib) replaced at the moment
+            QString vanaf;
+            QString tot;
+        };
+        QList<Punt> punten{
+            {QStringLiteral("werker-gestart:opt#1"), -1, 0}, {QStringLiteral("werker-klaar:opt#1"), -1, 0},
+            {QStringLiteral("werker-gestart:pt#1"), -1, 0},  {QStringLiteral("werker-gestart:lib#1"), -1, 0},
+            {QStringLiteral("werker-gestart:wkv#1"), -1, 0}, {QStringLiteral("historie:lib#1"), -1, 0},
+            {QStringLiteral("gefaseerd:opt#1"), -1, 0},      {QStringLiteral("gefaseerd:pt#1"), -1, 0},
+            {QStringLiteral("gefaseerd:wkv#1"), -1, 0},      {QStringLiteral("gefaseerd:lib#1"), -1, 0},
+            {QStringLiteral("voor-vervangen:opt#1"), -1, 0}, {QStringLiteral("voor-vervangen:pt#1"), -1, 1},
+            {QStringLiteral("voor-vervangen:wkv#1"), -1, 2}, {QStringLiteral("voor-vervangen:lib#1"), -1, 3},
+            {QStringLiteral("vervangen:lib#1"), -1, 4},
+        };
+        // Halfway through three engines and through the writing of two staged files.
+        for (const auto& [vanaf, tot] : {std::pair{"werker-gestart:pt#1", "werker-klaar:pt#1"},
+                                         std::pair{"werker-gestart:lib#1", "werker-klaar:lib#1"},
+                                         std::pair{"werker-gestart:wkv#1", "werker-klaar:wkv#1"},
+                                         std::pair{"historie:lib#1", "gefaseerd:opt#1"},
+                                         std::pair{"gefaseerd:opt#1", "gefaseerd:pt#1"}})
+            punten << Punt{QString(), 0.5, -1, QString::fromLatin1(vanaf), QString::fromLatin1(tot)};
+        QCOMPARE(punten.size(), 20);
+
+        int overleefd = 0;
+        QStringList verslag;
+        for (const Punt& punt : punten) {
+            herstelDoelen();
+            Uitkomst uitkomst;
+            QString naam = punt.moment;
+            if (punt.moment.isEmpty()) {
+                // A run may be quicker than the warm one: a kill that came too late is tried again sooner.
+                double deel = punt.fractie;
+                for (int poging = 0; poging < 4 && !uitkomst.gedood; ++poging, deel /= 2) {
+                    herstelDoelen();
+                    const qint64 duur = wanneer.value(punt.tot) - wanneer.value(punt.vanaf);
+                    uitkomst = draai(QString(), qMax<int>(1, int(duur * deel)), punt.vanaf);
+                }
+                naam = QStringLiteral("between %1 and %2").arg(punt.vanaf, punt.tot);
+            } else {
+                uitkomst = draai(punt.moment);
+            }
+            QStringList staat;
+            // Where a kill by time landed: after the last moment the child reported.
+            QString laatste = QStringLiteral("begin");
+            for (const QString& regel : uitkomst.regels)
+                if (!momentVan(regel).isEmpty())
+                    laatste = momentVan(regel);
+            bool goed = uitkomst.gedood;
+            if (!uitkomst.gedood)
+                staat << QStringLiteral("not killed: ") + uitkomst.regels.join(QLatin1Char('|'));
+            int index = 0;
+            for (const DoelSoort soort : kDoelVolgorde) {
+                const QString pad = m_pakket.doel(soort);
+                const QByteArray nu = lees(pad);
+                const QString check = integriteit(pad);
+                const QByteArray getuige = lees(QDir(m_getuigen).filePath(SoortCode(soort) + QStringLiteral(".db")));
+                const bool oud = nu == m_oud.value(soort);
+                const bool nieuw = !getuige.isEmpty() && nu == getuige;
+                QString toestand = oud ? QStringLiteral("old") : nieuw ? QStringLiteral("new") : QStringLiteral("MIXED");
+                if (check != QLatin1String("ok"))
+                    toestand += QStringLiteral(" (") + check + QLatin1Char(')');
+                goed = goed && check == QLatin1String("ok") && (oud || nieuw);
+                // At a moment the test knows which content each target must hold.
+                if (punt.vervangen >= 0)
+                    goed = goed && (index < punt.vervangen ? nieuw && nu == m_nieuw.value(soort) : oud);
+                staat << SoortCode(soort) + QLatin1Char(' ') + toestand;
+                ++index;
+            }
+            if (goed)
+                ++overleefd;
+            verslag << QStringLiteral("%1 (after %2): %3%4")
+                           .arg(naam, laatste, staat.join(QStringLiteral(", ")),
+                                goed ? QString() : QStringLiteral("  <- FAILED"));
+        }
+        for (const QString& regel : verslag)
+            qInfo("%s", qPrintable(regel));
+        qInfo("kills survived: %d / %lld", overleefd, static_cast<long long>(punten.size()));
+        QCOMPARE(overleefd, int(punten.size()));
+
+        // The next whole run removes every leftover of the killed ones and gives the first run's result.
+        herstelDoelen();
+        QVERIFY(draai().regels.contains(QStringLiteral("einde ok")));
+        QStringList anders = QDir(QFileInfo(m_pakket.doel(DoelSoort::PT)).absolutePath()).entryList(QDir::Files | QDir::Hidden);
+        for (const DoelSoort soort : kDoelVolgorde) {
+            anders.removeAll(QFileInfo(m_pakket.doel(soort)).fileName());
+            QVERIFY(lees(m_pakket.doel(soort)) == m_nieuw.value(soort));
+        }
+        QCOMPARE(anders, QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTransferKill)
+#include "test_transferkill.moc"
