@@ -39,6 +39,7 @@
 #include "wizard/ui/usrstapresultaat.h"
 #include "wizard/ui/usrstapselectbronbestanden3.h"
 #include "wizard/ui/usrstapselectdoelbestanden.h"
+#include "wizard/ui/usrtransfer.h"
 #include "wizard/ui/usrwelkom.h"
 
 #include <QCheckBox>
@@ -558,12 +559,27 @@ void EindTotEindTest::Rit(const QStringList& bronnen, const QString& doelMap, Re
     frmImportBvqNaarBvq window(nullptr, RegisterMetProgrammaMap(m_programma.path()));
     // As the start routine: the target-field catalogues once the window is there.
     VulVeldCatalogus();
+    // SUPPLINK_SCHERMAFDRUKKEN=<folder>: a picture of every step of the first run, to look at.
+    const QString afdrukMap = rit == 1 ? qEnvironmentVariable("SUPPLINK_SCHERMAFDRUKKEN") : QString();
+    const auto afdruk = [&window, &afdrukMap](const QString& naam) {
+        if (afdrukMap.isEmpty())
+            return;
+        QDir().mkpath(afdrukMap);
+        QCoreApplication::processEvents();
+        window.grab().save(QDir(afdrukMap).filePath(QString::fromLatin1(QTest::currentDataTag()) + QLatin1Char('-') +
+                                                    naam + QStringLiteral(".png")));
+    };
+    if (!afdrukMap.isEmpty()) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
     // Step 1: the demo supplier.
     auto* welkom = qobject_cast<usrWelkom*>(window.StapWeergave(1));
     QVERIFY(welkom);
     QTreeWidgetItem* knoop = welkom->Knoop(QString::fromLatin1(voorbeeld::kLeverancierCode));
     QVERIFY(knoop);
     welkom->tv->setCurrentItem(knoop);
+    afdruk(QStringLiteral("stap01"));
     QVERIFY(window.cmdVolgende->isEnabled());
     QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
     QCOMPARE(window.besturing().HuidigeStap(), 2);
@@ -606,6 +622,7 @@ void EindTotEindTest::Rit(const QStringList& bronnen, const QString& doelMap, Re
         QCOMPARE(dialogen.size(), bronnen.size() - bronnen.filter(QStringLiteral("onderhoud.opt")).size());
     }
     QVERIFY(recorder.errors.isEmpty());
+    afdruk(QStringLiteral("stap02"));
     QCOMPARE(bronStap->lvBestanden->topLevelItemCount(), bronnen.size());
     // Hardware from a supplier's file goes into the options database (the demo library is of the older
     // format without hardware tables).
@@ -633,6 +650,7 @@ void EindTotEindTest::Rit(const QStringList& bronnen, const QString& doelMap, Re
         }
         QCOMPARE(globals().gDoelBestanden.at(rij)->Path(), bestand);
     }
+    afdruk(QStringLiteral("stap03"));
     QVERIFY(window.cmdVolgende->isEnabled());
     QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
     QCOMPARE(window.besturing().HuidigeStap(), 4);
@@ -642,6 +660,7 @@ void EindTotEindTest::Rit(const QStringList& bronnen, const QString& doelMap, Re
     QVERIFY(opties);
     if (opties->optie(StapImportOpties::ArtBeide)->isEnabled())
         opties->optie(StapImportOpties::ArtBeide)->click();
+    afdruk(QStringLiteral("stap04"));
     QVERIFY(window.cmdVolgende->isEnabled());
     QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
 
@@ -653,6 +672,7 @@ void EindTotEindTest::Rit(const QStringList& bronnen, const QString& doelMap, Re
         auto* selectie = qobject_cast<usrSelectieStap*>(window.stepArea->currentWidget());
         QVERIFY2(selectie, qPrintable(QString::number(stap)));
         QTest::mouseClick(selectie->lijst->lijst->cmdSelAlles, Qt::LeftButton);
+        afdruk(QStringLiteral("stap%1").arg(stap, 2, 10, QLatin1Char('0')));
         QVERIFY2(window.cmdVolgende->isEnabled(), qPrintable(QString::number(stap)));
         QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
         QVERIFY(window.besturing().HuidigeStap() > stap);
@@ -665,7 +685,14 @@ void EindTotEindTest::Rit(const QStringList& bronnen, const QString& doelMap, Re
     const QString backupMap = m_env->path(QStringLiteral("backup%1").arg(rit));
     QVERIFY(QDir().mkpath(backupMap));
     recorder.folderAnswers << std::optional<QString>(backupMap);
+    afdruk(QStringLiteral("stap16-voor"));
+    if (auto* transfer = qobject_cast<usrTransfer*>(window.StapWeergave(17)); transfer && !afdrukMap.isEmpty())
+        transfer->stap().BijMoment = [&afdruk](TransferMoment moment, const TransferDoel*) {
+            if (moment == TransferMoment::Klaar)
+                afdruk(QStringLiteral("stap17"));
+        };
     QTest::mouseClick(backup->cmdBackup, Qt::LeftButton);
+    afdruk(QStringLiteral("stap16"));
     QVERIFY(window.cmdVolgende->isEnabled());
     recorder.messages.clear();
     QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
@@ -678,6 +705,7 @@ void EindTotEindTest::Rit(const QStringList& bronnen, const QString& doelMap, Re
     QVERIFY(recorder.errors.isEmpty());
     auto* resultaat = qobject_cast<usrStapResultaat*>(window.stepArea->currentWidget());
     QVERIFY(resultaat);
+    afdruk(QStringLiteral("stap18"));
     // Step 18 reads the overview of every source.
     for (const QString& bron : bronnen)
         QVERIFY2(resultaat->rt->toPlainText().contains(QStringLiteral("Bron bestand: ") + bron), qPrintable(bron));
