@@ -189,10 +189,10 @@ void SchrijfArtikelCsv(const Inhoud& inhoud, const QString& pad)
                               inhoud.groepen.at(a.groep).code,
                               a.bestelcode,
                               nederlands(a.prijs, 2),
-                              maat(a.breedte),
-                              maat(a.hoogte),
-                              maat(a.dikte),
-                              maat(a.handelslengte),
+                              maat(a.breedte / 10),
+                              maat(a.hoogte / 10),
+                              maat(a.dikte / 10),
+                              maat(a.handelslengte / 10),
                               a.opmerking};
     schrijfCsv(pad, regels);
 }
@@ -217,9 +217,9 @@ void SchrijfArtikelWerkmap(const Inhoud& inhoud, const QString& pad)
                                    inhoud.groepen.at(a.groep).code,
                                    a.bestelcode,
                                    a.prijs,
-                                   a.breedte,
-                                   a.hoogte,
-                                   a.dikte,
+                                   a.breedte / 10,
+                                   a.hoogte / 10,
+                                   a.dikte / 10,
                                    QDateTime(a.gewijzigd, QTime(9, 30))};
     if (!test::schrijfWerkmap(pad, {blad}))
         mislukt(pad);

@@ -25,7 +25,8 @@ void SchrijfDoelOnderhoud(const Inhoud& inhoud, const QString& pad);
 void SchrijfDoelBibliotheek(const Inhoud& inhoud, const QString& pad);
 void SchrijfDoelWerkvoorbereiding(const Inhoud& inhoud, const QString& pad);
 
-// The supplier's files.
+// The supplier's files. The price lists give widths, heights, thicknesses and trade lengths in
+// centimetres, as the article import reads those columns (it writes them times ten, in millimetres).
 void SchrijfArtikelCsv(const Inhoud& inhoud, const QString& pad);
 void SchrijfArtikelWerkmap(const Inhoud& inhoud, const QString& pad);
 void SchrijfHangSluitCombiCsv(const Inhoud& inhoud, const QString& pad);
