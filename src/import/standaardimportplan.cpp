@@ -55,6 +55,17 @@ const QHash<qint32, QString>& sjablonen()
 }
 // clang-format on
 
+// The template without the centimetre rule (its seventh argument "Nee"): an XML material export gives its
+// lengths in millimetres already (its reader turns the metres of the export into millimetres), so nothing
+// of it is multiplied by ten again.
+QString ZonderCentimeters(const QString& sjabloon)
+{
+    QStringList delen = sjabloon.split(QLatin1Char(';'));
+    if (delen.size() > 6 && delen.at(6).trimmed() == QLatin1String("Ja"))
+        delen[6] = QStringLiteral(" Nee ");
+    return delen.join(QLatin1Char(';'));
+}
+
 } // namespace
 
 std::optional<QString> VeldSjabloon(qint32 code)
@@ -97,7 +108,7 @@ std::optional<ScriptBlok> CreateImportSetFromBronAndDoel(const clsBron2& bron)
         // One VELD line per column; a code without a template adds none.
         for (const qint32 code : bron.KolomSoorten) {
             if (const std::optional<QString> sjabloon = VeldSjabloon(code))
-                set.AddTypeRegel(*sjabloon);
+                set.AddTypeRegel(bron.IsXMLExport() ? ZonderCentimeters(*sjabloon) : *sjabloon);
         }
 
         set.EndNewType();

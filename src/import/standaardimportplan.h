@@ -2,6 +2,8 @@
 // The import plan that an article import builds for its source: fixed lines
 // for the table, the fixed values and the foreign keys, then one VELD line per
 // column of the file, from a template per target-field code of the column map.
+// The templates multiply centimetre columns by ten, except for an XML material
+// export, whose lengths are millimetres already.
 
 #include "import/clsscriptregel.h"
 

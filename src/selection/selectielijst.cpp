@@ -89,10 +89,16 @@ void SelectieLijst::Init(const QString& strCode, bool bExtraCols)
     if (const auto volgorde = LeesGetal(kSortSectie, m_naam + QStringLiteral("SortOrder"), 0);
         volgorde && (*volgorde == 0 || *volgorde == 1))
         m_sorteerVolgorde = *volgorde;
+    m_gekozen = QList<bool>(aantal, false);
     for (int i = 0; i < aantal; ++i) {
         const QString naam = m_naam + QString::number(i + 1) + QStringLiteral("width");
-        if (const auto breedte = LeesGetal(kKolomSectie, naam, m_breedtes.at(i)); breedte && *breedte >= 0)
+        // Nothing stored: the default width.
+        if (CurrentUser_HaalOp(kKolomSectie, naam, QString()).trimmed().isEmpty())
+            continue;
+        if (const auto breedte = LeesGetal(kKolomSectie, naam, m_breedtes.at(i)); breedte && *breedte >= 0) {
             m_breedtes[i] = *breedte;
+            m_gekozen[i] = true;
+        }
     }
     endResetModel();
     emit KolommenGewijzigd();
@@ -387,7 +393,15 @@ void SelectieLijst::KolomKlik(int kolom)
 
 void SelectieLijst::ZetKolomBreedte(int kolom, int breedte)
 {
-    if (kolom >= 0 && kolom < m_breedtes.size() && breedte >= 0)
+    if (kolom >= 0 && kolom < m_breedtes.size() && breedte >= 0) {
+        m_breedtes[kolom] = breedte;
+        m_gekozen[kolom] = true;
+    }
+}
+
+void SelectieLijst::ZetPassendeBreedte(int kolom, int breedte)
+{
+    if (kolom >= 0 && kolom < m_breedtes.size() && breedte >= 0 && !m_gekozen.value(kolom))
         m_breedtes[kolom] = breedte;
 }
 

@@ -35,7 +35,10 @@
 // 0-based sort column, default "0") and <list name>"SortOrder" (0 ascending,
 // 1 descending, default "0"); "Columns", <list name><column from 1>"width"
 // (the width in twips, default the column's current width). A value that is
-// not a number leaves the setting as it was.
+// not a number leaves the setting as it was. A column without a stored width
+// keeps its default here; the window may widen the code column to its longest
+// code (usrListView) and passes that width back, so SaveSettings stores what
+// the user saw.
 
 #include "start/items.h"
 
@@ -143,6 +146,8 @@ public:
     // 0 ascending, 1 descending.
     int SorteerVolgorde() const { return m_sorteerVolgorde; }
     int KolomBreedte(int kolom) const { return m_breedtes.value(kolom); }
+    // Whether the column's width is the user's: read from the settings by Init, or set since by the user.
+    bool KolomBreedteGekozen(int kolom) const { return m_gekozen.value(kolom); }
 
     // What the window passes on.
     // A row's tick was set or cleared (the check box, space).
@@ -158,6 +163,9 @@ public:
     void KolomKlik(int kolom);
     // The user changed a column's width (twips).
     void ZetKolomBreedte(int kolom, int breedte);
+    // The window fitted a column the user has no width for to its contents (twips); the width is kept and
+    // stored as any other, but stays the window's to fit again.
+    void ZetPassendeBreedte(int kolom, int breedte);
 
     // Many rows at once: while a Vulling lives, AddItem only appends; the list is sorted and shown once
     // when the last one ends.
@@ -213,6 +221,7 @@ private:
     QString m_naam;
     bool m_extraKolommen = false;
     QList<int> m_breedtes; // twips, per column
+    QList<bool> m_gekozen;  // per column: the width is the user's (KolomBreedteGekozen)
     int m_sorteerKolom = 0;
     int m_sorteerVolgorde = 0;
 

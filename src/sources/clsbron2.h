@@ -69,6 +69,9 @@ public:
     // does not exist or its format is not recognised.
     bool AddBestand(const QString& path);
     QString FormatDescription() const;
+    // Whether the file is an XML material export (read as its CSV conversion, whose lengths are
+    // millimetres already).
+    bool IsXMLExport() const { return IsXML; }
     QString SoortDescription() const;
     // The 1-based position of the first source column of the kind, 0 when none.
     qint32 GetColumnFor(qint32 kind) const;

@@ -1,7 +1,8 @@
 // Numbers and dates of a Dutch supplier's price list: decimal commas and
 // grouping points in prices, centimetre columns times ten, date columns in
 // every common form, and one whole import of a Windows-1252 CSV list with a
-// title row and of the same list as a workbook. CTest runs this program under
+// title row and of the same list as a workbook; an XML material export,
+// whose lengths are millimetres already. CTest runs this program under
 // C.UTF-8 and under nl_NL.UTF-8; every expected value is the same in both.
 
 #include "leestestsupport.h"
@@ -10,6 +11,7 @@
 #include "database/clsconnectie.h"
 #include "database/recordset.h"
 #include "import/standaardimportplan.h"
+#include "start/leverancier.h"
 #include "start/sharedroutines.h"
 #include "start/taalomgeving.h"
 
@@ -108,6 +110,20 @@ bool schrijfPrijslijst(const QString& pad, bool titelRij)
     rijen << QVariantList{"NT-01", "Neut caf\u00e9", "Neuten", "\u20ac 3,75", 10.0, moment(), 0.5};
     return schrijfWerkmap(pad, {{"Prijslijst", rijen}});
 }
+
+// A material export of two profiles, 6.5 and 7 metres long, as the supplier's system writes it.
+const QByteArray kMateriaalExport =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<rfc:ZVXI_RFC_OUT_JOPPS xmlns:rfc=\"urn:sap-com:document:sap:rfc:functions\"><RFCDATA><MATERIALS>\n"
+    "<item><MAKTX_NL>Kozijnprofiel 70 mm</MAKTX_NL><NETPRICE>12.50</NETPRICE><PRODH1>P-1001</PRODH1>"
+    "<LENGTH>6.5</LENGTH><COLOR>124130</COLOR><BISMT>1001</BISMT></item>\n"
+    "<item><MAKTX_NL>Vleugelprofiel 76 mm</MAKTX_NL><NETPRICE>9.75</NETPRICE><PRODH1>P-5002</PRODH1>"
+    "<LENGTH>7</LENGTH><COLOR>100000</COLOR><BISMT>5002</BISMT></item>\n"
+    "</MATERIALS></RFCDATA></rfc:ZVXI_RFC_OUT_JOPPS>\n";
+
+// The columns of its conversion as the column mapping offers them by title: description, price per
+// unit, profile code, trade length, the three colours, code, order code, article type.
+const QList<qint32> kMateriaalKolommen = {2, 10, 0, 32, 0, 0, 0, 1, 9, 24};
 
 } // namespace
 
@@ -287,6 +303,42 @@ private slots:
         QCOMPARE(db.scalar("SELECT Code FROM ArtGroup WHERE Description = 'Dorpels hardsteen'").toString(),
                  QStringLiteral("Dorpels123"));
         QCOMPARE(db.count("ArtGroup"), 2);
+    }
+
+    // The reader of a material export gives its lengths in millimetres (metres times 1000): the trade length
+    // arrives as it stands, where a price list's centimetres are multiplied by ten. An existing article's
+    // length is left as it was.
+    void materiaalExport()
+    {
+        ImportOmgeving o({});
+        {
+            fixtures::FixtureDb db(o.pad);
+            db.insert("Article", {{"Code", "5002"}, {"Description", "Bestaand"}, {"TradeLength", 6000}});
+        }
+        globals().gLeverancier = std::make_shared<clsLeverancier>();
+        globals().gLeverancier->Code = QStringLiteral("KUNSTOF");
+        const QString pad = o.env.path("materialen.xml");
+        schrijf(pad, kMateriaalExport);
+        QVERIFY(o.bron.AddBestand(pad));
+        QCOMPARE(o.bron.FormatDescription(), QStringLiteral("XML"));
+        o.bron.KolomSoorten = kMateriaalKolommen;
+        o.bron.ArtikelType = 0;
+
+        clsImportBestand engine;
+        Opnemer opnemer;
+        engine.SetOntvanger(&opnemer);
+        engine.ColItemsGeselecteerd = std::make_shared<ItemCollection>();
+        QVERIFY(engine.OverzettenBestand(o.bron, o.pad));
+        QCOMPARE(engine.AantalFouten(), 0);
+        QCOMPARE(engine.AantalNieuw(), 1);
+        QCOMPARE(engine.AantalBestaand(), 1);
+        QVERIFY(o.ui.errors.isEmpty());
+
+        fixtures::FixtureDb db(o.pad);
+        QCOMPARE(db.scalar("SELECT TradeLength FROM Article WHERE Code = '1001'").toDouble(), 6500.0);
+        QCOMPARE(db.scalar("SELECT PriceUnit FROM Article WHERE Code = '1001'").toDouble(), 12.5);
+        QCOMPARE(db.scalar("SELECT TradeLength FROM Article WHERE Code = '5002'").toDouble(), 6000.0);
+        QCOMPARE(db.scalar("SELECT PriceUnit FROM Article WHERE Code = '5002'").toDouble(), 9.75);
     }
 };
 

@@ -97,6 +97,9 @@ private slots:
     void buttonsAndPopupChangeEveryRow();
     void clickAndDoubleClick();
     void columnWidthsSurviveANewFill();
+    void codeColumnFitsTheLongestCode_data();
+    void codeColumnFitsTheLongestCode();
+    void codeColumnGrowsWithAddedRowsUntilTheUserSizesIt();
     void groupSelector();
     void informationPanelLinks();
     void informationPanelPreview();
@@ -227,6 +230,78 @@ void TestVensters::columnWidthsSurviveANewFill()
     QCOMPARE(kop->sectionSize(1), TwipsNaarPixels(4500));
     QCOMPARE(kop->sectionSize(2), 50);
     QCOMPARE(model.lijst().KolomBreedte(1), 4500);
+}
+
+void TestVensters::codeColumnFitsTheLongestCode_data()
+{
+    QTest::addColumn<QString>("opgeslagen"); // the stored width of the code column (twips), empty: none
+    QTest::addColumn<QString>("lang");       // a code added to the example, empty: none
+    QTest::addColumn<int>("verwacht");       // twips; 0: as wide as the long code needs
+    const QString lang = QStringLiteral("VB-VUR-00012-KOZIJNHOUT-67X114");
+    QTest::newRow("no stored width, long code") << QString() << lang << 0;
+    QTest::newRow("no stored width, short codes: the default") << QString() << QString() << 1400;
+    QTest::newRow("stored width kept") << QStringLiteral("1000") << lang << 1000;
+    QTest::newRow("stored width that is no number: as none") << QStringLiteral("breed") << lang << 0;
+}
+
+// Without a width of the user's the code column shows the longest code whole, and SaveSettings stores what
+// the user saw; a stored width stays as it is.
+void TestVensters::codeColumnFitsTheLongestCode()
+{
+    QFETCH(QString, opgeslagen);
+    QFETCH(QString, lang);
+    QFETCH(int, verwacht);
+    if (!opgeslagen.isEmpty())
+        CurrentUser_BrengWeg(QStringLiteral("Columns"), QStringLiteral("Vaksponningen1width"), opgeslagen);
+    GroepenLijst model;
+    model.Init(QStringLiteral("Vaksponningen"), true);
+    model.AddGroups();
+    usrListView venster(model.lijst());
+    venster.resize(800, 400);
+    venster.show();
+    ItemCollection items = voorbeeld();
+    if (!lang.isEmpty())
+        items.append(item(lang, QStringLiteral("Kozijnhout")));
+    model.ToevoegenOnderdelen(items, Groep::Alle);
+    QHeaderView* kop = venster.lv->header();
+    if (verwacht > 0) {
+        QCOMPARE(kop->sectionSize(0), TwipsNaarPixels(verwacht));
+    } else {
+        int rij = 0;
+        while (model.lijst().Rij(rij).Code != lang)
+            ++rij;
+        const QModelIndex index = model.lijst().index(rij, 0);
+        QVERIFY(kop->sectionSize(0) > TwipsNaarPixels(1400));
+        QVERIFY(kop->sectionSize(0) >= venster.lv->sizeHintForIndex(index).width());
+        QVERIFY(kop->sectionSize(0) >= venster.lv->fontMetrics().horizontalAdvance(lang));
+        // The text is not cut: the cell shows it whole.
+        QVERIFY(venster.lv->visualRect(index).width() >= venster.lv->sizeHintForIndex(index).width());
+    }
+    model.lijst().SaveSettings();
+    QCOMPARE(CurrentUser_HaalOp(QStringLiteral("Columns"), QStringLiteral("Vaksponningen1width"), {}),
+             QString::number(verwacht > 0 ? verwacht : PixelsNaarTwips(kop->sectionSize(0))));
+}
+
+// Rows added one by one widen the column too; once the user sizes it, the width is the user's.
+void TestVensters::codeColumnGrowsWithAddedRowsUntilTheUserSizesIt()
+{
+    GroepenLijst model;
+    Vul(model, QStringLiteral("Elementsponningen"));
+    usrListView venster(model.lijst());
+    venster.show();
+    QHeaderView* kop = venster.lv->header();
+    QCOMPARE(kop->sectionSize(0), TwipsNaarPixels(1400));
+    const QString lang = QStringLiteral("VB-ES-ELEMENTSPONNING-0001-BREED");
+    model.lijst().AddItem(*item(lang, QStringLiteral("Breed")), 4);
+    QVERIFY(kop->sectionSize(0) >= venster.lv->fontMetrics().horizontalAdvance(lang));
+
+    kop->resizeSection(0, 60);
+    QVERIFY(model.lijst().KolomBreedteGekozen(0));
+    model.lijst().AddItem(*item(lang + QStringLiteral("-NOG-LANGER"), QStringLiteral("Breder")), 5);
+    QCOMPARE(kop->sectionSize(0), 60);
+    model.ToevoegenOnderdelen(voorbeeld(), Groep::Alle);
+    QCOMPARE(kop->sectionSize(0), 60);
+    QCOMPARE(model.lijst().KolomBreedte(0), PixelsNaarTwips(60));
 }
 
 void TestVensters::groupSelector()

@@ -176,12 +176,14 @@ bool MagWijzigen(int doel, const QString& tabel, const QStringList& bronnen)
     }
 }
 
-// An article of a target or source: price per unit, group code, supplier code and width.
+// An article of a target or source: price per unit, group code and description, supplier code, width and
+// trade length.
 struct ArtikelStand
 {
     double prijs = 0;
-    QString groep, leverancier;
+    QString groep, groepOmschrijving, leverancier;
     double breedte = 0;
+    double handelslengte = 0;
 };
 
 QHash<QString, ArtikelStand> Artikelen(const QString& pad)
@@ -189,12 +191,12 @@ QHash<QString, ArtikelStand> Artikelen(const QString& pad)
     QHash<QString, ArtikelStand> artikelen;
     fixtures::FixtureDb db(pad);
     const std::optional<ResultData> rijen = db.connection()->run(QStringLiteral(
-        "SELECT a.Code, a.PriceUnit, g.Code, s.Code, a.w FROM Article a LEFT JOIN ArtGroup g ON g.ID = a.fkGroup "
-        "LEFT JOIN Supplier s ON s.ID = a.fkSupplier"));
+        "SELECT a.Code, a.PriceUnit, g.Code, g.Description, s.Code, a.w, a.TradeLength FROM Article a LEFT JOIN "
+        "ArtGroup g ON g.ID = a.fkGroup LEFT JOIN Supplier s ON s.ID = a.fkSupplier"));
     for (qsizetype r = 0; rijen && r < rijen->rows.size(); ++r) {
         const auto rij = rijen->rows.row(r);
-        artikelen.insert(rij[0].toString(),
-                         {rij[1].toDouble(), rij[2].toString(), rij[3].toString(), rij[4].toDouble()});
+        artikelen.insert(rij[0].toString(), {rij[1].toDouble(), rij[2].toString(), rij[3].toString(),
+                                             rij[4].toString(), rij[5].toDouble(), rij[6].toDouble()});
     }
     return artikelen;
 }
@@ -214,11 +216,25 @@ QList<QStringList> CsvRegels(const QString& pad)
     return regels;
 }
 
-// An article group as the file names it: group codes are ten characters at most, a longer one is made
-// into a new code of ten.
-bool ZelfdeGroep(const QString& inDoel, const QString& inBestand)
+// The price rows of the articles of a product table, per article code: "code|W|Price" or "code|W|H|Price",
+// sorted; only the codes given when there are any.
+QStringList PrijsRijen(const QString& pad, const QSet<QString>& codes = {})
 {
-    return inDoel == inBestand || (inBestand.size() > 10 && inDoel.size() == 10 && inDoel.startsWith(inBestand.left(7)));
+    QStringList rijen;
+    fixtures::FixtureDb db(pad);
+    for (const QString& sql :
+         {QStringLiteral("SELECT a.Code, a.Code || '|' || p.W || '|' || p.Price FROM PriceData1D p JOIN Article a "
+                         "ON a.ID = p.fkArticle"),
+          QStringLiteral("SELECT a.Code, a.Code || '|' || p.W || '|' || p.H || '|' || p.Price FROM PriceData2D p "
+                         "JOIN Article a ON a.ID = p.fkArticle")}) {
+        const std::optional<ResultData> uit = db.connection()->run(sql);
+        for (qsizetype r = 0; uit && r < uit->rows.size(); ++r) {
+            if (codes.isEmpty() || codes.contains(uit->rows.row(r)[0].toString()))
+                rijen << uit->rows.row(r)[1].toString();
+        }
+    }
+    rijen.sort();
+    return rijen;
 }
 
 double DutchGetal(const QString& tekst)
@@ -316,6 +332,11 @@ void EindTotEindTest::wizard()
     QStringList paden;
     for (const QString& bron : bronnen)
         paden << VoorbeeldPad(qPrintable(bron));
+    // Groups are found by their description: a group the user had is never made a second time (a new group
+    // named as one of them, by its description or its code, would be that).
+    const QStringList groepCodesVooraf = Kolom(doelen.value(0), QStringLiteral("SELECT Code FROM ArtGroup"));
+    const QStringList groepNamenVooraf =
+        groepCodesVooraf + Kolom(doelen.value(0), QStringLiteral("SELECT Description FROM ArtGroup"));
     m_vooraf.clear();
     for (const QString& code : Kolom(doelen.value(0), QStringLiteral("SELECT Code FROM Article")) +
                                    Kolom(doelen.value(3), QStringLiteral("SELECT Code FROM GrooveShape")))
@@ -349,6 +370,12 @@ void EindTotEindTest::wizard()
         if (geschreven.contains(it.key()))
             QVERIFY2(!Kolom(it.value(), QStringLiteral("SELECT ID FROM ImportHistory")).isEmpty(),
                      qPrintable(it.value()));
+    }
+
+    for (const QString& groep : Kolom(doelen.value(0), QStringLiteral("SELECT Code || '|' || Description FROM ArtGroup"))) {
+        if (!groepCodesVooraf.contains(groep.section(QLatin1Char('|'), 0, 0)))
+            QVERIFY2(!groepNamenVooraf.contains(groep.section(QLatin1Char('|'), 1), Qt::CaseInsensitive),
+                     qPrintable(groep));
     }
 
     // What each source brought.
@@ -401,13 +428,13 @@ void EindTotEindTest::ControleerBron(const QString& bron, const QStringList& bro
             QCOMPARE(stand.prijs, it.value().prijs);
             QCOMPARE(stand.groep, it.value().groep);
             QCOMPARE(stand.leverancier, QString::fromLatin1(kLeverancierCode));
-            // Price rows come with new articles (an article an earlier source of the run added is existing).
-            if (alleen && !m_vooraf.contains(it.key()))
-                QCOMPARE(Kolom(doel, QStringLiteral("SELECT COUNT(*) FROM PriceData1D p JOIN Article a ON a.ID = p.fkArticle "
-                                                "WHERE a.Code = '%1'").arg(it.key())),
-                     Kolom(pad, QStringLiteral("SELECT COUNT(*) FROM PriceData1D p JOIN Article a ON a.ID = p.fkArticle "
-                                               "WHERE a.Code = '%1'").arg(it.key())));
         }
+        // The price rows of every article the run took, new or existing, are the source's: an existing
+        // article's rows of last year are replaced, never kept beside the new ones.
+        const QStringList bronPrijzen = PrijsRijen(pad);
+        QVERIFY(!bronPrijzen.isEmpty());
+        const QStringList codes = bronArtikelen.keys();
+        QCOMPARE(PrijsRijen(doel, {codes.cbegin(), codes.cend()}), bronPrijzen);
     } else if (bron == QLatin1String(kBronArtikelCsv)) {
         // Codes, groups, prices and widths (centimetres in the file) of the price list.
         const QHash<QString, ArtikelStand> doelArtikelen = Artikelen(doel);
@@ -416,7 +443,8 @@ void EindTotEindTest::ControleerBron(const QString& bron, const QStringList& bro
         for (const QStringList& regel : regels) {
             QVERIFY2(doelArtikelen.contains(regel.at(0)), qPrintable(wat + regel.at(0)));
             const ArtikelStand& stand = doelArtikelen.value(regel.at(0));
-            QVERIFY(ZelfdeGroep(stand.groep, regel.at(2)));
+            // The file names the group by its description.
+            QCOMPARE(stand.groepOmschrijving, regel.at(2));
             if (!alleen)
                 continue;
             QCOMPARE(stand.prijs, DutchGetal(regel.at(4)));
@@ -432,31 +460,34 @@ void EindTotEindTest::ControleerBron(const QString& bron, const QStringList& bro
         for (; !rs->eof(); rs->moveNext()) {
             const QString code = rs->value(0).toString();
             QVERIFY2(doelArtikelen.contains(code), qPrintable(wat + code));
-            QVERIFY2(ZelfdeGroep(doelArtikelen.value(code).groep, rs->value(2).toString()),
-                     qPrintable(wat + code + QLatin1Char(' ') + doelArtikelen.value(code).groep));
+            QCOMPARE(doelArtikelen.value(code).groepOmschrijving, rs->value(2).toString());
             if (alleen)
                 QCOMPARE(doelArtikelen.value(code).prijs, rs->value(4).toDouble());
         }
         cn.SluitenConnectie();
     } else if (bron == QLatin1String(kBronMaterialenXml)) {
-        // The material number is the code, the net price the price.
+        // The material number is the code, the net price the price, the length (metres) the trade length in
+        // millimetres.
         QFile bestand(pad);
         QVERIFY(bestand.open(QIODevice::ReadOnly));
         QXmlStreamReader xml(&bestand);
         const QHash<QString, ArtikelStand> doelArtikelen = Artikelen(doel);
-        QString prijs;
+        QString prijs, lengte;
         int gezien = 0;
         while (xml.readNextStartElement() || !xml.atEnd()) {
             if (!xml.isStartElement())
                 continue;
             if (xml.name() == QLatin1String("NETPRICE")) {
                 prijs = xml.readElementText();
+            } else if (xml.name() == QLatin1String("LENGTH")) {
+                lengte = xml.readElementText();
             } else if (xml.name() == QLatin1String("BISMT")) {
                 // Materials of a kind without a generic profile in the target are left out.
                 const QString code = xml.readElementText();
                 if (!doelArtikelen.contains(code))
                     continue;
                 QCOMPARE(doelArtikelen.value(code).prijs, prijs.toDouble());
+                QCOMPARE(doelArtikelen.value(code).handelslengte, lengte.toDouble() * 1000.0);
                 QCOMPARE(doelArtikelen.value(code).groep, QString::fromLatin1(kLeverancierCode));
                 ++gezien;
             }

@@ -6,7 +6,8 @@
 // description, every target a database of its kind and version, the
 // information workbooks readable with their CODE column, the supplier
 // files' columns all recognised by their titles and their lines read (texts
-// in Windows-1252, Dutch numbers), and each
+// in Windows-1252, Dutch numbers), the price lists naming article groups by
+// description, price rows only for the article types that carry them, and each
 // synchronisation engine taking its source into its target with no error,
 // adding parts and finding parts the target already holds; and the groove
 // shapes drawing as closed outlines inside their width and height.
@@ -263,6 +264,76 @@ private slots:
             }
         }
         QVERIFY(ui.errors.isEmpty() && ui.messages.isEmpty());
+    }
+
+    // The price lists name each article's group by the description of one of the supplier's groups, as the
+    // article import finds groups (never by a group code, which it would take for the name of a new group).
+    void groepenOpOmschrijving_data()
+    {
+        QTest::addColumn<QString>("bestand");
+        QTest::newRow("artikelen csv") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronArtikelCsv);
+        QTest::newRow("artikelen xlsx") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronArtikelWerkmap);
+    }
+    void groepenOpOmschrijving()
+    {
+        QFETCH(QString, bestand);
+        RecordingUiServices ui;
+        const QDir programma(m_env.path(QStringLiteral("programma")));
+        fixtures::FixtureDb producten(programma.filePath(voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronProducten)));
+        const std::optional<ResultData> groepen = producten.connection()->run(QStringLiteral("SELECT Code, Description FROM ArtGroup"));
+        QVERIFY(groepen && groepen->rows.size() > 0);
+        QSet<QString> codes, omschrijvingen;
+        for (qsizetype r = 0; r < groepen->rows.size(); ++r) {
+            codes.insert(groepen->rows.row(r)[0].toString());
+            omschrijvingen.insert(groepen->rows.row(r)[1].toString());
+        }
+
+        clsBron2 bron;
+        QVERIFY(bron.AddBestand(programma.filePath(bestand)));
+        KolomToewijzing model;
+        model.LeesBron(bron);
+        model.KiesBestandType(0, bron);
+        model.UpdateBron(bron);
+        const int groep = int(bron.KolomSoorten.indexOf(4));
+        QVERIFY(groep >= 0);
+        ImportMelder melder;
+        ArtikelBestandLezer lezer(melder);
+        ItemCollection lijst;
+        QVERIFY(lezer.Lees(bron, ArtikelBestandLezer::Modus::Overzetten, lijst));
+        QVERIFY(!lezer.GelezenRegels().isEmpty());
+        for (const ArtikelRegel& regel : lezer.GelezenRegels()) {
+            QVERIFY2(omschrijvingen.contains(regel.at(groep)), qPrintable(regel.join(QLatin1Char(';'))));
+            QVERIFY(!codes.contains(regel.at(groep)));
+        }
+        QVERIFY(ui.errors.isEmpty() && ui.messages.isEmpty());
+    }
+
+    // Price rows only for the article types whose rows the product-table synchronisation replaces
+    // (PriceData2D for types 4 and 9, PriceData1D for 8 and 14), in the supplier's and the user's product
+    // table alike: a run then leaves every transferred article with exactly the supplier's rows.
+    void prijsRijenAlleenVoorPrijsTypen_data()
+    {
+        QTest::addColumn<QString>("bestand");
+        QTest::addColumn<bool>("eenD"); // the table has one-dimensional price rows
+        QTest::newRow("leverancier") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kBronProducten) << true;
+        QTest::newRow("eigen") << voorbeeld::PadInVoorbeeldMap(voorbeeld::kDoelProducten) << false;
+    }
+    void prijsRijenAlleenVoorPrijsTypen()
+    {
+        QFETCH(QString, bestand);
+        QFETCH(bool, eenD);
+        fixtures::FixtureDb db(QDir(m_env.path(QStringLiteral("programma"))).filePath(bestand));
+        const auto aantal = [&db](const char* tabel, const char* typen) {
+            return db
+                .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 p JOIN Article a ON a.ID = p.fkArticle WHERE "
+                                       "a.fkType %2")
+                            .arg(QLatin1String(tabel), QLatin1String(typen)))
+                .toInt();
+        };
+        QCOMPARE(aantal("PriceData1D", "NOT IN (8, 14)"), 0);
+        QCOMPARE(aantal("PriceData2D", "NOT IN (4, 9)"), 0);
+        QCOMPARE(aantal("PriceData1D", "IN (8, 14)") > 0, eenD);
+        QVERIFY(aantal("PriceData2D", "IN (4, 9)") > 0);
     }
 
     // The information workbooks (.xls) open as the information panel opens them, with the code first.

@@ -1,7 +1,8 @@
 // The demo package's files other than databases: the supplier's price lists
 // (a CSV text in Windows-1252 with Dutch numbers, as a Dutch supplier's
 // spreadsheet program saves it, and an .xlsx workbook written with
-// libxlsxwriter), its hardware files (combinations and choices in the layout
+// libxlsxwriter; both name an article's group by the group's description, as
+// the article import finds groups), its hardware files (combinations and choices in the layout
 // the hardware reader expects: the column titles of the target-field
 // catalogue), an XML material export, the information workbooks (.xls,
 // written record by record with the tests' BIFF writer), the supplier's
@@ -186,7 +187,7 @@ void SchrijfArtikelCsv(const Inhoud& inhoud, const QString& pad)
     for (const Artikel& a : prijslijst(inhoud))
         regels << QStringList{a.code,
                               a.omschrijving,
-                              inhoud.groepen.at(a.groep).code,
+                              inhoud.groepen.at(a.groep).omschrijving,
                               a.bestelcode,
                               nederlands(a.prijs, 2),
                               maat(a.breedte / 10),
@@ -214,7 +215,7 @@ void SchrijfArtikelWerkmap(const Inhoud& inhoud, const QString& pad)
     for (const Artikel& a : artikelen)
         blad.rijen << QVariantList{a.code,
                                    a.omschrijving,
-                                   inhoud.groepen.at(a.groep).code,
+                                   inhoud.groepen.at(a.groep).omschrijving,
                                    a.bestelcode,
                                    a.prijs,
                                    a.breedte / 10,
@@ -353,10 +354,12 @@ void SchrijfInformatieWerkmappen(const Inhoud& inhoud, const QString& map)
         artikelen << rij;
     }
     werkmap(s("Artikelen"), artikelen);
+    // A group is listed by its code from the product table and by its description from the price lists.
     QList<QStringList> groepen;
     for (const Groep& g : inhoud.groepen)
-        groepen << QStringList{g.code, g.omschrijving + s(" van Voorbeeld Leverancier."), s("Assortiment"),
-                               web + s("assortiment/") + g.code.toLower() + s(".html")};
+        for (const QString& code : {g.code, g.omschrijving})
+            groepen << QStringList{code, g.omschrijving + s(" van Voorbeeld Leverancier."), s("Assortiment"),
+                                   web + s("assortiment/") + g.code.toLower() + s(".html")};
     werkmap(s("ArtikelGroepen"), groepen);
     QList<QStringList> vak;
     for (const Familie& f : inhoud.vaksponningen)

@@ -139,15 +139,17 @@ qint64 artikelRij(FixtureDb& db, const Artikel& a, qint64 groep, qint64 leveranc
     return db.insert(s("Article"), rij);
 }
 
-// The price tables: by length for length articles, by width and height for plates and glass.
+// The price tables, only for the article types that carry them (the product-table synchronisation replaces
+// the price rows of those types alone): by length for ventilation grilles and sills (types 8 and 14), by
+// width and height for safety glass (type 4).
 void prijzen(FixtureDb& db, const Artikel& a, qint64 artikelId, double prijsFactor)
 {
     const double prijs = a.prijs * prijsFactor;
-    if (a.type == 0 || a.type == 7) {
-        for (int lengte = 3000; lengte <= 6000; lengte += 600)
+    if (a.type == 8 || a.type == 14) {
+        for (int lengte = 1000; lengte <= 3000; lengte += 500)
             db.insert(s("PriceData1D"), {{s("fkArticle"), artikelId}, {s("W"), lengte},
                                          {s("Price"), tweeDecimalen(prijs * lengte / 1000.0)}});
-    } else if (a.type == 1 || a.type == 3 || a.type == 4) {
+    } else if (a.type == 4 || a.type == 9) {
         for (int breedte = 1000; breedte <= 3000; breedte += 1000)
             for (int hoogte = 1000; hoogte <= 2000; hoogte += 500)
                 db.insert(s("PriceData2D"),

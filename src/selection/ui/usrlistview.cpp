@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -92,6 +93,8 @@ usrListView::usrListView(SelectieLijst& lijst, QWidget* parent) : QWidget(parent
         m_reset = false;
         ToonKolommen();
     });
+    connect(&m_lijst, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int van, int tot) { PasCodeKolomAan(van, tot); });
     connect(&m_lijst, &SelectieLijst::HuidigeRijGewijzigd, this, &usrListView::ToonHuidigeRij);
     ToonKolommen();
 }
@@ -111,6 +114,43 @@ void usrListView::ToonKolommen()
         lv->header()->resizeSection(kolom, TwipsNaarPixels(m_lijst.KolomBreedte(kolom)));
     lv->header()->setSortIndicator(m_lijst.SorteerKolom(),
                                    m_lijst.SorteerVolgorde() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    if (m_lijst.columnCount() > 0 && !m_lijst.KolomBreedteGekozen(0)) {
+        // The default width (the model's own until rows are measured), then as wide as the codes need.
+        m_lijst.ZetPassendeBreedte(0, SelectieLijst::Kolommen().at(0).breedte);
+        lv->header()->resizeSection(0, TwipsNaarPixels(m_lijst.KolomBreedte(0)));
+        PasCodeKolomAan(0, m_lijst.RijAantal() - 1);
+    }
+}
+
+void usrListView::PasCodeKolomAan(int van, int tot)
+{
+    if (m_lijst.columnCount() == 0 || m_lijst.KolomBreedteGekozen(0) || van > tot)
+        return;
+    // Measured in bold, as a row may turn bold later.
+    QFont vet = lv->font();
+    vet.setBold(true);
+    const QFontMetrics maat(vet);
+    int breedste = -1;
+    int tekst = 0;
+    for (int rij = van; rij <= tot; ++rij) {
+        const int breedte = maat.horizontalAdvance(m_lijst.Rij(rij).Code);
+        if (breedte > tekst) {
+            tekst = breedte;
+            breedste = rij;
+        }
+    }
+    if (breedste < 0)
+        return;
+    // The cell's own size hint adds the check box and the margins to the row's text.
+    QFont eigen = lv->font();
+    eigen.setBold(m_lijst.Rij(breedste).Vet);
+    const int nodig = lv->sizeHintForIndex(m_lijst.index(breedste, 0)).width() + tekst -
+                      QFontMetrics(eigen).horizontalAdvance(m_lijst.Rij(breedste).Code);
+    if (nodig <= lv->header()->sectionSize(0))
+        return;
+    const QScopedValueRollback<bool> bezig(m_toonKolommen, true);
+    lv->header()->resizeSection(0, nodig);
+    m_lijst.ZetPassendeBreedte(0, PixelsNaarTwips(nodig));
 }
 
 void usrListView::ToonHuidigeRij(int rij)

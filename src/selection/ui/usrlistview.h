@@ -5,7 +5,9 @@
 // same three entries on a right click. A thin window over SelectieLijst,
 // which holds the rows, the ticks, the sort and the column widths: the window
 // shows the model and passes clicks, ticks, double clicks, header clicks and
-// column widths on.
+// column widths on. While the user has no width of their own for the code
+// column, the window makes it wide enough for the longest code of the list
+// (never narrower than its default).
 
 #include <QWidget>
 
@@ -42,6 +44,8 @@ protected:
 private:
     // Applies the model's columns: widths and the sort indicator.
     void ToonKolommen();
+    // Widens the code column to the widest code of the rows van..tot, unless its width is the user's.
+    void PasCodeKolomAan(int van, int tot);
     void ToonHuidigeRij(int rij);
     // A batch with the busy pointer.
     template <class Actie>
