@@ -221,10 +221,13 @@ void producten(const QString& doel, const QString& bron)
     db->execute(QStringLiteral("INSERT INTO Article (%1) SELECT %2 FROM src.Article s JOIN temp.nieuw n ON n.Code = "
                                "s.Code ORDER BY s.fkType, s.ID")
                     .arg(doelKolommen.join(QStringLiteral(", ")), waarden.join(QStringLiteral(", "))));
-    // Their mirrored articles, by code.
-    db->execute(QStringLiteral("UPDATE Article SET fkMirroredArticle = (SELECT m.ID FROM Article m WHERE m.Code = "
-                               "s.fkMirroredArticle) FROM src.Article s WHERE s.Code = Article.Code AND "
-                               "s.fkMirroredArticle IS NOT NULL AND Article.Code IN (SELECT Code FROM temp.nieuw)"));
+    // Their mirrored articles, by code (joined once: a subquery per row would search the whole table).
+    db->execute(QStringLiteral("CREATE TEMP TABLE spiegel AS SELECT t.ID AS artikel, m.ID AS spiegel FROM src.Article s "
+                               "JOIN temp.nieuw n ON n.Code = s.Code JOIN Article t ON t.Code = s.Code JOIN Article m "
+                               "ON m.Code = s.fkMirroredArticle"));
+    db->execute(QStringLiteral("UPDATE Article SET fkMirroredArticle = x.spiegel FROM temp.spiegel x WHERE x.artikel = "
+                               "Article.ID"));
+    db->execute(QStringLiteral("DROP TABLE temp.spiegel"));
     // The price rows of the new articles and of those whose rows were replaced.
     db->execute(QStringLiteral("INSERT INTO PriceData2D (fkArticle, W, H, Price) SELECT t.ID, p.W, p.H, p.Price FROM "
                                "src.PriceData2D p JOIN src.Article s ON s.ID = p.fkArticle JOIN Article t ON t.Code = "
@@ -319,14 +322,15 @@ void werkvoorbereiding(const QString& doel, const QString& bron)
 {
     const Db db = openMetBron(doel, bron);
     // The shapes the target lacks (without their category); then each geometry (plain or contra) a shape of
-    // the target lacks, with its nodes; the names of every shape that has none.
+    // the target lacks, with its nodes (a shape and its kind of geometry as one number, so that the test is one
+    // look-up); the names of every shape that has none.
     db->execute(QStringLiteral("INSERT INTO GrooveShape (Code, Description, Type, Priority) SELECT Code, "
                                "Description, Type, Priority FROM src.GrooveShape WHERE Type IN (1, 2, 3, 4) "
                                "AND Code NOT IN (SELECT Code FROM GrooveShape WHERE Code IS NOT NULL) ORDER BY Type, ID"));
     db->execute(QStringLiteral("CREATE TEMP TABLE nieuw AS SELECT t.ID AS doel, g.ID AS bron, g.bContra <> 0 AS contra "
                                "FROM GrooveShape t JOIN src.GrooveShape s ON s.Code = t.Code JOIN src.GrooveShapeGeom g "
-                               "ON g.fkGrooveShape = s.ID WHERE NOT EXISTS (SELECT 1 FROM GrooveShapeGeom x WHERE "
-                               "x.fkGrooveShape = t.ID AND (x.bContra <> 0) = (g.bContra <> 0))"));
+                               "ON g.fkGrooveShape = s.ID WHERE t.ID * 2 + (g.bContra <> 0) NOT IN (SELECT fkGrooveShape * 2 + "
+                               "(bContra <> 0) FROM GrooveShapeGeom WHERE fkGrooveShape IS NOT NULL)"));
     db->execute(QStringLiteral("INSERT INTO GrooveShapeGeom (fkGrooveShape, bContra, PreviewWidth, PreviewHeight) SELECT "
                                "n.doel, g.bContra, g.PreviewWidth, g.PreviewHeight FROM src.GrooveShapeGeom g JOIN "
                                "temp.nieuw n ON n.bron = g.ID ORDER BY g.ID"));

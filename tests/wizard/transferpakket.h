@@ -21,6 +21,7 @@
 // articles; each selection step the walk reaches ticks every row. Only the
 // answers a user gives in dialogs are scripted here.
 
+#include "fixtures/designdatabases.h"
 #include "wizard/transferdoelen.h"
 
 #include <QString>
@@ -33,6 +34,21 @@ inline QString SoortCode(DoelSoort soort)
 {
     static const char* codes[] = {"opt", "pt", "wkv", "lib"};
     return QString::fromLatin1(codes[int(soort)]);
+}
+
+// The file name of a kind's database in the scripted transfers (transferopstelling.h): "opties.db",
+// "producten.db", "werkvoorbereiding.db", "bibliotheek.db".
+inline QString DatabaseNaam(DoelSoort soort)
+{
+    static const char* namen[] = {"opties.db", "producten.db", "werkvoorbereiding.db", "bibliotheek.db"};
+    return QString::fromLatin1(namen[int(soort)]);
+}
+// The fixture layout of a kind's database.
+inline fixtures::Kind FixtureSoort(DoelSoort soort)
+{
+    static const fixtures::Kind soorten[] = {fixtures::Kind::Options, fixtures::Kind::ProductTable,
+                                             fixtures::Kind::WorkPreparation, fixtures::Kind::Library};
+    return soorten[int(soort)];
 }
 
 struct TransferPakket
