@@ -1,5 +1,6 @@
-// The kill test: a child process (transferkind.cpp) runs a real transfer of a
-// package (transferpakket.h) into its targets and is killed with SIGKILL at
+// The kill test: a child process (transferkind.cpp) walks the wizard over the
+// demo content package (transferpakket.h: every source kind it holds) and runs
+// a real transfer into copies of its targets, and is killed with SIGKILL at
 // twenty points spread over the run: at moments it is told to stop at (a
 // worker starting or ending, the history written, each staged file complete,
 // before and after each replacement) and after fractions of a whole run's
@@ -27,6 +28,8 @@ using namespace supplink::test;
 namespace {
 
 const QString kKind = QStringLiteral(TRANSFER_KIND);
+// The demo package at 2,000 articles.
+constexpr int kSchaal = 8;
 
 QByteArray lees(const QString& pad)
 {
@@ -135,14 +138,10 @@ private slots:
     {
         QVERIFY2(QFile::exists(kKind), qPrintable(kKind));
         QDir().mkpath(m_env.path(QStringLiteral("tmp")));
-        const PakketMaten maten = PakketMaten::Geschaald(0.1);
-        m_maten = QStringLiteral("%1,%2,%3,%4,%5")
-                      .arg(maten.artikelen)
-                      .arg(maten.combies)
-                      .arg(maten.keuzes)
-                      .arg(maten.bibliotheekRijen)
-                      .arg(maten.vormen);
-        m_pakket = SchrijfTransferPakket(m_env.path(QStringLiteral("pakket")), maten);
+        QString fout;
+        m_pakket = SchrijfTransferPakket(m_env.path(QStringLiteral("pakket")), kSchaal, &fout);
+        QVERIFY2(fout.isEmpty(), qPrintable(fout));
+        m_maten = QString::number(kSchaal);
         m_getuigen = m_env.path(QStringLiteral("getuigen"));
         for (const DoelSoort soort : kDoelVolgorde)
             m_oud.insert(soort, lees(m_pakket.doel(soort)));
@@ -171,6 +170,9 @@ private slots:
             if (!momentVan(regel).isEmpty())
                 wanneer.insert(momentVan(regel), regel.section(QLatin1Char(' '), 2, 2).toLongLong());
         }
+        // Every worker of the package ran: the last hardware file and the last article file too.
+        QVERIFY(wanneer.contains(QStringLiteral("werker-klaar:opt#4")));
+        QVERIFY(wanneer.contains(QStringLiteral("werker-klaar:pt#4")));
         qInfo("a whole run takes %lld ms (first run %lld ms)", static_cast<long long>(warm.looptijd),
               static_cast<long long>(heel.looptijd));
 
@@ -183,20 +185,24 @@ private slots:
             QString vanaf;
             QString tot;
         };
+        // The workers run in the order of the phases: opt#1 the options database, opt#2 and opt#3 the
+        // hardware combination CSV and workbook, opt#4 the hardware choice CSV; pt#1 the product table,
+        // pt#2 to pt#4 the article CSV, workbook and XML export; lib#1 and wkv#1 the two databases.
         QList<Punt> punten{
-            {QStringLiteral("werker-gestart:opt#1"), -1, 0}, {QStringLiteral("werker-klaar:opt#1"), -1, 0},
-            {QStringLiteral("werker-gestart:pt#1"), -1, 0},  {QStringLiteral("werker-gestart:lib#1"), -1, 0},
+            {QStringLiteral("werker-gestart:opt#1"), -1, 0}, {QStringLiteral("werker-gestart:opt#2"), -1, 0},
+            {QStringLiteral("werker-gestart:opt#4"), -1, 0}, {QStringLiteral("werker-gestart:pt#1"), -1, 0},
+            {QStringLiteral("werker-gestart:pt#4"), -1, 0},  {QStringLiteral("werker-gestart:lib#1"), -1, 0},
             {QStringLiteral("werker-gestart:wkv#1"), -1, 0}, {QStringLiteral("historie:lib#1"), -1, 0},
             {QStringLiteral("gefaseerd:opt#1"), -1, 0},      {QStringLiteral("gefaseerd:pt#1"), -1, 0},
-            {QStringLiteral("gefaseerd:wkv#1"), -1, 0},      {QStringLiteral("gefaseerd:lib#1"), -1, 0},
-            {QStringLiteral("voor-vervangen:opt#1"), -1, 0}, {QStringLiteral("voor-vervangen:pt#1"), -1, 1},
+            {QStringLiteral("gefaseerd:lib#1"), -1, 0},      {QStringLiteral("voor-vervangen:pt#1"), -1, 1},
             {QStringLiteral("voor-vervangen:wkv#1"), -1, 2}, {QStringLiteral("voor-vervangen:lib#1"), -1, 3},
             {QStringLiteral("vervangen:lib#1"), -1, 4},
         };
-        // Halfway through three engines and through the writing of two staged files.
+        // Halfway through the product-table engine, the article CSV import and the library engine, and
+        // through the writing of two staged files.
         for (const auto& [vanaf, tot] : {std::pair{"werker-gestart:pt#1", "werker-klaar:pt#1"},
+                                         std::pair{"werker-gestart:pt#2", "werker-klaar:pt#2"},
                                          std::pair{"werker-gestart:lib#1", "werker-klaar:lib#1"},
-                                         std::pair{"werker-gestart:wkv#1", "werker-klaar:wkv#1"},
                                          std::pair{"historie:lib#1", "gefaseerd:opt#1"},
                                          std::pair{"gefaseerd:opt#1", "gefaseerd:pt#1"}})
             punten << Punt{QString(), 0.5, -1, QString::fromLatin1(vanaf), QString::fromLatin1(tot)};

@@ -1,20 +1,21 @@
-// The child process of the kill test (test_transferkill.cpp): runs one real
-// transfer of a package (transferpakket.h) with the program's own engines and
-// writes every moment of the run to its standard output, one line each, with
+// The child process of the kill test (test_transferkill.cpp): walks the
+// wizard's steps over the demo content package (transferpakket.h), runs one
+// real transfer of it with the program's own engines and writes every moment of the run to its standard output, one line each, with
 // the milliseconds since the run began ("moment gefaseerd:pt#1 532"). When the moment named on the command line comes,
 // it writes "gestopt" and waits there to be killed. Each staged file is copied
 // into the witness folder as soon as it is complete, so that the test can
 // compare a target with the staged file of the very run it killed. The
 // history is dated with a fixed moment, so that two whole runs give the same
-// bytes.
+// bytes. The walk saves settings: the child keeps them in a private store.
 //
-//     transfer_kindproces <package folder> <witness folder> <sizes a,c,k,l,v> [<moment>]
+//     transfer_kindproces <package folder> <witness folder> <scale> [<moment>]
 
 #include "database/history.h"
+#include "support/testenvironment.h"
 #include "wizard/staptransfer.h"
 #include "wizard/transferpakket.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -58,19 +59,25 @@ void schrijf(const QString& regel)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The selection steps may draw a groove figure's preview: a window-less platform suffices.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 4) {
-        std::fputs("gebruik: transfer_kindproces <pakket> <getuigen> <a,c,k,l,v> [<moment>]\n", stderr);
+        std::fputs("gebruik: transfer_kindproces <pakket> <getuigen> <schaal> [<moment>]\n", stderr);
         return 2;
     }
-    const QStringList maten = args.at(3).split(QLatin1Char(','));
-    TransferPakket pakket{args.at(1), {maten.value(0).toInt(), maten.value(1).toInt(), maten.value(2).toInt(),
-                                       maten.value(3).toInt(), maten.value(4).toInt()}};
+    const TransferPakket pakket{args.at(1), args.at(3).toInt()};
     const QDir getuigen(args.at(2));
     const QString stop = args.value(4);
 
-    KiesTransferPakket(pakket);
+    TestEnvironment omgeving;
+    const QString fout = KiesTransferPakket(pakket);
+    if (!fout.isEmpty()) {
+        schrijf(QStringLiteral("wizard: ") + QString(fout).replace(QLatin1Char('\n'), QLatin1Char('|')));
+        return 1;
+    }
     ZetHistoryKlok([] { return QDateTime(QDate(2024, 3, 5), QTime(10, 30)); });
 
     StapTransfer stap;
