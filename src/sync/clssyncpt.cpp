@@ -13,6 +13,8 @@
 #include "sync/verbindingsluiten.h"
 #include "transfer/clsimporttabelnaartabel.h"
 
+#include <QScopeGuard>
+
 namespace supplink {
 
 namespace {
@@ -126,6 +128,8 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
     if (types.isEmpty())
         return;
     RunScope live(*m_run);
+    // The target's article recordset lives no longer than the run that opened it.
+    const auto loslaten = qScopeGuard([this] { m_doelArtikelen.reset(); });
     try {
         // A database that does not open is an error of the run (it has been shown already): a transfer
         // must never go on as if this run had succeeded.
@@ -166,6 +170,7 @@ void clsSyncPT::Sync(const QString& bronPad, const QString& doelPad, const ItemC
                 return;
             }
         }
+        m_doelArtikelen.reset();
         SyncArtikelen(true, -1, -1);
         RaiseHuidigeHoofdActieDone();
 
@@ -422,6 +427,7 @@ qint32 clsSyncPT::TelArtikelen()
 void clsSyncPT::VulSelectie()
 {
     m_geschreven.clear();
+    m_doelArtikelen.reset();
     m_prijzen1D.clear();
     m_prijzen2D.clear();
     m_selectieTabel.reset();
@@ -590,7 +596,14 @@ void clsSyncPT::SyncArtikelen(bool tweedePass, qint32 supplier, qint32 type)
                 : doelSql(QStringLiteral("SELECT * FROM [PT].[Article]"),
                           QStringLiteral("SELECT * FROM Article"));
         RecordsetPtr rsBron = m_bron->Connection()->openRecordset(bronSql(bron));
-        RecordsetPtr rsDoel = m_doel->Connection()->openRecordset(doel);
+        RecordsetPtr rsDoel;
+        if (tweedePass) {
+            rsDoel = m_doel->Connection()->openRecordset(doel);
+        } else {
+            if (!m_doelArtikelen)
+                m_doelArtikelen = m_doel->Connection()->openRecordset(doel);
+            rsDoel = m_doelArtikelen;
+        }
 
         clsImportTabelNaarTabel& kopieerder = nieuweKopieerder();
         auto voegSleutelToe = [&](const QString& veld, const QString& bronOpzoek, const QString& doelServer,

@@ -151,6 +151,10 @@ private:
     QSet<const clsItem*> m_geschreven;
     QSet<const clsItem*> m_prijzen1D;
     QSet<const clsItem*> m_prijzen2D;
+    // The target's articles as the first pass reads them, opened once for all types of a run: every pass
+    // of a type finds the articles the passes before it wrote (the recordset holds its own inserts with
+    // their new IDs), and the whole table is not read again for every type.
+    RecordsetPtr m_doelArtikelen;
     // What tmpSelected holds now (none: unknown).
     std::optional<ItemCollection> m_selectieTabel;
 };
