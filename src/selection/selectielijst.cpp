@@ -90,6 +90,7 @@ void SelectieLijst::Init(const QString& strCode, bool bExtraCols)
         volgorde && (*volgorde == 0 || *volgorde == 1))
         m_sorteerVolgorde = *volgorde;
     m_gekozen = QList<bool>(aantal, false);
+    m_gepast = QList<bool>(aantal, false);
     for (int i = 0; i < aantal; ++i) {
         const QString naam = m_naam + QString::number(i + 1) + QStringLiteral("width");
         // Nothing stored: the default width.
@@ -205,9 +206,13 @@ void SelectieLijst::Finish()
 
 void SelectieLijst::SaveSettings()
 {
-    for (int i = 0; i < m_breedtes.size(); ++i)
+    for (int i = 0; i < m_breedtes.size(); ++i) {
+        // A width the window fitted to this list's codes is not the user's: the next list is fitted anew.
+        if (m_gepast.value(i) && !m_gekozen.value(i))
+            continue;
         CurrentUser_BrengWeg(kKolomSectie, m_naam + QString::number(i + 1) + QStringLiteral("width"),
                              QString::number(m_breedtes.at(i)).trimmed());
+    }
 }
 
 void SelectieLijst::UpdateCollectionFromList(ItemCollection& xCol, ItemCollection& xColAlleenGeselecteerde,
@@ -401,8 +406,10 @@ void SelectieLijst::ZetKolomBreedte(int kolom, int breedte)
 
 void SelectieLijst::ZetPassendeBreedte(int kolom, int breedte)
 {
-    if (kolom >= 0 && kolom < m_breedtes.size() && breedte >= 0 && !m_gekozen.value(kolom))
+    if (kolom >= 0 && kolom < m_breedtes.size() && breedte >= 0 && !m_gekozen.value(kolom)) {
         m_breedtes[kolom] = breedte;
+        m_gepast[kolom] = true;
+    }
 }
 
 SelectieLijst::Vulling::Vulling(SelectieLijst& lijst) : m_lijst(lijst)

@@ -37,8 +37,9 @@
 // (the width in twips, default the column's current width). A value that is
 // not a number leaves the setting as it was. A column without a stored width
 // keeps its default here; the window may widen the code column to its longest
-// code (usrListView) and passes that width back, so SaveSettings stores what
-// the user saw.
+// code (usrListView) and passes that width back; SaveSettings does not store
+// such a fitted width, so the next list is fitted to its own codes, until the
+// user sets a width.
 
 #include "start/items.h"
 
@@ -163,8 +164,8 @@ public:
     void KolomKlik(int kolom);
     // The user changed a column's width (twips).
     void ZetKolomBreedte(int kolom, int breedte);
-    // The window fitted a column the user has no width for to its contents (twips); the width is kept and
-    // stored as any other, but stays the window's to fit again.
+    // The window fitted a column the user has no width for to its contents (twips); the width is kept but
+    // not stored, and stays the window's to fit again.
     void ZetPassendeBreedte(int kolom, int breedte);
 
     // Many rows at once: while a Vulling lives, AddItem only appends; the list is sorted and shown once
@@ -222,6 +223,7 @@ private:
     bool m_extraKolommen = false;
     QList<int> m_breedtes; // twips, per column
     QList<bool> m_gekozen;  // per column: the width is the user's (KolomBreedteGekozen)
+    QList<bool> m_gepast;   // per column: the window fitted the width (ZetPassendeBreedte); not stored
     int m_sorteerKolom = 0;
     int m_sorteerVolgorde = 0;
 
