@@ -216,6 +216,109 @@ bool ImportHistoryTablesExist(const QString& path)
     return exists;
 }
 
+namespace {
+
+// The two history tables made on an open connection where they are missing (never on SQL Server).
+bool maakHistoryTabellen(clsConnectie& connection)
+{
+    if (ImportHistoryTablesExist(connection))
+        return true;
+    if (connection.IsSQLServer)
+        return false;
+    try {
+        const DbConnection db = openDb(connection);
+        // Only the missing table is made: a file may hold one of the two already.
+        const bool haveHistory = TabelBestaat(connection, QStringLiteral("ImportHistory"));
+        const bool haveDetails = TabelBestaat(connection, QStringLiteral("ImportHistoryDetails"));
+        if (connection.isSQLite()) {
+            Transaction transaction(db);
+            if (!haveHistory)
+                db->execute(kSqliteHistory);
+            if (!haveDetails)
+                db->execute(kSqliteDetails);
+            transaction.commit();
+        } else {
+            if (!haveHistory) {
+                db->execute(kJetHistory);
+                db->execute(kJetHistoryKey);
+            }
+            if (!haveDetails) {
+                db->execute(kJetDetails);
+                db->execute(kJetDetailsKey);
+            }
+        }
+        return true;
+    } catch (const std::exception& error) {
+        ShowError(QStringLiteral("CreateImportHistoryTablesError"), error);
+        return false;
+    }
+}
+
+// The run's history row, on an open connection.
+void schrijfHistory(clsConnectie& connection, const QStringList& selectedSourcePaths)
+{
+    try {
+        const DbConnection db = openDb(connection);
+        const RecordsetPtr rows = db->openRecordset(
+            connection.IsSQLServer ? QStringLiteral("SELECT * FROM [PT].[ImportHistory] WHERE [ID] = -1")
+                                   : QStringLiteral("SELECT * FROM ImportHistory WHERE ID = -1"));
+        rows->addNew();
+        rows->setValue(QStringLiteral("Description"), GetHistoryDescription());
+        rows->setValue(QStringLiteral("Info"), GetHistoryInfo(selectedSourcePaths));
+        rows->update();
+        rows->close();
+    } catch (const std::exception& error) {
+        ShowError(QStringLiteral("SaveImportHistory"), error);
+    }
+}
+
+// The details of one history type, on an open connection.
+void schrijfHistoryDetails(clsConnectie& connection, qint32 historyType, const ItemCollection& items)
+{
+    if (items.isEmpty())
+        return;
+    try {
+        const DbConnection db = openDb(connection);
+        const QString type = QString::number(historyType);
+        const RecordsetPtr rows = db->openRecordset(
+            connection.IsSQLServer
+                ? QStringLiteral("SELECT * FROM [PT].[ImportHistoryDetails] WHERE [Type]=") + type
+                : QStringLiteral("SELECT * FROM ImportHistoryDetails WHERE Type=") + type);
+        const int existing = rows->fieldIndex(QStringLiteral("Existing"));
+        const int inLatestRun = rows->fieldIndex(QStringLiteral("InLatestRun"));
+        const int priceModified = rows->fieldIndex(QStringLiteral("PriceDataModified"));
+        const int required = rows->fieldIndex(QStringLiteral("Required"));
+        const int selected = rows->fieldIndex(QStringLiteral("Selected"));
+        const int unwanted = rows->fieldIndex(QStringLiteral("Unwanted"));
+
+        // One run's details go in whole or not at all.
+        Transaction transaction(db);
+        for (const auto& item : items) {
+            if (!item)
+                continue;
+            const QString code = codeOf(*item);
+            if (!rows->findFirst(QStringLiteral("fkCode = '") + SQLQuotes(code) + QLatin1Char('\''))) {
+                rows->addNew();
+                rows->setValue(QStringLiteral("Type"), historyType);
+                rows->setValue(QStringLiteral("fkCode"), code);
+            }
+            rows->setValue(existing, item->Existing);
+            rows->setValue(inLatestRun, item->InLatestRun);
+            rows->setValue(priceModified, item->PriceDataModfied);
+            rows->setValue(required, item->Required);
+            rows->setValue(selected, item->Selected);
+            rows->setValue(unwanted, item->Unwanted());
+            rows->update();
+        }
+        transaction.commit();
+        rows->close();
+    } catch (const std::exception& error) {
+        ShowError(QStringLiteral("SaveImportHistoryDetails"), error);
+    }
+}
+
+} // namespace
+
 bool CreateImportHistoryTables(const QString& path)
 {
     if (ImportHistoryTablesExist(path))
@@ -223,66 +326,35 @@ bool CreateImportHistoryTables(const QString& path)
     if (IsSQLServerPad(path))
         return false;
     clsConnectie connection;
-    bool created = false;
-    try {
-        if (connection.MakenJetorSQLiteConnectie(path, QString())) {
-            const DbConnection db = openDb(connection);
-            // Only the missing table is made: a file may hold one of the two already.
-            const bool haveHistory = TabelBestaat(connection, QStringLiteral("ImportHistory"));
-            const bool haveDetails = TabelBestaat(connection, QStringLiteral("ImportHistoryDetails"));
-            if (connection.isSQLite()) {
-                Transaction transaction(db);
-                if (!haveHistory)
-                    db->execute(kSqliteHistory);
-                if (!haveDetails)
-                    db->execute(kSqliteDetails);
-                transaction.commit();
-            } else {
-                if (!haveHistory) {
-                    db->execute(kJetHistory);
-                    db->execute(kJetHistoryKey);
-                }
-                if (!haveDetails) {
-                    db->execute(kJetDetails);
-                    db->execute(kJetDetailsKey);
-                }
-            }
-            created = true;
-        }
-    } catch (const std::exception& error) {
-        ShowError(QStringLiteral("CreateImportHistoryTablesError"), error);
-        created = false;
-    }
+    const bool created = connection.MakenJetorSQLiteConnectie(path, QString()) && maakHistoryTabellen(connection);
     connection.SluitenConnectie();
     return created;
 }
 
 void SaveImportHistoryForDoel(const QString& path, qint32 targetKind, const QStringList& selectedSourcePaths)
 {
-    if (!CreateImportHistoryTables(path))
-        return;
-    SaveImportHistory(path, selectedSourcePaths);
-    for (const qint32 type : HistoryTypesVanDoel(targetKind)) {
-        if (const ItemCollection* items = HistoryItems(type))
-            SaveImportHistoryDetails(path, type, *items);
+    // One connection for the tables, the run's row and every type's details: opening a file checks it whole.
+    clsConnectie connection;
+    try {
+        if (VerbindenMetDoel(connection, path) && maakHistoryTabellen(connection)) {
+            schrijfHistory(connection, selectedSourcePaths);
+            for (const qint32 type : HistoryTypesVanDoel(targetKind)) {
+                if (const ItemCollection* items = HistoryItems(type))
+                    schrijfHistoryDetails(connection, type, *items);
+            }
+        }
+    } catch (const std::exception& error) {
+        ShowError(QStringLiteral("SaveImportHistory"), error);
     }
+    connection.SluitenConnectie();
 }
 
 void SaveImportHistory(const QString& path, const QStringList& selectedSourcePaths)
 {
     clsConnectie connection;
     try {
-        if (VerbindenMetDoel(connection, path)) {
-            const DbConnection db = openDb(connection);
-            const RecordsetPtr rows = db->openRecordset(
-                connection.IsSQLServer ? QStringLiteral("SELECT * FROM [PT].[ImportHistory] WHERE [ID] = -1")
-                                       : QStringLiteral("SELECT * FROM ImportHistory WHERE ID = -1"));
-            rows->addNew();
-            rows->setValue(QStringLiteral("Description"), GetHistoryDescription());
-            rows->setValue(QStringLiteral("Info"), GetHistoryInfo(selectedSourcePaths));
-            rows->update();
-            rows->close();
-        }
+        if (VerbindenMetDoel(connection, path))
+            schrijfHistory(connection, selectedSourcePaths);
     } catch (const std::exception& error) {
         ShowError(QStringLiteral("SaveImportHistory"), error);
     }
@@ -295,42 +367,8 @@ void SaveImportHistoryDetails(const QString& path, qint32 historyType, const Ite
         return;
     clsConnectie connection;
     try {
-        if (VerbindenMetDoel(connection, path)) {
-            const DbConnection db = openDb(connection);
-            const QString type = QString::number(historyType);
-            const RecordsetPtr rows = db->openRecordset(
-                connection.IsSQLServer
-                    ? QStringLiteral("SELECT * FROM [PT].[ImportHistoryDetails] WHERE [Type]=") + type
-                    : QStringLiteral("SELECT * FROM ImportHistoryDetails WHERE Type=") + type);
-            const int existing = rows->fieldIndex(QStringLiteral("Existing"));
-            const int inLatestRun = rows->fieldIndex(QStringLiteral("InLatestRun"));
-            const int priceModified = rows->fieldIndex(QStringLiteral("PriceDataModified"));
-            const int required = rows->fieldIndex(QStringLiteral("Required"));
-            const int selected = rows->fieldIndex(QStringLiteral("Selected"));
-            const int unwanted = rows->fieldIndex(QStringLiteral("Unwanted"));
-
-            // One run's details go in whole or not at all.
-            Transaction transaction(db);
-            for (const auto& item : items) {
-                if (!item)
-                    continue;
-                const QString code = codeOf(*item);
-                if (!rows->findFirst(QStringLiteral("fkCode = '") + SQLQuotes(code) + QLatin1Char('\''))) {
-                    rows->addNew();
-                    rows->setValue(QStringLiteral("Type"), historyType);
-                    rows->setValue(QStringLiteral("fkCode"), code);
-                }
-                rows->setValue(existing, item->Existing);
-                rows->setValue(inLatestRun, item->InLatestRun);
-                rows->setValue(priceModified, item->PriceDataModfied);
-                rows->setValue(required, item->Required);
-                rows->setValue(selected, item->Selected);
-                rows->setValue(unwanted, item->Unwanted());
-                rows->update();
-            }
-            transaction.commit();
-            rows->close();
-        }
+        if (VerbindenMetDoel(connection, path))
+            schrijfHistoryDetails(connection, historyType, items);
     } catch (const std::exception& error) {
         ShowError(QStringLiteral("SaveImportHistoryDetails"), error);
     }
