@@ -22,6 +22,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QLinearGradient>
 #include <QLocale>
@@ -103,14 +104,23 @@ const QStringList kHangSluitKoppen{s("Code"),   s("Omschrijving"), s("B >"),    
                                    s("ArtikelOmschrijving"),       s("Positie"), s("Bemating"),
                                    s("Oorsprong"), s("X"),         s("Y"),       s("Calculatielengte")};
 
-const Artikel* artikel(const Inhoud& inhoud, const QString& code)
+// The articles by code, for the hardware files that name an article on every line.
+class ArtikelIndex
 {
-    for (const Artikel& a : inhoud.artikelen) {
-        if (a.code == code)
-            return &a;
+public:
+    explicit ArtikelIndex(const Inhoud& inhoud)
+    {
+        m_opCode.reserve(inhoud.artikelen.size());
+        for (const Artikel& a : inhoud.artikelen) {
+            if (!m_opCode.contains(a.code)) // the first of a code wins
+                m_opCode.insert(a.code, &a);
+        }
     }
-    return nullptr;
-}
+    const Artikel* operator()(const QString& code) const { return m_opCode.value(code); }
+
+private:
+    QHash<QString, const Artikel*> m_opCode;
+};
 
 // The combinations of the hardware files: those with an even number in the CSV text, the others in the
 // workbook.
@@ -229,9 +239,10 @@ void SchrijfArtikelWerkmap(const Inhoud& inhoud, const QString& pad)
 void SchrijfHangSluitCombiCsv(const Inhoud& inhoud, const QString& pad)
 {
     QList<QStringList> regels{kHangSluitKoppen};
+    const ArtikelIndex artikel(inhoud);
     for (const Combinatie* c : bestandCombinaties(inhoud, true)) {
         for (const CombiArtikel& a : c->artikelen) {
-            const Artikel* art = artikel(inhoud, a.artikel);
+            const Artikel* art = artikel(a.artikel);
             regels << QStringList{c->code,
                                   c->omschrijving,
                                   QString::number(a.breedteVan),
@@ -259,9 +270,10 @@ void SchrijfHangSluitCombiWerkmap(const Inhoud& inhoud, const QString& pad)
     for (const QString& kop : kHangSluitKoppen)
         koppen << kop;
     blad.rijen << koppen;
+    const ArtikelIndex artikel(inhoud);
     for (const Combinatie* c : bestandCombinaties(inhoud, false)) {
         for (const CombiArtikel& a : c->artikelen) {
-            const Artikel* art = artikel(inhoud, a.artikel);
+            const Artikel* art = artikel(a.artikel);
             blad.rijen << QVariantList{c->code,
                                        c->omschrijving,
                                        a.breedteVan,

@@ -12,6 +12,7 @@
 
 #include "voorbeeld/voorbeeldpakket.h"
 
+#include "database/recordset.h"
 #include "fixtures/designdatabases.h"
 #include "fixtures/profilefixtures.h"
 #include "sources/typeselectie.h"
@@ -315,13 +316,34 @@ void vormRij(FixtureDb& db, const Sponningvorm& v, const QString& omschrijving, 
 }
 
 // Runs the filling of one database in one transaction.
+// While a database is filled, every table with a Code column gets an index on it, so that the
+// writers' look-ups by code (id) do not read the whole table for every row; the indexes go again before
+// the file is done, which leaves the design product's own layout.
+QStringList codeIndexen(FixtureDb& db)
+{
+    QStringList namen;
+    const RecordsetPtr tabellen = db.connection()->openRecordset(QStringLiteral(
+        "SELECT m.name FROM sqlite_master m WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite_%' "
+        "AND EXISTS (SELECT 1 FROM pragma_table_info(m.name) WHERE name = 'Code') ORDER BY m.name"));
+    for (tabellen->moveFirst(); !tabellen->eof(); tabellen->moveNext()) {
+        const QString tabel = tabellen->value(0).toString();
+        const QString naam = QStringLiteral("voorbeeld_code_") + tabel;
+        db.exec(QStringLiteral("CREATE INDEX \"%1\" ON \"%2\" (Code)").arg(naam, tabel));
+        namen << naam;
+    }
+    return namen;
+}
+
 template <class Vullen>
 void vul(const QString& pad, Kind soort, Vullen vullen)
 {
     nieuw(pad, soort);
     FixtureDb db(pad);
     Transaction transactie(db.connection());
+    const QStringList indexen = codeIndexen(db);
     vullen(db);
+    for (const QString& naam : indexen)
+        db.exec(QStringLiteral("DROP INDEX \"%1\"").arg(naam));
     transactie.commit();
 }
 
