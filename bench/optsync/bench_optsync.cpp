@@ -18,6 +18,7 @@
 #include "sync/clssyncopt.h"
 
 #include "support/fastestratio.h"
+#include "support/optiesscript.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -169,32 +170,7 @@ void metStatements()
     const auto db = SqliteBackend::open(g_doel);
     db->execute(QStringLiteral("ATTACH DATABASE ? AS src"), {g_bron});
     db->execute(QStringLiteral("BEGIN"));
-    db->execute(QStringLiteral(
-        "UPDATE LocksHingesCombi SET Polygon = s.Polygon, Lim_min_W = s.Lim_min_W, Lim_min_H = s.Lim_min_H, "
-        "Lim_min_A = s.Lim_min_A, Lim_max_W = s.Lim_max_W, Lim_max_H = s.Lim_max_H, Lim_max_A = s.Lim_max_A, "
-        "Data = CASE WHEN LocksHingesCombi.Data IS s.Data THEN LocksHingesCombi.Data "
-        "WHEN ifnull(LocksHingesCombi.Data, '') = '' THEN s.Data "
-        "ELSE json_set(LocksHingesCombi.Data, '$.LHArticles', json_extract(s.Data, '$.LHArticles')) END "
-        "FROM src.LocksHingesCombi s WHERE s.Code = LocksHingesCombi.Code"));
-    db->execute(QStringLiteral(
-        "INSERT INTO LocksHingesCombi (Code, Description, Polygon, Lim_min_W, Lim_min_H, Lim_min_A, "
-        "Lim_max_W, "
-        "Lim_max_H, Lim_max_A, Data) SELECT s.Code, s.Description, s.Polygon, s.Lim_min_W, s.Lim_min_H, "
-        "s.Lim_min_A, s.Lim_max_W, s.Lim_max_H, s.Lim_max_A, s.Data FROM src.LocksHingesCombi s "
-        "WHERE NOT EXISTS (SELECT 1 FROM LocksHingesCombi t WHERE t.Code = s.Code) ORDER BY s.ID"));
-    db->execute(
-        QStringLiteral("DELETE FROM CustomLH WHERE fkCustomLHCombi IN (SELECT t.ID FROM CustomLHCombi t "
-                       "INNER JOIN src.CustomLHCombi s ON s.Code = t.Code)"));
-    db->execute(QStringLiteral(
-        "INSERT INTO CustomLHCombi (Code, Description) SELECT s.Code, s.Description FROM src.CustomLHCombi s "
-        "WHERE NOT EXISTS (SELECT 1 FROM CustomLHCombi t WHERE t.Code = s.Code) ORDER BY s.ID"));
-    db->execute(QStringLiteral(
-        "INSERT INTO CustomLH (fkCustomLHCombi, fkLockHingeCombi) SELECT tk.ID, tc.ID FROM src.CustomLH r "
-        "INNER JOIN src.CustomLHCombi sk ON sk.ID = r.fkCustomLHCombi INNER JOIN CustomLHCombi tk ON tk.Code "
-        "= "
-        "sk.Code INNER JOIN src.LocksHingesCombi sc ON sc.ID = r.fkLockHingeCombi INNER JOIN "
-        "LocksHingesCombi "
-        "tc ON tc.Code = sc.Code ORDER BY r.ID"));
+    bench::OptiesScript(*db);
     db->execute(QStringLiteral("COMMIT"));
     db->execute(QStringLiteral("DETACH DATABASE src"));
     db->close();
