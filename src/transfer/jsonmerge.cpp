@@ -92,7 +92,8 @@ QString textAsRead(const QString& text)
 QString MergeJSONFieldLibrary(const QString& existing, const QString& newText, QString& errorText)
 {
     try {
-        if (newText.toUpper().contains(QLatin1StringView("LIM_MIN_H")))
+        // Looked for without an upper-case copy of the whole text (a Data text holds every article).
+        if (newText.contains(QLatin1StringView("LIM_MIN_H"), Qt::CaseInsensitive))
             return MergeJSONFieldLibrary35(existing, newText, errorText);
         return MergeJSONFieldLibrary34(existing, newText, errorText);
     } catch (const std::exception&) {
