@@ -1,5 +1,6 @@
 #include "selection/informatiepaneel.h"
 
+#include "platform/programstart.h"
 #include "platform/uiservices.h"
 #include "start/globals.h"
 
@@ -10,22 +11,6 @@
 namespace supplink {
 
 namespace {
-
-// Extensions of files that start a program, a script or a shortcut to one when they are opened.
-bool IsProgramma(const QFileInfo& bestand)
-{
-    static const QStringList programmas = {
-        QStringLiteral("exe"),  QStringLiteral("com"),  QStringLiteral("bat"),      QStringLiteral("cmd"),
-        QStringLiteral("msi"),  QStringLiteral("msp"),  QStringLiteral("scr"),      QStringLiteral("pif"),
-        QStringLiteral("cpl"),  QStringLiteral("vbs"),  QStringLiteral("vbe"),      QStringLiteral("js"),
-        QStringLiteral("jse"),  QStringLiteral("wsf"),  QStringLiteral("wsh"),      QStringLiteral("ps1"),
-        QStringLiteral("psm1"), QStringLiteral("hta"),  QStringLiteral("lnk"),      QStringLiteral("url"),
-        QStringLiteral("reg"),  QStringLiteral("inf"),  QStringLiteral("jar"),      QStringLiteral("sh"),
-        QStringLiteral("bash"), QStringLiteral("run"),  QStringLiteral("appimage"), QStringLiteral("desktop"),
-        QStringLiteral("app"),  QStringLiteral("py"),   QStringLiteral("pyw"),      QStringLiteral("pl"),
-    };
-    return bestand.isExecutable() || programmas.contains(bestand.suffix(), Qt::CaseInsensitive);
-}
 
 std::optional<QUrl> Document(const QString& pad, const QString& basisMap)
 {
@@ -41,7 +26,7 @@ std::optional<QUrl> Document(const QString& pad, const QString& basisMap)
         }
         if (!bestand.exists())
             continue;
-        if (!bestand.isFile() || IsProgramma(bestand))
+        if (!bestand.isFile() || IsProgrammaBestand(bestand))
             return std::nullopt;
         return QUrl::fromLocalFile(bestand.absoluteFilePath());
     }

@@ -1,5 +1,6 @@
 #include "wizard/welkompagina.h"
 
+#include "platform/programstart.h"
 #include "sources/tekstbestand.h"
 
 #include <QDir>
@@ -218,16 +219,6 @@ WelkomPagina LaadWelkomPagina(const QString& pad)
 
 KoppelingSoort BeoordeelKoppeling(const QUrl& url)
 {
-    static const QStringList programmas{
-        QStringLiteral("exe"),  QStringLiteral("com"),     QStringLiteral("bat"),     QStringLiteral("cmd"),
-        QStringLiteral("msi"),  QStringLiteral("msp"),     QStringLiteral("scr"),     QStringLiteral("pif"),
-        QStringLiteral("cpl"),  QStringLiteral("hta"),     QStringLiteral("jar"),     QStringLiteral("js"),
-        QStringLiteral("jse"),  QStringLiteral("vbs"),     QStringLiteral("vbe"),     QStringLiteral("wsf"),
-        QStringLiteral("wsh"),  QStringLiteral("ps1"),     QStringLiteral("psm1"),    QStringLiteral("lnk"),
-        QStringLiteral("url"),  QStringLiteral("reg"),     QStringLiteral("sh"),      QStringLiteral("bash"),
-        QStringLiteral("csh"),  QStringLiteral("ksh"),     QStringLiteral("zsh"),     QStringLiteral("run"),
-        QStringLiteral("bin"),  QStringLiteral("appimage"), QStringLiteral("desktop"), QStringLiteral("app"),
-        QStringLiteral("command"), QStringLiteral("py"),   QStringLiteral("pl"),      QStringLiteral("rb")};
     const QString schema = url.scheme().toLower();
     if (schema == QLatin1String("http") || schema == QLatin1String("https"))
         return url.host().isEmpty() ? KoppelingSoort::Geweigerd : KoppelingSoort::Web;
@@ -244,11 +235,7 @@ KoppelingSoort BeoordeelKoppeling(const QUrl& url)
     const QString soort = info.suffix().toLower();
     if (soort == QLatin1String("html") || soort == QLatin1String("htm") || soort == QLatin1String("xml"))
         return KoppelingSoort::Pagina;
-#ifndef Q_OS_WIN
-    if (info.isExecutable())
-        return KoppelingSoort::Geweigerd;
-#endif
-    return programmas.contains(soort) ? KoppelingSoort::Geweigerd : KoppelingSoort::Document;
+    return IsProgrammaBestand(info) ? KoppelingSoort::Geweigerd : KoppelingSoort::Document;
 }
 
 } // namespace supplink
