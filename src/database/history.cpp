@@ -321,12 +321,13 @@ void schrijfHistoryDetails(clsConnectie& connection, qint32 historyType, const I
 
 bool CreateImportHistoryTables(const QString& path)
 {
-    if (ImportHistoryTablesExist(path))
-        return true;
-    if (IsSQLServerPad(path))
-        return false;
     clsConnectie connection;
-    const bool created = connection.MakenJetorSQLiteConnectie(path, QString()) && maakHistoryTabellen(connection);
+    bool created = false;
+    try {
+        created = VerbindenMetDoel(connection, path) && maakHistoryTabellen(connection);
+    } catch (const std::exception& error) {
+        ShowError(QStringLiteral("CreateImportHistoryTablesError"), error);
+    }
     connection.SluitenConnectie();
     return created;
 }
