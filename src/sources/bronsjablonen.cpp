@@ -19,7 +19,6 @@ namespace supplink {
 
 namespace {
 
-constexpr qint32 kFoutBestandsToegang = 75;
 const QString kSjabloonVoorvoegsel = QStringLiteral("File");
 
 // The number of a template's name ("File12" gives 12); names without a number come last.
@@ -34,7 +33,7 @@ qint64 sjabloonNummer(const QString& naam)
 
 [[noreturn]] void kanNietSchrijven(const QString& map)
 {
-    throw AppError(kFoutBestandsToegang,
+    throw AppError(ErrorNumber::FileAccess,
                    QStringLiteral("De brondefinities kunnen niet worden opgeslagen in de map '%1'.")
                        .arg(QDir::toNativeSeparators(map)));
 }

@@ -19,8 +19,6 @@ namespace supplink {
 
 namespace {
 
-constexpr qint32 kFoutBestandsToegang = 75;
-constexpr qint32 kFoutLeesVoorbijEinde = 62;
 // Lines 28 to 69 of a template are reserved, each "-2".
 constexpr int kEersteGereserveerd = 28;
 constexpr int kEersteKolomSoort = 70;
@@ -298,7 +296,7 @@ bool clsBron2::Save(const QString& path)
 
         // The file takes the new text only once it has been written completely.
         if (!SchrijfBestandVolledig(path, inhoud)) {
-            throw AppError(kFoutBestandsToegang,
+            throw AppError(ErrorNumber::FileAccess,
                            QStringLiteral("Het sjabloon '%1' kan niet worden geschreven.")
                                .arg(QDir::toNativeSeparators(path)));
         }
@@ -390,7 +388,7 @@ QString clsBron2::CheckForTemplate()
             // Decoded whole, as Load decodes it: the first line found here is the source path Load reads.
             const std::optional<QString> inhoud = LeesTekstBestand(bestandsPad);
             if (!inhoud || inhoud->isEmpty()) {
-                throw AppError(kFoutLeesVoorbijEinde,
+                throw AppError(ErrorNumber::InputPastEnd,
                                QStringLiteral("Het sjabloon '%1' kan niet worden gelezen.")
                                    .arg(QDir::toNativeSeparators(bestandsPad)));
             }

@@ -21,8 +21,6 @@ namespace supplink {
 
 namespace {
 
-constexpr qint32 kPadNietGevonden = 76;
-constexpr qint32 kInvoerVoorbijEinde = 62;
 constexpr int kStandaardCategorie = 6;
 constexpr int kStartCategorie = 8;
 
@@ -134,7 +132,7 @@ void StapWelkom::VoorbereidenTempMap()
         // A folder of its own, made in one step: no other process can take its name in between.
         QTemporaryDir map(GetTempFolder() + QStringLiteral("bvqXXXXXX"));
         if (!map.isValid())
-            throw AppError(kPadNietGevonden, QStringLiteral("De tijdelijke map kan niet worden gemaakt in '%1' (%2).")
+            throw AppError(ErrorNumber::PathNotFound, QStringLiteral("De tijdelijke map kan niet worden gemaakt in '%1' (%2).")
                                                  .arg(GetTempFolder(), map.errorString()));
         map.setAutoRemove(false);
         globals().gWelkomMap = QDir::toNativeSeparators(map.path());
@@ -192,11 +190,11 @@ std::shared_ptr<clsLeverancier> StapWelkom::LeesIndex(const QString& map)
         return nullptr;
     const std::optional<QString> tekst = LeesTekstBestand(index);
     if (!tekst)
-        throw AppError(kPadNietGevonden, QStringLiteral("Het bestand '%1' kan niet worden gelezen.").arg(index));
+        throw AppError(ErrorNumber::PathNotFound, QStringLiteral("Het bestand '%1' kan niet worden gelezen.").arg(index));
     RegelLezer lezer(*tekst);
     QStringView code, omschrijving, categorie;
     if (!lezer.volgende(code) || !lezer.volgende(omschrijving))
-        throw AppError(kInvoerVoorbijEinde,
+        throw AppError(ErrorNumber::InputPastEnd,
                        QStringLiteral("Het bestand '%1' heeft geen tweede regel (de naam van de leverancier).")
                            .arg(index));
     auto leverancier = std::make_shared<clsLeverancier>();
@@ -233,7 +231,7 @@ void StapWelkom::AnalyzeFolder(const QString& map)
 {
     try {
         if (map.isEmpty() || !QFileInfo(map).isDir())
-            throw AppError(kPadNietGevonden,
+            throw AppError(ErrorNumber::PathNotFound,
                            QStringLiteral("De map met leveranciers '%1' kan niet worden geopend.").arg(map));
         for (const QString& sub : submappen(map)) {
             try {
