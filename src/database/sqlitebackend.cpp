@@ -3,6 +3,7 @@
 #include "database/mirrorbackend.h"
 #include "platform/codecompare.h"
 #include "platform/jetsql.h"
+#include "platform/sqlitemirror.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -836,9 +837,7 @@ std::optional<TableSchema> SqliteBackend::tableSchema(const QString& table, cons
 
 QString SqliteBackend::quoteIdentifier(const QString& name) const
 {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return quoteSqlIdentifier(name);
 }
 
 QString SqliteBackend::check()

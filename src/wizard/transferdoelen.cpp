@@ -1,6 +1,7 @@
 #include "wizard/transferdoelen.h"
 
 #include "database/backendopeners.h"
+#include "platform/sqlitemirror.h"
 #include "start/errors.h"
 
 #include <QDir>
@@ -94,13 +95,6 @@ private:
     int m_rc = SQLITE_ERROR;
 };
 
-QString aanhalen(const QString& naam)
-{
-    QString tekst = naam;
-    tekst.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + tekst + QLatin1Char('"');
-}
-
 void verwijderMetJournaal(const QString& pad)
 {
     if (pad.isEmpty())
@@ -158,10 +152,10 @@ QString kopieerNaast(const QString& bronPad, const QString& doelPad, const QStri
 
 bool heeftIndexOp(Handle& db, const QString& tabel, const QString& kolom)
 {
-    for (const QStringList& index : db.rijen(QStringLiteral("PRAGMA index_list(%1)").arg(aanhalen(tabel)))) {
+    for (const QStringList& index : db.rijen(QStringLiteral("PRAGMA index_list(%1)").arg(quoteSqlIdentifier(tabel)))) {
         if (index.size() < 2)
             continue;
-        const QList<QStringList> kolommen = db.rijen(QStringLiteral("PRAGMA index_info(%1)").arg(aanhalen(index.at(1))));
+        const QList<QStringList> kolommen = db.rijen(QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlIdentifier(index.at(1))));
         for (const QStringList& k : kolommen) {
             // The first column of the index (seqno 0) must be the one looked up.
             if (k.size() >= 3 && k.at(0) == QLatin1String("0") && k.at(2).compare(kolom, Qt::CaseInsensitive) == 0)
@@ -173,7 +167,7 @@ bool heeftIndexOp(Handle& db, const QString& tabel, const QString& kolom)
 
 bool heeftKolom(Handle& db, const QString& tabel, const QString& kolom)
 {
-    for (const QStringList& k : db.rijen(QStringLiteral("PRAGMA table_info(%1)").arg(aanhalen(tabel)))) {
+    for (const QStringList& k : db.rijen(QStringLiteral("PRAGMA table_info(%1)").arg(quoteSqlIdentifier(tabel)))) {
         if (k.size() >= 2 && k.at(1).compare(kolom, Qt::CaseInsensitive) == 0)
             return true;
     }
@@ -365,7 +359,7 @@ void VoegHulpIndexenToe(TransferDoel& doel)
         if (!heeftKolom(db, tabel, kolom) || heeftIndexOp(db, tabel, kolom))
             continue;
         const QString naam = kHulpPrefix + tabel + QLatin1Char('_') + kolom;
-        if (db.exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(aanhalen(naam), aanhalen(tabel), aanhalen(kolom))))
+        if (db.exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(quoteSqlIdentifier(naam), quoteSqlIdentifier(tabel), quoteSqlIdentifier(kolom))))
             doel.hulpIndexen << naam;
     }
 }
@@ -380,7 +374,7 @@ bool VerwijderHulpIndexen(TransferDoel& doel, QString& reden)
         return false;
     }
     for (const QString& naam : std::as_const(doel.hulpIndexen)) {
-        if (!db.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(aanhalen(naam)), &reden))
+        if (!db.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoteSqlIdentifier(naam)), &reden))
             return false;
     }
     doel.hulpIndexen.clear();
