@@ -26,20 +26,26 @@ inline void OptiesScript(supplink::DatabaseBackend& db)
         "WHEN ifnull(LocksHingesCombi.Data, '') = '' THEN s.Data "
         "ELSE json_set(LocksHingesCombi.Data, '$.LHArticles', json_extract(s.Data, '$.LHArticles')) END "
         "FROM src.LocksHingesCombi s WHERE s.Code = LocksHingesCombi.Code"));
+    db.execute(QStringLiteral("INSERT INTO LocksHingesCombi (Code, Description, Polygon, Lim_min_W, "
+                              "Lim_min_H, Lim_min_A, Lim_max_W, "
+                              "Lim_max_H, Lim_max_A, Data) SELECT s.Code, s.Description, s.Polygon, "
+                              "s.Lim_min_W, s.Lim_min_H, s.Lim_min_A, "
+                              "s.Lim_max_W, s.Lim_max_H, s.Lim_max_A, s.Data FROM src.LocksHingesCombi s "
+                              "WHERE s.Code NOT IN (SELECT Code "
+                              "FROM LocksHingesCombi WHERE Code IS NOT NULL) ORDER BY s.ID"));
+    db.execute(
+        QStringLiteral("DELETE FROM CustomLH WHERE fkCustomLHCombi IN (SELECT t.ID FROM CustomLHCombi t "
+                       "INNER JOIN src.CustomLHCombi s ON s.Code = t.Code)"));
     db.execute(QStringLiteral(
-        "INSERT INTO LocksHingesCombi (Code, Description, Polygon, Lim_min_W, Lim_min_H, Lim_min_A, Lim_max_W, "
-        "Lim_max_H, Lim_max_A, Data) SELECT s.Code, s.Description, s.Polygon, s.Lim_min_W, s.Lim_min_H, s.Lim_min_A, "
-        "s.Lim_max_W, s.Lim_max_H, s.Lim_max_A, s.Data FROM src.LocksHingesCombi s WHERE s.Code NOT IN (SELECT Code "
-        "FROM LocksHingesCombi WHERE Code IS NOT NULL) ORDER BY s.ID"));
-    db.execute(QStringLiteral("DELETE FROM CustomLH WHERE fkCustomLHCombi IN (SELECT t.ID FROM CustomLHCombi t "
-                              "INNER JOIN src.CustomLHCombi s ON s.Code = t.Code)"));
-    db.execute(QStringLiteral("INSERT INTO CustomLHCombi (Code, Description) SELECT s.Code, s.Description FROM "
-                              "src.CustomLHCombi s WHERE s.Code NOT IN (SELECT Code FROM CustomLHCombi WHERE Code IS "
-                              "NOT NULL) ORDER BY s.ID"));
+        "INSERT INTO CustomLHCombi (Code, Description) SELECT s.Code, s.Description FROM "
+        "src.CustomLHCombi s WHERE s.Code NOT IN (SELECT Code FROM CustomLHCombi WHERE Code IS "
+        "NOT NULL) ORDER BY s.ID"));
     db.execute(QStringLiteral(
         "INSERT INTO CustomLH (fkCustomLHCombi, fkLockHingeCombi) SELECT tk.ID, tc.ID FROM src.CustomLH r "
-        "INNER JOIN src.CustomLHCombi sk ON sk.ID = r.fkCustomLHCombi INNER JOIN CustomLHCombi tk ON tk.Code = "
-        "sk.Code INNER JOIN src.LocksHingesCombi sc ON sc.ID = r.fkLockHingeCombi INNER JOIN LocksHingesCombi tc "
+        "INNER JOIN src.CustomLHCombi sk ON sk.ID = r.fkCustomLHCombi INNER JOIN CustomLHCombi tk ON tk.Code "
+        "= "
+        "sk.Code INNER JOIN src.LocksHingesCombi sc ON sc.ID = r.fkLockHingeCombi INNER JOIN "
+        "LocksHingesCombi tc "
         "ON tc.Code = sc.Code ORDER BY r.ID"));
 }
 

@@ -25,16 +25,19 @@ bool startProgramMinimised(const QString& program, const QStringList& arguments)
 bool IsProgrammaBestand(const QFileInfo& bestand)
 {
     static const QStringList programmas = {
-        QStringLiteral("exe"),     QStringLiteral("com"),  QStringLiteral("bat"),      QStringLiteral("cmd"),
-        QStringLiteral("msi"),     QStringLiteral("msp"),  QStringLiteral("scr"),      QStringLiteral("pif"),
-        QStringLiteral("cpl"),     QStringLiteral("hta"),  QStringLiteral("jar"),      QStringLiteral("js"),
-        QStringLiteral("jse"),     QStringLiteral("vbs"),  QStringLiteral("vbe"),      QStringLiteral("wsf"),
-        QStringLiteral("wsh"),     QStringLiteral("ps1"),  QStringLiteral("psm1"),     QStringLiteral("lnk"),
-        QStringLiteral("url"),     QStringLiteral("reg"),  QStringLiteral("inf"),      QStringLiteral("sh"),
-        QStringLiteral("bash"),    QStringLiteral("csh"),  QStringLiteral("ksh"),      QStringLiteral("zsh"),
-        QStringLiteral("run"),     QStringLiteral("bin"),  QStringLiteral("appimage"), QStringLiteral("desktop"),
-        QStringLiteral("app"),     QStringLiteral("command"), QStringLiteral("py"),    QStringLiteral("pyw"),
-        QStringLiteral("pl"),      QStringLiteral("rb"),
+        QStringLiteral("exe"),      QStringLiteral("com"),     QStringLiteral("bat"),
+        QStringLiteral("cmd"),      QStringLiteral("msi"),     QStringLiteral("msp"),
+        QStringLiteral("scr"),      QStringLiteral("pif"),     QStringLiteral("cpl"),
+        QStringLiteral("hta"),      QStringLiteral("jar"),     QStringLiteral("js"),
+        QStringLiteral("jse"),      QStringLiteral("vbs"),     QStringLiteral("vbe"),
+        QStringLiteral("wsf"),      QStringLiteral("wsh"),     QStringLiteral("ps1"),
+        QStringLiteral("psm1"),     QStringLiteral("lnk"),     QStringLiteral("url"),
+        QStringLiteral("reg"),      QStringLiteral("inf"),     QStringLiteral("sh"),
+        QStringLiteral("bash"),     QStringLiteral("csh"),     QStringLiteral("ksh"),
+        QStringLiteral("zsh"),      QStringLiteral("run"),     QStringLiteral("bin"),
+        QStringLiteral("appimage"), QStringLiteral("desktop"), QStringLiteral("app"),
+        QStringLiteral("command"),  QStringLiteral("py"),      QStringLiteral("pyw"),
+        QStringLiteral("pl"),       QStringLiteral("rb"),
     };
     return bestand.isExecutable() || programmas.contains(bestand.suffix(), Qt::CaseInsensitive);
 }

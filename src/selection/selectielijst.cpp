@@ -83,8 +83,8 @@ void SelectieLijst::Init(const QString& strCode, bool bExtraCols)
 
     m_sorteerKolom = 0;
     m_sorteerVolgorde = 0;
-    if (const auto kolom = LeesGetal(kSortSectie, m_naam + QStringLiteral("Sort"), 0); kolom && *kolom >= 0 &&
-                                                                                          *kolom < aantal)
+    if (const auto kolom = LeesGetal(kSortSectie, m_naam + QStringLiteral("Sort"), 0);
+        kolom && *kolom >= 0 && *kolom < aantal)
         m_sorteerKolom = *kolom;
     if (const auto volgorde = LeesGetal(kSortSectie, m_naam + QStringLiteral("SortOrder"), 0);
         volgorde && (*volgorde == 0 || *volgorde == 1))
@@ -278,8 +278,7 @@ void SelectieLijst::VerwerkVinkje(int rij, bool aan)
     }
     m_aangevinkt += int(r.Aangevinkt) - int(was);
     if (!m_batch)
-        emit dataChanged(Index(rij), Index(rij, columnCount() - 1),
-                         {Qt::CheckStateRole, Qt::ForegroundRole});
+        emit dataChanged(Index(rij), Index(rij, columnCount() - 1), {Qt::CheckStateRole, Qt::ForegroundRole});
     ZetHuidig(rij, !m_batch);
     emit ItemCheck(rij);
 }

@@ -38,8 +38,8 @@ constexpr qint32 InputError = 1;
 constexpr qint32 General = 5; // invalid procedure call or argument
 constexpr qint32 DialogCancelled = 32755;
 // File errors of the reading routines.
-constexpr qint32 InputPastEnd = 62;     // a file ended before what had to be read
-constexpr qint32 FileAccess = 75;       // a path or file that cannot be used
+constexpr qint32 InputPastEnd = 62; // a file ended before what had to be read
+constexpr qint32 FileAccess = 75;   // a path or file that cannot be used
 constexpr qint32 PathNotFound = 76;
 } // namespace ErrorNumber
 

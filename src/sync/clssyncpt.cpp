@@ -349,12 +349,13 @@ ItemCollection& clsSyncPT::teVullenLijst()
 bool clsSyncPT::ArtikelGroepenDistinct(const QList<qint32>& types)
 {
     // The same statement on a Jet and on an SQLite source.
-    return LeesLijst(QStringLiteral("ArtikelGroepenDistinct"),
-                     QStringLiteral("SELECT DISTINCT ArtGroup.ID, ArtGroup.Code, ArtGroup.Description") +
-                         QStringLiteral(" FROM ArtGroup INNER JOIN Article ON ArtGroup.ID = Article.fkGroup ") +
-                         QStringLiteral(" WHERE (((Article.fkType) In (") + inLijst(types) +
-                         QStringLiteral("))) ") + QStringLiteral(" ORDER BY ArtGroup.Description"),
-                     false);
+    return LeesLijst(
+        QStringLiteral("ArtikelGroepenDistinct"),
+        QStringLiteral("SELECT DISTINCT ArtGroup.ID, ArtGroup.Code, ArtGroup.Description") +
+            QStringLiteral(" FROM ArtGroup INNER JOIN Article ON ArtGroup.ID = Article.fkGroup ") +
+            QStringLiteral(" WHERE (((Article.fkType) In (") + inLijst(types) + QStringLiteral("))) ") +
+            QStringLiteral(" ORDER BY ArtGroup.Description"),
+        false);
 }
 
 bool clsSyncPT::ArtikelenDistinctJET(const QList<qint32>& types)

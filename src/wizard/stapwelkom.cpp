@@ -62,7 +62,9 @@ QStringList submappen(const QString& map)
 QString logoCel(const QString& logo)
 {
     return QStringLiteral("<td><center><img height=\"35\" src=\"") +
-           QUrl::fromLocalFile(QDir::fromNativeSeparators(logo)).toString(QUrl::FullyEncoded).toHtmlEscaped() +
+           QUrl::fromLocalFile(QDir::fromNativeSeparators(logo))
+               .toString(QUrl::FullyEncoded)
+               .toHtmlEscaped() +
            QStringLiteral("\"></center></td>");
 }
 
@@ -70,12 +72,15 @@ QString logoCel(const QString& logo)
 
 const QStringList& StapWelkom::CategorieTeksten()
 {
-    static const QStringList teksten{
-        QStringLiteral("Hang en Sluitwerk Groothandel"), QStringLiteral("Hang en Sluitwerk Leverancier"),
-        QStringLiteral("Dorpels"),                       QStringLiteral("Deuren"),
-        QStringLiteral("Gereedschappen"),                QStringLiteral("Tavrin"),
-        QStringLiteral("Glas"),                          QStringLiteral("Diverse Profielen"),
-        QStringLiteral("Kunststof Profielen")};
+    static const QStringList teksten{QStringLiteral("Hang en Sluitwerk Groothandel"),
+                                     QStringLiteral("Hang en Sluitwerk Leverancier"),
+                                     QStringLiteral("Dorpels"),
+                                     QStringLiteral("Deuren"),
+                                     QStringLiteral("Gereedschappen"),
+                                     QStringLiteral("Tavrin"),
+                                     QStringLiteral("Glas"),
+                                     QStringLiteral("Diverse Profielen"),
+                                     QStringLiteral("Kunststof Profielen")};
     return teksten;
 }
 
@@ -132,8 +137,9 @@ void StapWelkom::VoorbereidenTempMap()
         // A folder of its own, made in one step: no other process can take its name in between.
         QTemporaryDir map(GetTempFolder() + QStringLiteral("bvqXXXXXX"));
         if (!map.isValid())
-            throw AppError(ErrorNumber::PathNotFound, QStringLiteral("De tijdelijke map kan niet worden gemaakt in '%1' (%2).")
-                                                 .arg(GetTempFolder(), map.errorString()));
+            throw AppError(ErrorNumber::PathNotFound,
+                           QStringLiteral("De tijdelijke map kan niet worden gemaakt in '%1' (%2).")
+                               .arg(GetTempFolder(), map.errorString()));
         map.setAutoRemove(false);
         globals().gWelkomMap = QDir::toNativeSeparators(map.path());
 
@@ -143,13 +149,15 @@ void StapWelkom::VoorbereidenTempMap()
         for (const QFileInfo& pakket : programma.entryInfoList(QDir::Files, QDir::Name)) {
             if (pakket.suffix().toLower() != QLatin1String("dat"))
                 continue;
-            const ZipExtraction uitkomst = extractZipArchive(pakket.absoluteFilePath(), globals().gWelkomMap, &run);
+            const ZipExtraction uitkomst =
+                extractZipArchive(pakket.absoluteFilePath(), globals().gWelkomMap, &run);
             // What could be unpacked is there; the user hears what was not, and the other packages follow.
             if (!uitkomst.ok())
-                ShowError(QString(), AppError(ErrorNumber::General,
-                                              QStringLiteral("Het inhoudspakket '%1' is niet volledig uitgepakt.\n%2")
-                                                  .arg(QDir::toNativeSeparators(pakket.absoluteFilePath()),
-                                                       uitkomst.error)));
+                ShowError(
+                    QString(),
+                    AppError(ErrorNumber::General,
+                             QStringLiteral("Het inhoudspakket '%1' is niet volledig uitgepakt.\n%2")
+                                 .arg(QDir::toNativeSeparators(pakket.absoluteFilePath()), uitkomst.error)));
         }
     } catch (const std::exception& e) {
         ShowError(QString(), e);
@@ -161,7 +169,8 @@ void StapWelkom::VoegLogoTabelToe(const QString& map)
     QFile pagina(QDir(map).filePath(kWelkomPagina));
     if (!pagina.open(QIODevice::WriteOnly | QIODevice::Append))
         return; // the default page then shows no logos; nothing else depends on it
-    QString uit = QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"3\" width=\"600\">\r\n");
+    QString uit =
+        QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"3\" width=\"600\">\r\n");
     int kolom = 0;
     for (const QString& sub : submappen(map)) {
         const QString logo = bestandInMap(sub, kLogo);
@@ -190,13 +199,15 @@ std::shared_ptr<clsLeverancier> StapWelkom::LeesIndex(const QString& map)
         return nullptr;
     const std::optional<QString> tekst = LeesTekstBestand(index);
     if (!tekst)
-        throw AppError(ErrorNumber::PathNotFound, QStringLiteral("Het bestand '%1' kan niet worden gelezen.").arg(index));
+        throw AppError(ErrorNumber::PathNotFound,
+                       QStringLiteral("Het bestand '%1' kan niet worden gelezen.").arg(index));
     RegelLezer lezer(*tekst);
     QStringView code, omschrijving, categorie;
     if (!lezer.volgende(code) || !lezer.volgende(omschrijving))
-        throw AppError(ErrorNumber::InputPastEnd,
-                       QStringLiteral("Het bestand '%1' heeft geen tweede regel (de naam van de leverancier).")
-                           .arg(index));
+        throw AppError(
+            ErrorNumber::InputPastEnd,
+            QStringLiteral("Het bestand '%1' heeft geen tweede regel (de naam van de leverancier).")
+                .arg(index));
     auto leverancier = std::make_shared<clsLeverancier>();
     leverancier->Code = code.toString();
     leverancier->Omschrijving = omschrijving.toString();

@@ -63,7 +63,10 @@ public:
 
     bool open() const { return m_rc == SQLITE_OK; }
     sqlite3* db() const { return m_db; }
-    QString fout() const { return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("geen geheugen"); }
+    QString fout() const
+    {
+        return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("geen geheugen");
+    }
     bool exec(const QString& sql, QString* reden = nullptr)
     {
         char* melding = nullptr;
@@ -100,8 +103,8 @@ void verwijderMetJournaal(const QString& pad)
     if (pad.isEmpty())
         return;
     // What cannot be removed now is a leftover that the next transfer on the folder removes.
-    for (const QString& achtervoegsel : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"),
-                                         QStringLiteral("-shm")})
+    for (const QString& achtervoegsel :
+         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(pad + achtervoegsel);
 }
 
@@ -140,8 +143,8 @@ QString kopieerNaast(const QString& bronPad, const QString& doelPad, const QStri
     gelukt = gelukt && kopie.flush() && bron.error() == QFileDevice::NoError;
     if (!gelukt)
         reden = QStringLiteral("Het kopiëren van '%1' is mislukt: %2")
-                    .arg(getoond(bronPad), bron.error() != QFileDevice::NoError ? bron.errorString()
-                                                                               : kopie.errorString());
+                    .arg(getoond(bronPad),
+                         bron.error() != QFileDevice::NoError ? bron.errorString() : kopie.errorString());
     kopie.close();
     if (!gelukt) {
         verwijderMetJournaal(pad);
@@ -152,13 +155,16 @@ QString kopieerNaast(const QString& bronPad, const QString& doelPad, const QStri
 
 bool heeftIndexOp(Handle& db, const QString& tabel, const QString& kolom)
 {
-    for (const QStringList& index : db.rijen(QStringLiteral("PRAGMA index_list(%1)").arg(quoteSqlIdentifier(tabel)))) {
+    for (const QStringList& index :
+         db.rijen(QStringLiteral("PRAGMA index_list(%1)").arg(quoteSqlIdentifier(tabel)))) {
         if (index.size() < 2)
             continue;
-        const QList<QStringList> kolommen = db.rijen(QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlIdentifier(index.at(1))));
+        const QList<QStringList> kolommen =
+            db.rijen(QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlIdentifier(index.at(1))));
         for (const QStringList& k : kolommen) {
             // The first column of the index (seqno 0) must be the one looked up.
-            if (k.size() >= 3 && k.at(0) == QLatin1String("0") && k.at(2).compare(kolom, Qt::CaseInsensitive) == 0)
+            if (k.size() >= 3 && k.at(0) == QLatin1String("0") &&
+                k.at(2).compare(kolom, Qt::CaseInsensitive) == 0)
                 return true;
         }
     }
@@ -167,7 +173,8 @@ bool heeftIndexOp(Handle& db, const QString& tabel, const QString& kolom)
 
 bool heeftKolom(Handle& db, const QString& tabel, const QString& kolom)
 {
-    for (const QStringList& k : db.rijen(QStringLiteral("PRAGMA table_info(%1)").arg(quoteSqlIdentifier(tabel)))) {
+    for (const QStringList& k :
+         db.rijen(QStringLiteral("PRAGMA table_info(%1)").arg(quoteSqlIdentifier(tabel)))) {
         if (k.size() >= 2 && k.at(1).compare(kolom, Qt::CaseInsensitive) == 0)
             return true;
     }
@@ -176,7 +183,8 @@ bool heeftKolom(Handle& db, const QString& tabel, const QString& kolom)
 
 bool isHistorieObject(const SchemaRegel& regel)
 {
-    static const QStringList tabellen = {QStringLiteral("ImportHistory"), QStringLiteral("ImportHistoryDetails"),
+    static const QStringList tabellen = {QStringLiteral("ImportHistory"),
+                                         QStringLiteral("ImportHistoryDetails"),
                                          QStringLiteral("sqlite_sequence")};
     return tabellen.contains(regel.tblName, Qt::CaseInsensitive);
 }
@@ -198,7 +206,8 @@ bool faseerSqlite(TransferDoel& doel, DoelBewerkingen& bewerkingen, QString& red
             return mislukt(QStringLiteral("De werkkopie '%1' kan niet worden geopend: %2")
                                .arg(getoond(doel.werkPad), bron.fout()));
         if (!kopie.open())
-            return mislukt(QStringLiteral("Het bestand '%1' kan niet worden geopend: %2").arg(getoond(pad), kopie.fout()));
+            return mislukt(QStringLiteral("Het bestand '%1' kan niet worden geopend: %2")
+                               .arg(getoond(pad), kopie.fout()));
         // Synchronised to disk when the copy is committed. No journal: a staged file that was not completed
         // is never used (it is removed, now or by the next transfer on the folder).
         kopie.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
@@ -214,7 +223,8 @@ bool faseerSqlite(TransferDoel& doel, DoelBewerkingen& bewerkingen, QString& red
         } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
         const int einde = sqlite3_backup_finish(backup);
         if (rc != SQLITE_DONE || einde != SQLITE_OK)
-            return mislukt(QStringLiteral("Het kopiëren naar '%1' is mislukt: %2").arg(getoond(pad), kopie.fout()));
+            return mislukt(
+                QStringLiteral("Het kopiëren naar '%1' is mislukt: %2").arg(getoond(pad), kopie.fout()));
     }
     {
         Handle controle(pad, SQLITE_OPEN_READONLY);
@@ -230,9 +240,9 @@ bool faseerSqlite(TransferDoel& doel, DoelBewerkingen& bewerkingen, QString& red
         const QList<QStringList> uitkomst =
             controle.open() ? controle.rijen(QStringLiteral("PRAGMA integrity_check")) : QList<QStringList>();
         if (uitkomst.size() != 1 || uitkomst.first().value(0) != QLatin1String("ok"))
-            return mislukt(QStringLiteral("Het bestand '%1' is niet in orde: %2")
-                               .arg(getoond(pad), uitkomst.isEmpty() ? controle.fout()
-                                                                     : uitkomst.first().value(0)));
+            return mislukt(
+                QStringLiteral("Het bestand '%1' is niet in orde: %2")
+                    .arg(getoond(pad), uitkomst.isEmpty() ? controle.fout() : uitkomst.first().value(0)));
     }
     const QStringList verschillen = SchemaVerschillen(doel.schema, LeesSchema(pad));
     if (!verschillen.isEmpty())
@@ -340,7 +350,8 @@ void RuimRestantenOp(const QString& map)
     }
 }
 
-bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden, const std::function<void()>& tussendoor)
+bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
+                   const std::function<void()>& tussendoor)
 {
     werkPad = kopieerNaast(doelPad, doelPad, kWerkkopie, reden, tussendoor);
     return !werkPad.isEmpty();
@@ -359,7 +370,8 @@ void VoegHulpIndexenToe(TransferDoel& doel)
         if (!heeftKolom(db, tabel, kolom) || heeftIndexOp(db, tabel, kolom))
             continue;
         const QString naam = kHulpPrefix + tabel + QLatin1Char('_') + kolom;
-        if (db.exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(quoteSqlIdentifier(naam), quoteSqlIdentifier(tabel), quoteSqlIdentifier(kolom))))
+        if (db.exec(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                        .arg(quoteSqlIdentifier(naam), quoteSqlIdentifier(tabel), quoteSqlIdentifier(kolom))))
             doel.hulpIndexen << naam;
     }
 }

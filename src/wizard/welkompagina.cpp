@@ -137,7 +137,8 @@ bool TransformeerXml(const QString& pad, QString& html, QString& reden)
     if (stylesheet.isEmpty())
         return false;
     if (!QFileInfo(stylesheet).isFile()) {
-        reden = QStringLiteral("Het stylesheet '%1' is niet gevonden.").arg(QDir::toNativeSeparators(stylesheet));
+        reden =
+            QStringLiteral("Het stylesheet '%1' is niet gevonden.").arg(QDir::toNativeSeparators(stylesheet));
         return false;
     }
 
@@ -186,8 +187,8 @@ bool TransformeerXml(const QString& pad, QString& html, QString& reden)
     const QByteArray bytes(reinterpret_cast<const char*>(tekst), tekst ? lengte : 0);
     xmlFree(tekst);
     // The result is written in the stylesheet's output encoding (UTF-8 unless it names another).
-    const QByteArray codering = stijl->encoding ? QByteArray(reinterpret_cast<const char*>(stijl->encoding))
-                                                : QByteArray("UTF-8");
+    const QByteArray codering =
+        stijl->encoding ? QByteArray(reinterpret_cast<const char*>(stijl->encoding)) : QByteArray("UTF-8");
     QStringDecoder decoder(codering.constData());
     html = decoder.isValid() ? decoder.decode(bytes) : DecodeerTekst(bytes);
     reden.clear();

@@ -44,7 +44,8 @@ QString s(const char* tekst)
 
 [[noreturn]] void mislukt(const QString& pad)
 {
-    throw std::runtime_error(QStringLiteral("Het bestand '%1' kan niet worden geschreven.").arg(pad).toStdString());
+    throw std::runtime_error(
+        QStringLiteral("Het bestand '%1' kan niet worden geschreven.").arg(pad).toStdString());
 }
 
 void schrijf(const QString& pad, const QByteArray& inhoud)
@@ -67,7 +68,8 @@ QString veld(const QString& tekst)
 {
     if (!tekst.contains(QLatin1Char(';')) && !tekst.contains(QLatin1Char('"')))
         return tekst;
-    return QLatin1Char('"') + QString(tekst).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
+    return QLatin1Char('"') + QString(tekst).replace(QLatin1String("\""), QLatin1String("\"\"")) +
+           QLatin1Char('"');
 }
 
 // Lines of fields separated by ";", ended by CR LF, encoded in Windows-1252.
@@ -85,7 +87,8 @@ void schrijfCsv(const QString& pad, const QList<QStringList>& regels)
         throw std::runtime_error("De tekenset Windows-1252 is niet beschikbaar.");
     const QByteArray bytes = windows.encode(tekst);
     if (windows.hasError())
-        throw std::runtime_error(QStringLiteral("'%1' bevat tekens buiten Windows-1252.").arg(pad).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("'%1' bevat tekens buiten Windows-1252.").arg(pad).toStdString());
     schrijf(pad, bytes);
 }
 
@@ -99,10 +102,21 @@ QString maat(double waarde)
     return nl.toString(waarde, 'f', waarde == double(qint64(waarde)) ? 0 : 1);
 }
 
-const QStringList kHangSluitKoppen{s("Code"),   s("Omschrijving"), s("B >"),     s("B <"),
-                                   s("H >"),    s("H <"),          s("Aantal"),  s("ArtikelCode"),
-                                   s("ArtikelOmschrijving"),       s("Positie"), s("Bemating"),
-                                   s("Oorsprong"), s("X"),         s("Y"),       s("Calculatielengte")};
+const QStringList kHangSluitKoppen{s("Code"),
+                                   s("Omschrijving"),
+                                   s("B >"),
+                                   s("B <"),
+                                   s("H >"),
+                                   s("H <"),
+                                   s("Aantal"),
+                                   s("ArtikelCode"),
+                                   s("ArtikelOmschrijving"),
+                                   s("Positie"),
+                                   s("Bemating"),
+                                   s("Oorsprong"),
+                                   s("X"),
+                                   s("Y"),
+                                   s("Calculatielengte")};
 
 // The articles by code, for the hardware files that name an article on every line.
 class ArtikelIndex
@@ -192,8 +206,9 @@ void tekenLogo(QImage& beeld)
 
 void SchrijfArtikelCsv(const Inhoud& inhoud, const QString& pad)
 {
-    QList<QStringList> regels{{s("Code"), s("Omschrijving"), s("Artikelgroep"), s("BestelCode"), s("Prijs/Eenheid"),
-                               s("Breedte"), s("Hoogte"), s("Dikte"), s("Handelslengte"), s("Opmerking")}};
+    QList<QStringList> regels{{s("Code"), s("Omschrijving"), s("Artikelgroep"), s("BestelCode"),
+                               s("Prijs/Eenheid"), s("Breedte"), s("Hoogte"), s("Dikte"), s("Handelslengte"),
+                               s("Opmerking")}};
     for (const Artikel& a : prijslijst(inhoud))
         regels << QStringList{a.code,
                               a.omschrijving,
@@ -210,9 +225,10 @@ void SchrijfArtikelCsv(const Inhoud& inhoud, const QString& pad)
 
 void SchrijfArtikelWerkmap(const Inhoud& inhoud, const QString& pad)
 {
-    test::WerkmapBlad blad{s("Artikelen"),
-                           {{s("Code"), s("Omschrijving"), s("Artikelgroep"), s("BestelCode"), s("Prijs/Eenheid"),
-                             s("Breedte"), s("Hoogte"), s("Dikte"), s("Laatste wijziging")}}};
+    test::WerkmapBlad blad{
+        s("Artikelen"),
+        {{s("Code"), s("Omschrijving"), s("Artikelgroep"), s("BestelCode"), s("Prijs/Eenheid"), s("Breedte"),
+          s("Hoogte"), s("Dikte"), s("Laatste wijziging")}}};
     QList<Artikel> artikelen;
     for (const Artikel& a : inhoud.artikelen) {
         if (a.type == 1 || a.type == 3 || a.type == 4) {
@@ -223,15 +239,9 @@ void SchrijfArtikelWerkmap(const Inhoud& inhoud, const QString& pad)
     }
     artikelen << NieuweArtikelen(inhoud, s("VB-NG-"), 10 * inhoud.schaal, 4);
     for (const Artikel& a : artikelen)
-        blad.rijen << QVariantList{a.code,
-                                   a.omschrijving,
-                                   inhoud.groepen.at(a.groep).omschrijving,
-                                   a.bestelcode,
-                                   a.prijs,
-                                   a.breedte / 10,
-                                   a.hoogte / 10,
-                                   a.dikte / 10,
-                                   QDateTime(a.gewijzigd, QTime(9, 30))};
+        blad.rijen << QVariantList{a.code,        a.omschrijving, inhoud.groepen.at(a.groep).omschrijving,
+                                   a.bestelcode,  a.prijs,        a.breedte / 10,
+                                   a.hoogte / 10, a.dikte / 10,   QDateTime(a.gewijzigd, QTime(9, 30))};
     if (!test::schrijfWerkmap(pad, {blad}))
         mislukt(pad);
 }
@@ -307,9 +317,9 @@ void SchrijfHangSluitKeuzeCsv(const Inhoud& inhoud, const QString& pad)
 
 void SchrijfMaterialenXml(const Inhoud& inhoud, const QString& pad)
 {
-    static const QStringList profielen{s("Kunststof kozijnprofiel 70 mm"), s("Kunststof vleugelprofiel 76 mm"),
-                                       s("Kunststof T-profiel 82 mm"), s("Kunststof glaslat 24 mm"),
-                                       s("Kunststof aanslagprofiel")};
+    static const QStringList profielen{s("Kunststof kozijnprofiel 70 mm"),
+                                       s("Kunststof vleugelprofiel 76 mm"), s("Kunststof T-profiel 82 mm"),
+                                       s("Kunststof glaslat 24 mm"), s("Kunststof aanslagprofiel")};
     static const QList<int> materiaalnummers{1000, 4300, 5000, 5900, 6000};
     static const QStringList kleuren{s("124130"), s("124150"), s("135170"), s("100000")};
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -333,7 +343,7 @@ void SchrijfMaterialenXml(const Inhoud& inhoud, const QString& pad)
 
 void SchrijfInformatieWerkmappen(const Inhoud& inhoud, const QString& map)
 {
-    const QStringList koppen{s("CODE"),  s("Omschrijving"), s("Link 1"), s("Doel 1"),
+    const QStringList koppen{s("CODE"),   s("Omschrijving"), s("Link 1"), s("Doel 1"),
                              s("Link 2"), s("Doel 2"),       s("Link 3"), s("Doel 3")};
     const auto werkmap = [&](const QString& naam, const QList<QStringList>& rijen) {
         test::BiffBook boek(8);
@@ -357,10 +367,12 @@ void SchrijfInformatieWerkmappen(const Inhoud& inhoud, const QString& map)
     QList<QStringList> artikelen;
     for (int i = 0; i < inhoud.artikelen.size() && i < 250; ++i) {
         const Artikel& a = inhoud.artikelen.at(i);
-        QStringList rij{a.code, a.omschrijving + s(". Bestelcode ") + a.bestelcode + s(", per ") + a.eenheid + s("."),
+        QStringList rij{a.code,
+                        a.omschrijving + s(". Bestelcode ") + a.bestelcode + s(", per ") + a.eenheid + s("."),
                         s("Productblad"), web + s("artikelen/") + a.code + s(".pdf")};
         if (a.type == 6 || a.type == 7)
-            rij << s("Montagehandleiding") << web + s("montage/") + inhoud.groepen.at(a.groep).code + s(".pdf");
+            rij << s("Montagehandleiding")
+                << web + s("montage/") + inhoud.groepen.at(a.groep).code + s(".pdf");
         if (a.type == 0)
             rij << QString() << QString() << s("Onderhoudsadvies") << web + s("onderhoud-hout.html");
         artikelen << rij;
@@ -375,9 +387,12 @@ void SchrijfInformatieWerkmappen(const Inhoud& inhoud, const QString& map)
     werkmap(s("ArtikelGroepen"), groepen);
     QList<QStringList> vak;
     for (const Familie& f : inhoud.vaksponningen)
-        vak << QStringList{f.code, f.omschrijving + s(", met ") + QString::number(f.kinderen.size()) +
-                                       s(" sponningmaten."),
-                           s("Maattekening"), web + s("sponningen/") + f.code + s(".pdf"), s("Verwerkingsrichtlijn"),
+        vak << QStringList{f.code,
+                           f.omschrijving + s(", met ") + QString::number(f.kinderen.size()) +
+                               s(" sponningmaten."),
+                           s("Maattekening"),
+                           web + s("sponningen/") + f.code + s(".pdf"),
+                           s("Verwerkingsrichtlijn"),
                            web + s("richtlijnen/beglazing.html")};
     werkmap(s("Vaksponningen"), vak);
 }
@@ -403,17 +418,20 @@ void SchrijfLeverancierBestanden(const Inhoud& inhoud, const QString& map)
     xml += QStringLiteral("<leverancier code=\"%1\" categorie=\"%2\">\n")
                .arg(QString::fromLatin1(kLeverancierCode), QString::fromLatin1(kLeverancierCategorie));
     xml += QStringLiteral("  <naam>%1</naam>\n").arg(QString::fromLatin1(kLeverancierNaam));
-    xml += s("  <omschrijving>Een verzonnen leverancier van hout, glas, panelen, hang- en sluitwerk, dorpels en "
-             "sponningen, om het programma mee te leren kennen. Kies hem, klik op Volgende en neem de bestanden uit "
-             "de map \"voorbeeld\" naast het programma: de bronnen uit \"bronnen\", de doelen uit "
-             "\"doelen\".</omschrijving>\n");
+    xml +=
+        s("  <omschrijving>Een verzonnen leverancier van hout, glas, panelen, hang- en sluitwerk, dorpels en "
+          "sponningen, om het programma mee te leren kennen. Kies hem, klik op Volgende en neem de bestanden "
+          "uit "
+          "de map \"voorbeeld\" naast het programma: de bronnen uit \"bronnen\", de doelen uit "
+          "\"doelen\".</omschrijving>\n");
     xml += s("  <adres>Voorbeeldweg 1, 1234 AB Voorbeeldstad</adres>\n"
              "  <telefoon>012 - 345 67 89</telefoon>\n"
              "  <email>info@example.com</email>\n"
              "  <website>https://www.example.com/</website>\n"
              "  <bestanden>\n");
-    xml += regel(kBronArtikelCsv, s("Prijslijst (CSV)"),
-                 QStringLiteral("%1 artikelen, Windows-1252, decimale komma's").arg(prijslijst(inhoud).size()));
+    xml +=
+        regel(kBronArtikelCsv, s("Prijslijst (CSV)"),
+              QStringLiteral("%1 artikelen, Windows-1252, decimale komma's").arg(prijslijst(inhoud).size()));
     xml += regel(kBronArtikelWerkmap, s("Prijslijst (Excel)"), s("Glas en panelen"));
     xml += regel(kBronHangSluitCombiCsv, s("Hang- en sluitwerk (CSV)"),
                  QStringLiteral("%1 combinaties").arg(bestandCombinaties(inhoud, true).size()));
@@ -421,20 +439,22 @@ void SchrijfLeverancierBestanden(const Inhoud& inhoud, const QString& map)
                  QStringLiteral("%1 combinaties").arg(bestandCombinaties(inhoud, false).size()));
     xml += regel(kBronHangSluitKeuzeCsv, s("Hang- en sluitwerk keuzes (CSV)"),
                  QStringLiteral("%1 keuzes").arg(inhoud.bestandKeuzes.size()));
-    xml += regel(kBronMaterialenXml, s("Materiaallijst (XML)"), QStringLiteral("%1 kunststof profielen").arg(30 * s1));
-    xml += regel(kBronProducten, s("Productentabel 3.40"),
-                 QStringLiteral("%1 artikelen in %2 groepen").arg(inhoud.artikelen.size()).arg(inhoud.groepen.size()));
+    xml += regel(kBronMaterialenXml, s("Materiaallijst (XML)"),
+                 QStringLiteral("%1 kunststof profielen").arg(30 * s1));
+    xml += regel(
+        kBronProducten, s("Productentabel 3.40"),
+        QStringLiteral("%1 artikelen in %2 groepen").arg(inhoud.artikelen.size()).arg(inhoud.groepen.size()));
     xml += regel(kBronOnderhoud, s("Onderhoudsbestand 3.40"),
                  QStringLiteral("%1 tabellen, %2 combinaties, %3 keuzes")
                      .arg(inhoud.tabellen.size())
                      .arg(inhoud.combinaties.size())
                      .arg(inhoud.keuzes.size()));
-    xml += regel(kBronBibliotheek, s("Bibliotheekbestand 3.40"),
-                 QStringLiteral("%1 sponningen, %2 dorpel- en %3 neutcombinaties")
-                     .arg(inhoud.vaksponningen.size() + inhoud.randsponningen.size() +
-                          inhoud.elementsponningen.size())
-                     .arg(inhoud.laagrelief.size())
-                     .arg(inhoud.neuten.size()));
+    xml += regel(
+        kBronBibliotheek, s("Bibliotheekbestand 3.40"),
+        QStringLiteral("%1 sponningen, %2 dorpel- en %3 neutcombinaties")
+            .arg(inhoud.vaksponningen.size() + inhoud.randsponningen.size() + inhoud.elementsponningen.size())
+            .arg(inhoud.laagrelief.size())
+            .arg(inhoud.neuten.size()));
     xml += regel(kBronWerkvoorbereiding, s("Werkvoorbereidingbestand 3.40"),
                  QStringLiteral("%1 sponningfiguren").arg(inhoud.vormen.size()));
     xml += s("  </bestanden>\n</leverancier>\n");
@@ -501,27 +521,34 @@ van uw leveranciers zijn geïnstalleerd.</p>
 void SchrijfLeesMij(const Inhoud& inhoud, const QString& pad)
 {
     QString tekst = QStringLiteral(
-        "Voorbeeldpakket: bronbestanden van de verzonnen leverancier VOORBEELD en eigen bestanden om in over te\r\n"
-        "zetten. Het programma maakt deze map bij het bouwen opnieuw wanneer het voorbeeldpakket verandert;\r\n"
+        "Voorbeeldpakket: bronbestanden van de verzonnen leverancier VOORBEELD en eigen bestanden om in over "
+        "te\r\n"
+        "zetten. Het programma maakt deze map bij het bouwen opnieuw wanneer het voorbeeldpakket "
+        "verandert;\r\n"
         "wat u hier overzet gaat dan verloren. Kopieer de doelen eerst wanneer u ze wilt bewaren.\r\n\r\n"
         "Stap 2 (bronbestanden), map bronnen:\r\n");
     const auto regel = [&tekst](const char* naam, const QString& uitleg) {
-        tekst += QStringLiteral("  %1 %2\r\n").arg(QString::fromLatin1(naam).section(QLatin1Char('/'), 1), -31).arg(uitleg);
+        tekst += QStringLiteral("  %1 %2\r\n")
+                     .arg(QString::fromLatin1(naam).section(QLatin1Char('/'), 1), -31)
+                     .arg(uitleg);
     };
     regel(kBronArtikelCsv, QStringLiteral("prijslijst, %1 artikelen (Windows-1252, scheidingsteken ';', "
-                                          "decimale komma)").arg(prijslijst(inhoud).size()));
+                                          "decimale komma)")
+                               .arg(prijslijst(inhoud).size()));
     regel(kBronArtikelWerkmap, s("prijslijst glas en panelen (Excel)"));
     regel(kBronHangSluitCombiCsv, s("hang- en sluitwerk combinaties (15 kolommen)"));
     regel(kBronHangSluitCombiWerkmap, s("hang- en sluitwerk combinaties (Excel)"));
     regel(kBronHangSluitKeuzeCsv, s("hang- en sluitwerk keuzes (3 kolommen)"));
     regel(kBronMaterialenXml, s("materiaallijst kunststof profielen (XML)"));
     regel(kBronProducten, QStringLiteral("productentabel 3.40, %1 artikelen").arg(inhoud.artikelen.size()));
-    regel(kBronOnderhoud, QStringLiteral("onderhoudsbestand 3.40, %1 combinaties").arg(inhoud.combinaties.size()));
+    regel(kBronOnderhoud,
+          QStringLiteral("onderhoudsbestand 3.40, %1 combinaties").arg(inhoud.combinaties.size()));
     regel(kBronBibliotheek, s("bibliotheekbestand 3.40, sponningen, dorpels en neuten"));
     regel(kBronWerkvoorbereiding,
           QStringLiteral("werkvoorbereidingbestand 3.40, %1 sponningfiguren").arg(inhoud.vormen.size()));
-    tekst += s("\r\nStap 3 (doelbestanden), map doelen: uw eigen bestanden, met een deel van de leverancier in een "
-               "oudere vorm\r\nen eigen onderdelen (codes EIGEN-...):\r\n");
+    tekst += s(
+        "\r\nStap 3 (doelbestanden), map doelen: uw eigen bestanden, met een deel van de leverancier in een "
+        "oudere vorm\r\nen eigen onderdelen (codes EIGEN-...):\r\n");
     regel(kDoelProducten, s("productentabel (*.pt)"));
     regel(kDoelOnderhoud, s("onderhoudsbestand (*.opt)"));
     regel(kDoelBibliotheek, s("bibliotheekbestand (*.lib)"));

@@ -34,7 +34,6 @@ using fixtures::Kind;
 
 constexpr fixtures::Version kVersie{3, 40};
 
-
 QString s(const char* tekst)
 {
     return QString::fromUtf8(tekst);
@@ -43,7 +42,8 @@ QString s(const char* tekst)
 void nieuw(const QString& pad, Kind soort)
 {
     if (!fixtures::makeDatabase(pad, soort, kVersie))
-        throw std::runtime_error(QStringLiteral("De database '%1' kan niet worden gemaakt.").arg(pad).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("De database '%1' kan niet worden gemaakt.").arg(pad).toStdString());
 }
 
 double tweeDecimalen(double waarde)
@@ -66,8 +66,9 @@ void artTypes(FixtureDb& db)
         const QString naam = TypeSelectieModel::TypeNaam(TypeSelectieSoort::Artikelen, t);
         if (naam.isEmpty())
             break;
-        db.insert(s("ArtType"),
-                  {{s("ID"), t}, {s("Type"), QString::number(t)}, {s("Description"), naam}, {s("OrderNr"), t + 1}});
+        db.insert(
+            s("ArtType"),
+            {{s("ID"), t}, {s("Type"), QString::number(t)}, {s("Description"), naam}, {s("OrderNr"), t + 1}});
     }
 }
 
@@ -148,14 +149,16 @@ void prijzen(FixtureDb& db, const Artikel& a, qint64 artikelId, double prijsFact
     const double prijs = a.prijs * prijsFactor;
     if (a.type == 8 || a.type == 14) {
         for (int lengte = 1000; lengte <= 3000; lengte += 500)
-            db.insert(s("PriceData1D"), {{s("fkArticle"), artikelId}, {s("W"), lengte},
+            db.insert(s("PriceData1D"), {{s("fkArticle"), artikelId},
+                                         {s("W"), lengte},
                                          {s("Price"), tweeDecimalen(prijs * lengte / 1000.0)}});
     } else if (a.type == 4 || a.type == 9) {
         for (int breedte = 1000; breedte <= 3000; breedte += 1000)
             for (int hoogte = 1000; hoogte <= 2000; hoogte += 500)
-                db.insert(s("PriceData2D"),
-                          {{s("fkArticle"), artikelId}, {s("W"), breedte}, {s("H"), hoogte},
-                           {s("Price"), tweeDecimalen(prijs * breedte * hoogte / 1.0e6)}});
+                db.insert(s("PriceData2D"), {{s("fkArticle"), artikelId},
+                                             {s("W"), breedte},
+                                             {s("H"), hoogte},
+                                             {s("Price"), tweeDecimalen(prijs * breedte * hoogte / 1.0e6)}});
     }
 }
 
@@ -225,9 +228,10 @@ QString optieData(const Combinatie& c, int aantalArtikelen)
                                            {s("HTo"), QString::number(hoogte ? a.hoogteTot * 10 : 0)}}));
     }
     return QStringLiteral("{") + jsonTekst(s("ArtUsages")) + s(":") + jsonTekst(s("[]")) + s(",") +
-           jsonTekst(s("ActUsages")) + s(":") + jsonTekst(s("[]")) + s(",") + jsonTekst(s("RefUsages")) + s(":") +
-           jsonTekst(s("[]")) + s(",") + jsonTekst(s("LHArticles")) + s(":") +
-           jsonTekst(QLatin1Char('[') + artikelen.join(QLatin1Char(',')) + QLatin1Char(']')) + QStringLiteral("}");
+           jsonTekst(s("ActUsages")) + s(":") + jsonTekst(s("[]")) + s(",") + jsonTekst(s("RefUsages")) +
+           s(":") + jsonTekst(s("[]")) + s(",") + jsonTekst(s("LHArticles")) + s(":") +
+           jsonTekst(QLatin1Char('[') + artikelen.join(QLatin1Char(',')) + QLatin1Char(']')) +
+           QStringLiteral("}");
 }
 
 qint64 combinatieRij(FixtureDb& db, const Combinatie& c, int aantalArtikelen, const QString& omschrijving)
@@ -258,7 +262,8 @@ void combinatieTabellen(FixtureDb& db, const Inhoud& inhoud, const Combinatie& c
 
 void keuzeRij(FixtureDb& db, const Keuze& k, int aantalCombinaties, const QString& omschrijving)
 {
-    const qint64 keuze = db.insert(s("CustomLHCombi"), {{s("Code"), k.code}, {s("Description"), omschrijving}});
+    const qint64 keuze =
+        db.insert(s("CustomLHCombi"), {{s("Code"), k.code}, {s("Description"), omschrijving}});
     for (int m = 0; m < k.combinaties.size() && m < aantalCombinaties; ++m) {
         const qint64 combi = id(db, s("LocksHingesCombi"), k.combinaties.at(m));
         if (combi > 0)
@@ -272,7 +277,7 @@ void keuzeRij(FixtureDb& db, const Keuze& k, int aantalCombinaties, const QStrin
 struct FamilieSoort
 {
     const char* hoofd;
-    const char* kind;     // empty: no child table
+    const char* kind;      // empty: no child table
     const char* koppeling; // the child's link column
 };
 
@@ -311,8 +316,9 @@ void vormRij(FixtureDb& db, const Sponningvorm& v, const QString& omschrijving, 
     db.exec(s("UPDATE GrooveShape SET Description = ?, Priority = ?, fkCategory = ? WHERE ID = ?"),
             {omschrijving, v.type * 10, v.type, vorm});
     for (int m = 0; m < v.namen.size() && m < namen; ++m)
-        db.insert(s("GrooveShapeNames"),
-                  {{s("fkGrooveShape"), vorm}, {s("Width"), v.namen.at(m).first}, {s("Name"), v.namen.at(m).second}});
+        db.insert(s("GrooveShapeNames"), {{s("fkGrooveShape"), vorm},
+                                          {s("Width"), v.namen.at(m).first},
+                                          {s("Name"), v.namen.at(m).second}});
 }
 
 // Runs the filling of one database in one transaction.
@@ -334,8 +340,7 @@ QStringList codeIndexen(FixtureDb& db)
     return namen;
 }
 
-template <class Vullen>
-void vul(const QString& pad, Kind soort, Vullen vullen)
+template <class Vullen> void vul(const QString& pad, Kind soort, Vullen vullen)
 {
     nieuw(pad, soort);
     FixtureDb db(pad);
@@ -352,7 +357,8 @@ void vul(const QString& pad, Kind soort, Vullen vullen)
 void SchrijfBronProducten(const Inhoud& inhoud, const QString& pad)
 {
     vul(pad, Kind::ProductTable, [&](FixtureDb& db) {
-        const qint64 leverancier = leverancierRij(db, QString::fromLatin1(kLeverancierCode), QString::fromLatin1(kLeverancierNaam));
+        const qint64 leverancier =
+            leverancierRij(db, QString::fromLatin1(kLeverancierCode), QString::fromLatin1(kLeverancierNaam));
         leverancierRij(db, s("HOUTHANDEL"), s("Houthandel De Eik"));
         leverancierRij(db, s("GLASHANDEL"), s("Glashandel Helder"));
         artTypes(db);
@@ -360,8 +366,9 @@ void SchrijfBronProducten(const Inhoud& inhoud, const QString& pad)
         QList<qint64> groepen;
         int volgorde = 1;
         for (const Groep& g : inhoud.groepen)
-            groepen << db.insert(s("ArtGroup"),
-                                 {{s("Code"), g.code}, {s("Description"), g.omschrijving}, {s("OrderNr"), volgorde++}});
+            groepen << db.insert(
+                s("ArtGroup"),
+                {{s("Code"), g.code}, {s("Description"), g.omschrijving}, {s("OrderNr"), volgorde++}});
         for (const Artikel& a : inhoud.artikelen) {
             const qint64 artikel = artikelRij(db, a, groepen.at(a.groep), leverancier, 1.0, a.gewijzigd);
             prijzen(db, a, artikel, 1.0);
@@ -374,17 +381,20 @@ void SchrijfDoelProducten(const Inhoud& inhoud, const QString& pad)
     vul(pad, Kind::ProductTable, [&](FixtureDb& db) {
         // The user's own supplier and group come first, so that the IDs differ from the supplier's.
         const qint64 eigen = leverancierRij(db, s("EIGEN"), s("Eigen inkoop"));
-        const qint64 leverancier = leverancierRij(db, QString::fromLatin1(kLeverancierCode), QString::fromLatin1(kLeverancierNaam));
+        const qint64 leverancier =
+            leverancierRij(db, QString::fromLatin1(kLeverancierCode), QString::fromLatin1(kLeverancierNaam));
         artTypes(db);
         vasteTabellen(db);
-        const qint64 eigenGroep = db.insert(
-            s("ArtGroup"), {{s("Code"), s("EIGEN")}, {s("Description"), s("Eigen artikelen")}, {s("OrderNr"), 1}});
+        const qint64 eigenGroep =
+            db.insert(s("ArtGroup"),
+                      {{s("Code"), s("EIGEN")}, {s("Description"), s("Eigen artikelen")}, {s("OrderNr"), 1}});
         QList<qint64> groepen;
         for (int g = 0; g < inhoud.groepen.size(); ++g)
-            groepen << (g <= 8 ? db.insert(s("ArtGroup"), {{s("Code"), inhoud.groepen.at(g).code},
-                                                           {s("Description"), inhoud.groepen.at(g).omschrijving},
-                                                           {s("OrderNr"), g + 2}})
-                               : 0);
+            groepen << (g <= 8
+                            ? db.insert(s("ArtGroup"), {{s("Code"), inhoud.groepen.at(g).code},
+                                                        {s("Description"), inhoud.groepen.at(g).omschrijving},
+                                                        {s("OrderNr"), g + 2}})
+                            : 0);
         const QList<Artikel> eigenArtikelen = NieuweArtikelen(inhoud, s("EIGEN-"), 12, 13);
         for (Artikel a : eigenArtikelen) {
             a.omschrijving.replace(s(" (nieuw)"), QString());
@@ -395,7 +405,8 @@ void SchrijfDoelProducten(const Inhoud& inhoud, const QString& pad)
             if (!bestaatInDoel(i, a))
                 continue;
             // Last year's price list.
-            const qint64 artikel = artikelRij(db, a, groepen.at(a.groep), leverancier, 0.92, QDate(2023, 3, 1));
+            const qint64 artikel =
+                artikelRij(db, a, groepen.at(a.groep), leverancier, 0.92, QDate(2023, 3, 1));
             prijzen(db, a, artikel, 0.92);
         }
     });
@@ -416,20 +427,23 @@ void SchrijfBronOnderhoud(const Inhoud& inhoud, const QString& pad)
 void SchrijfDoelOnderhoud(const Inhoud& inhoud, const QString& pad)
 {
     vul(pad, Kind::Options, [&](FixtureDb& db) {
-        db.insert(s("LocksHingesTable"), {{s("Code"), s("EIGEN-TAB")}, {s("Description"), s("Eigen beslag")}});
+        db.insert(s("LocksHingesTable"),
+                  {{s("Code"), s("EIGEN-TAB")}, {s("Description"), s("Eigen beslag")}});
         for (int t = 0; t < 3 && t < inhoud.tabellen.size(); ++t)
-            db.insert(s("LocksHingesTable"),
-                      {{s("Code"), inhoud.tabellen.at(t).code}, {s("Description"), inhoud.tabellen.at(t).omschrijving}});
+            db.insert(s("LocksHingesTable"), {{s("Code"), inhoud.tabellen.at(t).code},
+                                              {s("Description"), inhoud.tabellen.at(t).omschrijving}});
         // The user's own combinations, in their own table.
         for (int k = 0; k < 3; ++k) {
             Combinatie eigen = inhoud.combinaties.at(k);
             eigen.code = QStringLiteral("EIGEN-HC-%1").arg(k + 1);
             eigen.tabellen.clear();
-            const qint64 combi = combinatieRij(db, eigen, 2, QStringLiteral("Eigen combinatie %1").arg(k + 1));
-            db.insert(s("LocksHingesType"), {{s("fkLocksHingesTable"), id(db, s("LocksHingesTable"), s("EIGEN-TAB"))},
-                                             {s("fkLocksHingesCombi"), combi},
-                                             {s("MaxHeight"), 2000.0},
-                                             {s("MaxWidth"), 1000.0}});
+            const qint64 combi =
+                combinatieRij(db, eigen, 2, QStringLiteral("Eigen combinatie %1").arg(k + 1));
+            db.insert(s("LocksHingesType"),
+                      {{s("fkLocksHingesTable"), id(db, s("LocksHingesTable"), s("EIGEN-TAB"))},
+                       {s("fkLocksHingesCombi"), combi},
+                       {s("MaxHeight"), 2000.0},
+                       {s("MaxWidth"), 1000.0}});
         }
         // Every third combination of the database and every fourth of the files, with one article only.
         for (int k = 0; k < inhoud.combinaties.size(); k += 3) {
@@ -467,7 +481,8 @@ void SchrijfDoelBibliotheek(const Inhoud& inhoud, const QString& pad)
     vul(pad, Kind::Library, [&](FixtureDb& db) {
         // Every second family; of those every fourth without child rows (it receives the supplier's),
         // the others with one.
-        const auto deel = [&db](const FamilieSoort& soort, const QList<Familie>& families, const QString& eigen) {
+        const auto deel = [&db](const FamilieSoort& soort, const QList<Familie>& families,
+                                const QString& eigen) {
             Familie eigenFamilie = families.value(0);
             eigenFamilie.code = eigen;
             familieRij(db, soort, eigenFamilie, s("Eigen ") + eigenFamilie.omschrijving.toLower(), 1);
@@ -482,8 +497,8 @@ void SchrijfDoelBibliotheek(const Inhoud& inhoud, const QString& pad)
         deel(kLaagrelief, inhoud.laagrelief, s("EIGEN-LR-1"));
         deel(kNeut, inhoud.neuten, s("EIGEN-NT-1"));
         for (int k = 0; k < inhoud.vormen.size(); k += 2)
-            db.insert(s("GrooveShape"),
-                      {{s("Code"), inhoud.vormen.at(k).code}, {s("Description"), inhoud.vormen.at(k).omschrijving}});
+            db.insert(s("GrooveShape"), {{s("Code"), inhoud.vormen.at(k).code},
+                                         {s("Description"), inhoud.vormen.at(k).omschrijving}});
     });
 }
 
