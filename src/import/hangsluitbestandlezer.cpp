@@ -6,6 +6,7 @@
 #include "start/errors.h"
 #include "start/globals.h"
 #include "start/sharedroutines.h"
+#include "start/veldcatalogus.h"
 
 #include <cmath>
 #include <limits>
@@ -42,13 +43,17 @@ constexpr qint32 AfdrukBreedte = 117;
 constexpr qint32 CombiCode = 118;
 } // namespace Kolom
 
-// A whole-number column as NzLong takes it, by the program's number rules: an empty text or a text that
-// is no number gives 0; a number that does not fit in 32 bits is an error of the row.
-qint32 geheelGetal(const QString& tekst)
+// A whole-number column as NzLong takes it, by the program's number rules: an empty field (or one of
+// blanks only) is 0; a text that is no number, or a number that does not fit in 32 bits, is an error of
+// the row, never a quiet 0 written as a limit or a count.
+qint32 geheelGetal(const QString& tekst, qint32 kolom)
 {
+    if (tekst.trimmed().isEmpty())
+        return 0;
     const std::optional<double> getal = LeesGetal(tekst);
     if (!getal)
-        return 0;
+        throw AppError(kTypeMismatch, QStringLiteral("Geen getal in de kolom '") + VeldNaam(kolom) +
+                                          QStringLiteral("': '") + tekst + QLatin1Char('\''));
     const std::optional<qint32> geheel = AfrondenLong(*getal);
     if (!geheel)
         throw AppError(kOverloop, QStringLiteral("Overloop: '") + tekst + QLatin1Char('\''));
@@ -227,28 +232,28 @@ HangSluitRegelPtr HangSluitBestandLezer::MaakRegel(const clsBron2& bron, const Q
             regel->ArtikelOmschrijving = waarde;
             break;
         case Kolom::BreedteVan:
-            regel->BreedteVan = geheelGetal(waarde);
+            regel->BreedteVan = geheelGetal(waarde, Kolom::BreedteVan);
             break;
         case Kolom::BreedteTot:
-            regel->BreedteTot = geheelGetal(waarde);
+            regel->BreedteTot = geheelGetal(waarde, Kolom::BreedteTot);
             break;
         case Kolom::HoogteVan:
-            regel->HoogteVan = geheelGetal(waarde);
+            regel->HoogteVan = geheelGetal(waarde, Kolom::HoogteVan);
             break;
         case Kolom::HoogteTot:
-            regel->HoogteTot = geheelGetal(waarde);
+            regel->HoogteTot = geheelGetal(waarde, Kolom::HoogteTot);
             break;
         case Kolom::Aantal:
-            regel->AantalStuks = geheelGetal(waarde);
+            regel->AantalStuks = geheelGetal(waarde, Kolom::Aantal);
             break;
         case Kolom::Positie:
-            regel->Positie = geheelGetal(waarde);
+            regel->Positie = geheelGetal(waarde, Kolom::Positie);
             break;
         case Kolom::Bemating:
-            regel->Bemating = geheelGetal(waarde);
+            regel->Bemating = geheelGetal(waarde, Kolom::Bemating);
             break;
         case Kolom::Oorsprong:
-            regel->Oorsprong = geheelGetal(waarde);
+            regel->Oorsprong = geheelGetal(waarde, Kolom::Oorsprong);
             break;
         case Kolom::X:
             regel->X = waarde.isEmpty() ? QStringLiteral("0") : waarde;

@@ -71,8 +71,10 @@ public:
     // A trimmed, non-empty text of the characters "0123456789.,-+" only.
     static bool IsGetal(const QString& tekst);
     // The hardware line of a (corrected) row, column i by the i-th kind of the source's column map; in
-    // library mode Y is taken as text. Throws AppError: 9 for a row with fewer fields than the map has
-    // columns, 6 for a number too large for its field, 13 for a Y that reads as no number.
+    // library mode Y is taken as text, and an empty whole-number field is 0. Throws AppError: 9 for a row
+    // with fewer fields than the map has columns, 6 for a number too large for its field, 13 for a text
+    // that is no number in a whole-number column (the dimensions, count, position, dimensioning, origin)
+    // or for a Y that reads as no number.
     static HangSluitRegelPtr MaakRegel(const clsBron2& bron, const QStringList& rij, bool bibliotheek);
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -9,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace supplink {
 namespace {
@@ -71,10 +73,13 @@ QSettings::Format storeFormat()
 }
 #endif
 
+// Where a key path's values live: the store of an organisation and application
+// ("Software\Org\App\..."), or a store file of its own, and the group in it.
 struct Location
 {
     QString organisation;
     QString application;
+    QString file; // when set, the store is this file (Windows: this registry key) instead
     QString group;
 };
 
@@ -90,8 +95,51 @@ QString escapedName(const QString& name)
     return escaped;
 }
 
-// "Software\Org\App\Rest\Of\Path" -> organisation Org, application App, group Rest/Of/Path.
-Location locate(const QString& keyPath)
+const QString& programOrganisation()
+{
+    static const QString name = QStringLiteral("Tavrin Software");
+    return name;
+}
+
+const QString& programApplication()
+{
+    static const QString name = QStringLiteral("Bvq");
+    return name;
+}
+
+QString rootName(RegistryRoot root)
+{
+    return root == RegistryRoot::LocalMachine ? QStringLiteral("HKEY_LOCAL_MACHINE")
+                                              : QStringLiteral("HKEY_CURRENT_USER");
+}
+
+QSettings::Scope scopeOf(RegistryRoot root)
+{
+    return root == RegistryRoot::LocalMachine ? QSettings::SystemScope : QSettings::UserScope;
+}
+
+// The store of the key paths that lie outside every "Software\Org\App": on
+// Windows the root key itself; elsewhere one file per root, beside the
+// program's own store of the same scope (so it follows that store's folder,
+// the machine-wide one included), named after the root. Its extension is not
+// the one QSettings gives an organisation's or application's file, so no
+// "Software\Org\App" path can ever land in it.
+QString rootStore(RegistryRoot root)
+{
+#ifdef Q_OS_WIN
+    return rootName(root);
+#else
+    const QSettings program(storeFormat(), scopeOf(root), programOrganisation(), programApplication());
+    return QFileInfo(program.fileName()).absolutePath() + QLatin1Char('/') + rootName(root) +
+           QStringLiteral(".register");
+#endif
+}
+
+// "Software\Org\App\Rest\Of\Path" -> organisation Org, application App, group Rest/Of/Path: the
+// program's own settings under "Software\Tavrin Software\Bvq" stay in the store they have always been
+// in. Any other path ("Import\4.00", "Software\Org") is a key of the root itself and goes, whole,
+// into the root's store: it never shares a value with a path of an application's store.
+Location locate(RegistryRoot root, const QString& keyPath)
 {
     QStringList parts = keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     Location location;
@@ -100,8 +148,7 @@ Location locate(const QString& keyPath)
         location.application = parts.at(2);
         parts = parts.mid(3);
     } else {
-        location.organisation = QStringLiteral("Tavrin Software");
-        location.application = QStringLiteral("Bvq");
+        location.file = rootStore(root);
     }
     for (QString& part : parts)
         part = escapedName(part);
@@ -109,9 +156,14 @@ Location locate(const QString& keyPath)
     return location;
 }
 
-QSettings::Scope scopeOf(RegistryRoot root)
+std::unique_ptr<QSettings> openStore(RegistryRoot root, const Location& location)
 {
-    return root == RegistryRoot::LocalMachine ? QSettings::SystemScope : QSettings::UserScope;
+    if (!location.file.isEmpty())
+        return std::make_unique<QSettings>(location.file, storeFormat());
+    auto settings = std::make_unique<QSettings>(storeFormat(), scopeOf(root), location.organisation,
+                                                location.application);
+    settings->setFallbacksEnabled(false);
+    return settings;
 }
 
 QString keyOf(const Location& location, const QString& valueName)
@@ -124,10 +176,9 @@ QString keyOf(const Location& location, const QString& valueName)
 
 std::optional<QVariant> registryRead(RegistryRoot root, const QString& keyPath, const QString& valueName)
 {
-    const Location location = locate(keyPath);
-    QSettings settings(storeFormat(), scopeOf(root), location.organisation, location.application);
-    settings.setFallbacksEnabled(false);
-    const QVariant value = settings.value(keyOf(location, valueName));
+    const Location location = locate(root, keyPath);
+    const std::unique_ptr<QSettings> settings = openStore(root, location);
+    const QVariant value = settings->value(keyOf(location, valueName));
     if (!value.isValid())
         return std::nullopt;
     if (value.typeId() == QMetaType::Int)
@@ -146,20 +197,19 @@ std::optional<QVariant> registryRead(RegistryRoot root, const QString& keyPath, 
 
 bool registryWrite(RegistryRoot root, const QString& keyPath, const QString& valueName, const QVariant& value)
 {
-    const Location location = locate(keyPath);
-    QSettings settings(storeFormat(), scopeOf(root), location.organisation, location.application);
-    settings.setFallbacksEnabled(false);
+    const Location location = locate(root, keyPath);
+    const std::unique_ptr<QSettings> settings = openStore(root, location);
     if (value.typeId() == QMetaType::Int)
-        settings.setValue(keyOf(location, valueName), value.toInt());
+        settings->setValue(keyOf(location, valueName), value.toInt());
     else
-        settings.setValue(keyOf(location, valueName), value.toString());
-    settings.sync();
+        settings->setValue(keyOf(location, valueName), value.toString());
+    settings->sync();
 #ifndef Q_OS_WIN
-    // Target descriptions may hold a database password: the user's file is private.
-    if (root == RegistryRoot::CurrentUser && settings.status() == QSettings::NoError)
-        QFile::setPermissions(settings.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // Target descriptions may hold a database password: the user's files are private.
+    if (root == RegistryRoot::CurrentUser && settings->status() == QSettings::NoError)
+        QFile::setPermissions(settings->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 #endif
-    return settings.status() == QSettings::NoError;
+    return settings->status() == QSettings::NoError;
 }
 
 void redirectRegistry(const QString& folder)

@@ -3,11 +3,14 @@
 // backslash-separated paths under a root ("Software\Tavrin Software\Bvq\...");
 // values are strings or 32-bit numbers and keep their kind, as registry
 // values do. On Windows it is the registry itself; elsewhere a JSON file per
-// organisation and application in the user's or the system's configuration
-// folder (the user's file readable by its owner only). A level of a key path
-// and a value name may hold any character but "\" (a value name that one
-// too): the store escapes what it would take for a separator. A stored
-// number that is not a whole 32-bit number reads as no value.
+// organisation and application ("Software\Org\App\...") in the user's or the
+// system's configuration folder, and for the key paths outside those one file
+// per root beside the program's own ("HKEY_CURRENT_USER.register"), so two
+// different key paths never share a value (the user's files readable by their
+// owner only). A level of a key path and a value name may hold any character
+// but "\" (a value name that one too): the store escapes what it would take
+// for a separator. A stored number that is not a whole 32-bit number reads as
+// no value.
 
 #include <QString>
 #include <QVariant>

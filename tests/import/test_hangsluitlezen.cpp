@@ -9,6 +9,7 @@
 
 #include "import/clsimportbestandhangsluit.h"
 #include "start/taalomgeving.h"
+#include "start/veldcatalogus.h"
 
 #include <QTest>
 
@@ -54,6 +55,28 @@ struct Omgeving
     {
         bron.BronPad = env.path(naam);
         schrijf(bron.BronPad, inhoud);
+    }
+    // The lines (fields separated by ";") as a file of the kind: "csv", or a workbook ("xlsx", "xls") whose
+    // cells hold the whole numbers as number cells, the other fields as text and nothing for an empty one.
+    bool bestandAls(const QString& vorm, const QStringList& regels)
+    {
+        if (vorm == QLatin1String("csv")) {
+            bestand("hang.csv", (regels.join("\r\n") + "\r\n").toUtf8());
+            return true;
+        }
+        QList<QVariantList> rijen;
+        for (const QString& regel : regels) {
+            QVariantList rij;
+            for (const QString& veld : regel.split(';')) {
+                bool getal = false;
+                const int waarde = veld.toInt(&getal);
+                rij << (getal ? QVariant(waarde) : veld.isEmpty() ? QVariant() : QVariant(veld));
+            }
+            rijen << rij;
+        }
+        bron.BronPad = env.path("hang." + vorm);
+        return vorm == QLatin1String("xls") ? schrijfXlsWerkmap(bron.BronPad, {{"Blad1", rijen}})
+                                            : schrijfWerkmap(bron.BronPad, {{"Blad1", rijen}});
     }
     // The hardware lines as text: code, description, article, the eight numbers, X and Y.
     QStringList regels() const
@@ -214,6 +237,73 @@ private slots:
         QVERIFY(o.ui.errors.first().details.contains("clsImportBestandHangSluit.VerwerkRegel"));
         const QString melding = "Fout in regel:\r\n\r\n" + fout + "\r\n\r\nImporteren afgebroken!";
         QCOMPARE(o.opnemer.heeftActie(melding), vorm == "csv");
+    }
+
+    // A whole-number column (the dimensions, count, position, dimensioning and origin) holding a text that
+    // is no number is an error of its row, as a number too large is: the row's error is shown, the reading
+    // stops (a CSV reading with its message), counts one error and keeps no line, so no limit or count of
+    // 0 is written as data.
+    void wholeNumberColumnNoNumber_data()
+    {
+        QTest::addColumn<QString>("vorm");
+        QTest::addColumn<int>("kolom"); // the field in the lines, from 0
+        QTest::addColumn<QString>("tekst");
+        for (const char* vorm : {"csv", "xlsx", "xls"}) {
+            for (int kolom = 3; kolom <= 10; ++kolom)
+                QTest::addRow("%s: %s", vorm, qPrintable(VeldNaam(kKolommen.at(kolom))))
+                    << QString::fromLatin1(vorm) << kolom << QStringLiteral("breed");
+            QTest::addRow("%s: a number followed by text", vorm)
+                << QString::fromLatin1(vorm) << 4 << "120 mm";
+            QTest::addRow("%s: two decimal signs", vorm) << QString::fromLatin1(vorm) << 7 << "1,2,3";
+        }
+    }
+
+    void wholeNumberColumnNoNumber()
+    {
+        QFETCH(QString, vorm);
+        QFETCH(int, kolom);
+        QFETCH(QString, tekst);
+        Omgeving o(kKolommen, true);
+        QStringList fout = QString("K2;b;A;50;120;100;200;1;1;1;0;0;0").split(';');
+        fout[kolom] = tekst;
+        const QString regel = fout.join(';');
+        QVERIFY(
+            o.bestandAls(vorm, {"K1;a;A;50;120;100;200;1;1;1;0;0;0", regel, "K3;c;A;0;0;0;0;1;1;1;0;0;0"}));
+        QVERIFY(!o.engine.InlezenBestand(o.bron, false));
+        QVERIFY(o.engine.HangSluitRegels().isEmpty());
+        QCOMPARE(o.opnemer.fouten, QList<qint32>{1});
+        QCOMPARE(o.ui.errors.size(), 1);
+        QVERIFY(o.ui.errors.first().details.contains("clsImportBestandHangSluit.VerwerkRegel"));
+        QVERIFY2(o.ui.errors.first().details.contains("13: ") && o.ui.errors.first().details.contains(tekst),
+                 qPrintable(o.ui.errors.first().details));
+        const QString melding = "Fout in regel:\r\n\r\n" + regel + "\r\n\r\nImporteren afgebroken!";
+        QCOMPARE(o.opnemer.heeftActie(melding), vorm == "csv");
+    }
+
+    // An empty whole-number field (and one of blanks) is 0, in every kind of file.
+    void wholeNumberColumnEmpty_data()
+    {
+        QTest::addColumn<QString>("vorm");
+        QTest::addColumn<QString>("leeg");
+        for (const char* vorm : {"csv", "xlsx", "xls"}) {
+            QTest::addRow("%s: empty", vorm) << QString::fromLatin1(vorm) << "";
+            QTest::addRow("%s: blanks", vorm) << QString::fromLatin1(vorm) << "  ";
+        }
+    }
+
+    void wholeNumberColumnEmpty()
+    {
+        QFETCH(QString, vorm);
+        QFETCH(QString, leeg);
+        Omgeving o(kKolommen, true);
+        QStringList velden = QString("K1;a;A;@;@;@;@;@;@;@;@;0;0").split(';');
+        velden.replaceInStrings("@", leeg);
+        QVERIFY(o.bestandAls(vorm, {velden.join(';'), "K2;b;A;50;120;100;200;2;3;1;1;0;0"}));
+        QVERIFY(o.engine.InlezenBestand(o.bron, false));
+        QCOMPARE(o.regels(),
+                 (QStringList{"K1|a|A|0|0|0|0|0|0|0|0|0|0", "K2|b|A|50|120|100|200|2|3|1|1|0|0"}));
+        QVERIFY(o.opnemer.fouten.isEmpty());
+        QVERIFY(o.ui.errors.isEmpty());
     }
 
     void codePrefix()

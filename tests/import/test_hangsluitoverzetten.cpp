@@ -254,6 +254,28 @@ private slots:
         QCOMPARE(doel.inhoud(), voor);
     }
 
+    // A text that is no number in a whole-number column fails the reading: the run answers False with the
+    // error counted, and the target is not even opened, so no combination with a limit of 0 is written.
+    void textInWholeNumberColumn_data() { alleDoelen(); }
+    void textInWholeNumberColumn()
+    {
+        QFETCH(DoelSoort, soort);
+        HangSluitProef p;
+        QStringList velden = kTweeCombinaties.at(2).csv().split(QLatin1Char(';'));
+        velden[4] = QStringLiteral("breed"); // B <
+        p.bestand({kTweeCombinaties.at(0).csv(), velden.join(QLatin1Char(';'))}, kCombiKolommen, 0);
+        const Doel doel = p.doel(soort);
+        const QByteArray voor = doel.inhoud();
+        QVERIFY(!p.overzetten(doel));
+        QCOMPARE(p.log.fouten, QList<qint32>{1});
+        QCOMPARE(p.ui.errors.size(), 1);
+        QVERIFY(p.log.lines.contains("Fout in regel:\r\n\r\n" + velden.join(QLatin1Char(';')) +
+                                     "\r\n\r\nImporteren afgebroken!"));
+        QVERIFY(!p.log.hoofdActies.contains("Openen onderhoud"));
+        QVERIFY(!p.log.hoofdActies.contains("Openen bibliotheek"));
+        QCOMPARE(doel.inhoud(), voor);
+    }
+
     // A target without the tables of its kind gets one message, not one per part.
     void targetWithoutTheTables()
     {

@@ -1,10 +1,14 @@
 #pragma once
-// Workbooks for the file import tests, written with libxlsxwriter as a
-// supplier's spreadsheet program would write them: texts as text cells,
-// numbers as number cells, moments as date cells. A test that includes this
-// links PkgConfig::XLSXWRITER (tests/import/CMakeLists.txt).
+// Workbooks for the file import tests, written as a supplier's spreadsheet
+// program would write them: texts as text cells, numbers as number cells,
+// moments as date cells. An .xlsx file is written with libxlsxwriter (a test
+// that includes this links PkgConfig::XLSXWRITER, tests/import/CMakeLists.txt),
+// an .xls file (BIFF8) record by record with the workbook tests' writer.
 //
 //     QVERIFY(test::schrijfWerkmap(path, {{"Blad1", {{"Code", "Prijs"}, {"A1", 12.5}}}}));
+//     QVERIFY(test::schrijfXlsWerkmap(path, {{"Blad1", {{"Code", "Prijs"}, {"A1", 12.5}}}}));
+
+#include "platform/biffwriter.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -61,6 +65,38 @@ inline bool schrijfWerkmap(const QString& path, const QList<WerkmapBlad>& bladen
         }
     }
     return workbook_close(boek) == LXW_NO_ERROR;
+}
+
+// The same sheets as an .xls file (BIFF8): texts as text cells, numbers as number cells, moments as numbers
+// (days since 30-12-1899) in a date format.
+inline bool schrijfXlsWerkmap(const QString& path, const QList<WerkmapBlad>& bladen)
+{
+    BiffBook boek(8);
+    boek.addFormat(164, QStringLiteral("dd-mm-yyyy hh:mm"));
+    const int datumVorm = boek.addXf(164);
+    const QDate nul(1899, 12, 30);
+    for (const WerkmapBlad& blad : bladen) {
+        QByteArray& cellen = boek.sheet(blad.naam);
+        for (int r = 0; r < blad.rijen.size(); ++r) {
+            for (int c = 0; c < blad.rijen.at(r).size(); ++c) {
+                const QVariant& v = blad.rijen.at(r).at(c);
+                if (v.typeId() == QMetaType::QDateTime) {
+                    const QDateTime m = v.toDateTime();
+                    const double dagen =
+                        double(nul.daysTo(m.date())) + m.time().msecsSinceStartOfDay() / 86400000.0;
+                    cellen += boek.number(r, c, dagen, datumVorm);
+                } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int)
+                    cellen += boek.number(r, c, v.toDouble());
+                else if (v.isValid())
+                    cellen += boek.label(r, c, v.toString());
+            }
+        }
+    }
+    QFile bestand(path);
+    if (!bestand.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray inhoud = boek.file();
+    return bestand.write(inhoud) == inhoud.size();
 }
 
 } // namespace supplink::test

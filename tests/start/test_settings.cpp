@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <utility>
+
 using namespace supplink;
 
 class SettingsTest : public QObject
@@ -155,6 +157,76 @@ private slots:
             QStringLiteral("d"));
         QCOMPARE(CurrentUser_HaalOp(QStringLiteral("Columns"), QStringLiteral("tekst"), QStringLiteral("d")),
                  QStringLiteral("12"));
+    }
+
+    // Every key path is a key of its own, whether or not it lies under
+    // "Software\<organisation>\<application>": a path outside that layout never reads or overwrites a value
+    // of the program's own key, under either root, and the two roots keep their values apart.
+    void differentKeyPathsNeverShareAValue_data()
+    {
+        QTest::addColumn<int>("root1");
+        QTest::addColumn<QString>("path1");
+        QTest::addColumn<int>("root2");
+        QTest::addColumn<QString>("path2");
+        const QString program = ProgramKeyPath() + QStringLiteral("Alias");
+        for (const auto& [naam, root] :
+             {std::pair{"user", HKEY_CURRENT_USER}, {"machine", HKEY_LOCAL_MACHINE}}) {
+            const int r = int(root);
+            QTest::addRow("%s: the program's section without its first levels", naam)
+                << r << "Import\\4.00\\Alias" << r << program;
+            QTest::addRow("%s: the program's path without \"Software\"", naam)
+                << r << "Tavrin Software\\Bvq\\Import\\4.00\\Alias" << r
+                << "Software\\Tavrin Software\\Bvq\\Tavrin Software\\Bvq\\Import\\4.00\\Alias";
+            QTest::addRow("%s: two levels under Software", naam)
+                << r << "Software\\Tavrin Software" << r
+                << "Software\\Tavrin Software\\Bvq\\Software\\Tavrin Software";
+            QTest::addRow("%s: a key of the root", naam)
+                << r << "Alias" << r << "Software\\Tavrin Software\\Bvq\\Alias";
+        }
+        QTest::newRow("the same path under both roots") << int(HKEY_CURRENT_USER) << "Import\\4.00\\Alias"
+                                                        << int(HKEY_LOCAL_MACHINE) << "Import\\4.00\\Alias";
+    }
+    void differentKeyPathsNeverShareAValue()
+    {
+        QFETCH(int, root1);
+        QFETCH(QString, path1);
+        QFETCH(int, root2);
+        QFETCH(QString, path2);
+        const auto eerste = RegistryRoot(quint32(root1));
+        const auto tweede = RegistryRoot(quint32(root2));
+        // A name of each row's own: the rows share the store.
+        const QString naam = QString::fromUtf8(QTest::currentDataTag());
+        fSaveString(eerste, path1, naam, QStringLiteral("een"));
+        QCOMPARE(fGetstring(tweede, path2, naam), std::nullopt);
+        fSaveString(tweede, path2, naam, QStringLiteral("twee"));
+        QCOMPARE(fGetstring(eerste, path1, naam), std::optional<QString>("een"));
+        QCOMPARE(fGetstring(tweede, path2, naam), std::optional<QString>("twee"));
+        // And the same for 32-bit values.
+        fSaveLong(eerste, path1, naam + QStringLiteral(" getal"), 1);
+        QVERIFY(!fGetLong(tweede, path2, naam + QStringLiteral(" getal")));
+    }
+
+    // The program's own settings stay in the file of its organisation and application, under the same keys,
+    // so the settings that users have stored read as before.
+    void theProgramsSettingsStayWhereTheyAre()
+    {
+        CurrentUser_BrengWeg(QStringLiteral("doelen\\ROTO"), QStringLiteral("pt"),
+                             QStringLiteral("/data/pt.db"));
+        fSaveString(HKEY_CURRENT_USER, QStringLiteral("Import\\4.00\\doelen\\ROTO"), QStringLiteral("pt"),
+                    QStringLiteral("elders"));
+        QFile file(env.path(QStringLiteral("registry/user/Tavrin Software/Bvq.json")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray inhoud = file.readAll();
+        QVERIFY2(inhoud.contains("\"Import/4.00/doelen/ROTO/pt\": \"/data/pt.db\""), inhoud.constData());
+        QVERIFY(!inhoud.contains("elders"));
+        QCOMPARE(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+                 QFileDevice::Permissions());
+        // The other path's value is in a store of its own, as private as the program's.
+        QFile ander(env.path(QStringLiteral("registry/user/Tavrin Software/HKEY_CURRENT_USER.register")));
+        QVERIFY(ander.open(QIODevice::ReadOnly));
+        QVERIFY(ander.readAll().contains("elders"));
+        QCOMPARE(ander.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+                 QFileDevice::Permissions());
     }
 
     void valuesSurviveANewStoreObject()
