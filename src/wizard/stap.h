@@ -52,8 +52,7 @@
 //         StapBackup m_model;
 //     };
 //
-// and one line in the step register (src/wizard/ui/stapregister.cpp), in place
-// of the placeholder that holds the step's place until then:
+// and its one line in the step register (src/wizard/ui/stapregister.cpp):
 //
 //     {{16}, maakStap<usrStapBackup>},            // usrStapBackup
 //
