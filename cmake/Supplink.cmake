@@ -255,7 +255,8 @@ endmacro()
 # the listed folder that holds the target's CMakeLists.txt (the longest one
 # that src/<folder> starts with), <out-subsystem> := that folder, <out-ui> :=
 # whether the target lies in the folder's ui/ (its windows, one step above its
-# logic). A target outside every listed folder gets index -1 (the program).
+# logic). A target outside every listed folder gets index -1: it stands above
+# every floor, as the program does.
 function(_supplink_floor target out_index out_subsystem out_ui)
   get_target_property(dir ${target} SOURCE_DIR)
   file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/src ${dir})
@@ -309,9 +310,10 @@ endfunction()
 #   - a subsystem's logic library reaches Qt Widgets through its links;
 #   - a library reaches itself through its links (a cycle);
 #   - a library links one that does not stand below it: one of a subsystem
-#     listed after its own in SUPPLINK_SUBSYSTEMS, or, from a logic library,
-#     a window library of its own subsystem (an arrow pointing up, even where
-#     no cycle closes);
+#     listed after its own in SUPPLINK_SUBSYSTEMS, one outside every listed
+#     subsystem, or another of its own subsystem (only the window library
+#     links its subsystem's logic library): an arrow pointing up or sideways,
+#     even where no cycle closes;
 #   - a source file of one library includes a header of another library that
 #     its own library does not reach through its links (a lower layer
 #     including a higher one, or an include that works by chance).
@@ -425,8 +427,10 @@ function(supplink_check_layers)
     list(JOIN included " " included)
     get_target_property(type ${target} TYPE)
     _supplink_floor(${target} index subsystem ui)
-    if(type STREQUAL "EXECUTABLE" OR index EQUAL -1)
+    if(type STREQUAL "EXECUTABLE")
       set(kind "program, above every floor")
+    elseif(index EQUAL -1)
+      set(kind "in no subsystem, above every floor")
     else()
       math(EXPR floor "${index} + 1")
       if(ui)
