@@ -8,9 +8,15 @@
 # supplink_check_layers() stops the configuration when the layers are broken;
 # scripts/layers.sh prints what it checked.
 
-# The folders of the subsystems, in build order; each must have a
-# CMakeLists.txt. Later subsystems link the earlier ones they need.
-set(SUPPLINK_SUBSYSTEMS platform start json database sources transfer sync import mathparser selection wizard)
+# The folders of the subsystems, from the bottom floor up; each must have a
+# CMakeLists.txt. A library links only the libraries of the subsystems listed
+# before its own (and a window library its own subsystem's logic library), so
+# that every arrow of the tree points down. A folder inside a subsystem may be
+# a floor of its own (wizard/protocol, the step protocol and predicates that
+# the selection steps and the wizard's own steps share, below both): its
+# library is supplink_<folder with "_" for "/"> (supplink_wizard_protocol).
+set(SUPPLINK_SUBSYSTEMS
+    platform start json database sources transfer sync import mathparser wizard/protocol selection wizard)
 
 # What a logic library must never reach through its links.
 set(SUPPLINK_WINDOW_LIBRARIES Qt6::Widgets)
@@ -101,7 +107,8 @@ endmacro()
 
 # supplink_add_subsystems()
 # Adds the folder of every subsystem in SUPPLINK_SUBSYSTEMS, below the calling
-# folder; a listed folder without a CMakeLists.txt stops the configuration.
+# folder; a listed folder without a CMakeLists.txt stops the configuration. A
+# subsystem's CMakeLists.txt does not add a listed folder inside it again.
 function(supplink_add_subsystems)
   foreach(sub ${SUPPLINK_SUBSYSTEMS})
     if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt)
@@ -244,6 +251,40 @@ macro(_supplink_link_path from to prefix out)
   endwhile()
 endmacro()
 
+# The floor of a target: <out-index> := the position in SUPPLINK_SUBSYSTEMS of
+# the listed folder that holds the target's CMakeLists.txt (the longest one
+# that src/<folder> starts with), <out-subsystem> := that folder, <out-ui> :=
+# whether the target lies in the folder's ui/ (its windows, one step above its
+# logic). A target outside every listed folder gets index -1: it stands above
+# every floor, as the program does.
+function(_supplink_floor target out_index out_subsystem out_ui)
+  get_target_property(dir ${target} SOURCE_DIR)
+  file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/src ${dir})
+  set(index -1)
+  set(subsystem)
+  set(ui FALSE)
+  set(best 0)
+  set(position 0)
+  foreach(sub ${SUPPLINK_SUBSYSTEMS})
+    string(LENGTH "${sub}" length)
+    if((rel STREQUAL sub OR rel MATCHES "^${sub}/") AND length GREATER best)
+      set(index ${position})
+      set(subsystem ${sub})
+      set(best ${length})
+      string(SUBSTRING "${rel}/" ${length} -1 rest)
+      if(rest MATCHES "^/ui/")
+        set(ui TRUE)
+      else()
+        set(ui FALSE)
+      endif()
+    endif()
+    math(EXPR position "${position} + 1")
+  endforeach()
+  set(${out_index} ${index} PARENT_SCOPE)
+  set(${out_subsystem} ${subsystem} PARENT_SCOPE)
+  set(${out_ui} ${ui} PARENT_SCOPE)
+endfunction()
+
 # supplink_check_no_widgets(<target>...)
 # Stops the configuration when a given target reaches Qt Widgets through its
 # links, directly or through what its link libraries pass on. For logic
@@ -268,16 +309,22 @@ endfunction()
 # Stops the configuration when
 #   - a subsystem's logic library reaches Qt Widgets through its links;
 #   - a library reaches itself through its links (a cycle);
+#   - a library links one that does not stand below it: one of a subsystem
+#     listed after its own in SUPPLINK_SUBSYSTEMS, one outside every listed
+#     subsystem, or another of its own subsystem (only the window library
+#     links its subsystem's logic library): an arrow pointing up or sideways,
+#     even where no cycle closes;
 #   - a source file of one library includes a header of another library that
 #     its own library does not reach through its links (a lower layer
 #     including a higher one, or an include that works by chance).
-# Then writes the libraries with their links and includes to
+# Then writes the libraries with their floors, links and includes to
 # <build>/supplink-layers.txt, which scripts/layers.sh prints.
 function(supplink_check_layers)
   set(logic)
   foreach(sub ${SUPPLINK_SUBSYSTEMS})
-    if(TARGET supplink_${sub})
-      list(APPEND logic supplink_${sub})
+    string(REPLACE "/" "_" name "${sub}")
+    if(TARGET supplink_${name})
+      list(APPEND logic supplink_${name})
     endif()
   endforeach()
   supplink_check_no_widgets(${logic})
@@ -296,15 +343,51 @@ function(supplink_check_layers)
     endforeach()
   endforeach()
 
-  string(CONCAT report
-    "# What each library of the program links (directly) and whose headers it includes.\n"
-    "# Written by supplink_check_layers (cmake/Supplink.cmake) when the project is configured.\n")
+  # No cycles, and every link points down.
+  list(LENGTH SUPPLINK_SUBSYSTEMS floors)
   foreach(target IN LISTS targets)
     supplink_link_closure(${target} closure via)
     if(target IN_LIST closure)
       _supplink_link_path(${target} ${target} via chain)
       message(FATAL_ERROR "${target} links itself (${chain}): the libraries form a cycle.")
     endif()
+    _supplink_floor(${target} index subsystem ui)
+    get_target_property(type ${target} TYPE)
+    if(index EQUAL -1 OR type STREQUAL "EXECUTABLE")
+      # The program stands above every library.
+      continue()
+    endif()
+    _supplink_direct_links(${target} links)
+    foreach(link IN LISTS links)
+      if(NOT link IN_LIST targets)
+        continue()
+      endif()
+      _supplink_floor(${link} link_index link_subsystem link_ui)
+      if(link_index EQUAL -1)
+        message(FATAL_ERROR
+          "${target} links ${link}, which stands in no subsystem of SUPPLINK_SUBSYSTEMS (cmake/Supplink.cmake) "
+          "and so above every floor, with the program. A library of a subsystem links only libraries below "
+          "it; give ${link} a place in the list or move it into a subsystem listed before ${subsystem}.")
+      elseif(link_index GREATER index)
+        message(FATAL_ERROR
+          "${target} links ${link}, which does not stand below it: SUPPLINK_SUBSYSTEMS (cmake/Supplink.cmake) "
+          "lists ${link_subsystem} after ${subsystem}. A library links only libraries below it (the "
+          "subsystems listed before its own); move what both need into a subsystem listed before both.")
+      elseif(link_index EQUAL index AND (NOT ui OR link_ui))
+        message(FATAL_ERROR
+          "${target} links ${link}, which does not stand below it: within the subsystem ${subsystem} only "
+          "the window library (ui/) links the logic library.")
+      endif()
+    endforeach()
+  endforeach()
+
+  string(CONCAT report
+    "# What each library of the program links (directly) and whose headers it includes, and the\n"
+    "# floor it stands on (its subsystem's place in SUPPLINK_SUBSYSTEMS, counted from the bottom;\n"
+    "# a subsystem's windows stand above its logic).\n"
+    "# Written by supplink_check_layers (cmake/Supplink.cmake) when the project is configured.\n")
+  foreach(target IN LISTS targets)
+    supplink_link_closure(${target} closure via)
     set(included)
     foreach(file IN LISTS files_${target})
       file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
@@ -343,12 +426,18 @@ function(supplink_check_layers)
     list(JOIN links " " links)
     list(JOIN included " " included)
     get_target_property(type ${target} TYPE)
+    _supplink_floor(${target} index subsystem ui)
     if(type STREQUAL "EXECUTABLE")
-      set(kind "program")
-    elseif(target MATCHES "_ui$")
-      set(kind "windows")
+      set(kind "program, above every floor")
+    elseif(index EQUAL -1)
+      set(kind "in no subsystem, above every floor")
     else()
-      set(kind "logic")
+      math(EXPR floor "${index} + 1")
+      if(ui)
+        set(kind "windows of ${subsystem}, floor ${floor} of ${floors}")
+      else()
+        set(kind "logic of ${subsystem}, floor ${floor} of ${floors}")
+      endif()
     endif()
     string(APPEND report "\n${target} (${kind})\n  links:    ${links}\n  includes: ${included}\n")
   endforeach()

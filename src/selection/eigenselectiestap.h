@@ -19,7 +19,7 @@
 // Its view is a usrEigenSelectieStap (selection/ui/usreigenselectiestap.h).
 
 #include "selection/selectiestap.h"
-#include "wizard/stap.h"
+#include "wizard/protocol/stap.h"
 
 namespace supplink {
 

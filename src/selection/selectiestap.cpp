@@ -6,7 +6,7 @@
 #include "start/globals.h"
 #include "start/leverancier.h"
 #include "start/registryfuncties.h"
-#include "wizard/stap.h"
+#include "wizard/protocol/stap.h"
 
 #include <QScopedValueRollback>
 

@@ -24,7 +24,7 @@
 
 #include "selection/bibliotheeklezer.h"
 #include "selection/selectiestap.h"
-#include "wizard/stap.h"
+#include "wizard/protocol/stap.h"
 
 #include <memory>
 

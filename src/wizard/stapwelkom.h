@@ -33,7 +33,7 @@
 // Finish.
 
 #include "start/leverancier.h"
-#include "wizard/stap.h"
+#include "wizard/protocol/stap.h"
 
 #include <QList>
 #include <QString>

@@ -31,7 +31,7 @@ using namespace supplink::test;
 
 namespace {
 
-// The main window walked forward to a step (the placeholders of steps 1 to 4 let it go on).
+// The main window walked forward to a step (the fixed input of steps 1 to 4 lets it go on).
 bool naarStap(frmImportBvqNaarBvq& window, int stap)
 {
     while (window.besturing().HuidigeStap() < stap && window.cmdVolgende->isEnabled())

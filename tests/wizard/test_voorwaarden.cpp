@@ -10,7 +10,7 @@
 #include "start/globals.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
-#include "wizard/voorwaarden.h"
+#include "wizard/protocol/voorwaarden.h"
 
 #include <QFile>
 #include <QtTest>

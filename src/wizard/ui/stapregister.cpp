@@ -1,7 +1,6 @@
 
 #include "selection/ui/usreigenselectiestap.h"
 #include "selection/ui/usrstapselectalgemeen.h"
-#include "wizard/plaatshouders.h"
 #include "wizard/ui/stapregister.h"
 #include "wizard/ui/usrimportopties.h"
 #include "wizard/ui/usrstapbackup.h"
@@ -13,7 +12,7 @@
 
 namespace supplink {
 
-// One line per step view; a step that is built replaces its placeholder here.
+// One line per step view.
 QList<StapRegistratie> StapRegister()
 {
     return {

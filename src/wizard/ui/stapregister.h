@@ -4,8 +4,8 @@
 // step area and hands its model (stap.h) to the step sequence (StapBesturing).
 //
 // A step's view is a QWidget made with its parent alone that offers its model
-// as stap() (the StapWeergave concept below); maakStap<View> builds it. A step
-// that is built replaces its placeholder with one line in stapregister.cpp:
+// as stap() (the StapWeergave concept below); maakStap<View> builds it. Each
+// step has one line in stapregister.cpp:
 //
 //     {{16}, maakStap<usrStapBackup>},            // usrStapBackup
 //
@@ -15,14 +15,12 @@
 // TransferStap. Every step from 1 to 18 has exactly one registration; the
 // main window refuses to start otherwise (ControleerStappen).
 
-#include "wizard/stap.h"
-#include "wizard/ui/usrstapnietbeschikbaar.h"
+#include "wizard/protocol/stap.h"
 
 #include <QList>
 #include <QWidget>
 #include <concepts>
 #include <functional>
-#include <memory>
 
 namespace supplink {
 
@@ -54,15 +52,6 @@ StapOnderdelen maakStap(QWidget* parent)
 {
     auto* view = new View(parent);
     return {view, &static_cast<Stap&>(view->stap())};
-}
-
-// A placeholder view ("Deze stap is nog niet beschikbaar.") over one of the placeholder models of
-// wizard/plaatshouders.h.
-template <std::derived_from<Stap> Model>
-StapOnderdelen maakPlaatshouder(QWidget* parent)
-{
-    auto* view = new usrStapNietBeschikbaar(parent, std::make_unique<Model>());
-    return {view, &view->stap()};
 }
 
 // The program's register.

@@ -52,15 +52,15 @@
 //         StapBackup m_model;
 //     };
 //
-// and one line in the step register (src/wizard/ui/stapregister.cpp), in place
-// of the placeholder that holds the step's place until then:
+// and its one line in the step register (src/wizard/ui/stapregister.cpp):
 //
 //     {{16}, maakStap<usrStapBackup>},            // usrStapBackup
 //
 // Steps of the selection subsystem (src/selection) derive from these classes
-// too: supplink_selection links supplink_wizard (this interface and the
-// predicates of wizard/voorwaarden.h), the main window links the ui libraries
-// of the steps it registers, and the wizard's logic never links a step's.
+// too. This interface and the predicates (wizard/protocol/voorwaarden.h) are
+// their own library, supplink_wizard_protocol, below both the selection steps
+// and the wizard's logic, which each link it; the main window links the ui
+// libraries of the steps it registers, and no library links one above it.
 
 #include "start/items.h"
 

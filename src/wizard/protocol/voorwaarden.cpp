@@ -1,4 +1,4 @@
-#include "wizard/voorwaarden.h"
+#include "wizard/protocol/voorwaarden.h"
 
 #include "database/clsopt.h"
 #include "database/doelbestand.h"
