@@ -10,6 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libasan8 libubsan1
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc
+  qt6-translations-l10n  # Qt's own dialogs and standard buttons in Dutch
   libsqlite3-dev sqlite3
   unixodbc-dev tdsodbc
   mdbtools-dev liborcus-dev libzip-dev libxlsxwriter-dev libxslt1-dev

@@ -1,12 +1,13 @@
-// The program's entry point, above every library it assembles: one running
-// copy, the widget UI services, the help file, the main window and the two
-// target-field catalogues.
+// The program's entry point, above every library it assembles: Qt's own texts
+// in Dutch, one running copy, the widget UI services, the help file, the main
+// window and the two target-field catalogues.
 
 #include "platform/singleinstance.h"
 #include "start/globals.h"
 #include "start/sharedroutines.h"
-#include "start/veldcatalogus.h"
+#include "start/ui/qtvertalingen.h"
 #include "start/ui/widgetuiservices.h"
+#include "start/veldcatalogus.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
 
 #include <QApplication>
@@ -19,6 +20,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tavrin Software"));
     QApplication::setApplicationName(QStringLiteral("Bvq"));
+    // Qt's dialogs and standard buttons speak Dutch, as the program's own windows do.
+    if (!InstalleerQtVertalingen())
+        qWarning("Qt's Dutch translations (qtbase_nl.qm) not found in %s: Qt's own texts stay English",
+                 qPrintable(QtVertalingenMap()));
 
     // 1. A copy that already runs comes to the front; this one ends.
     SingleInstance instance(QString::fromUtf8(kProgramTitle));

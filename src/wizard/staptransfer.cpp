@@ -502,7 +502,7 @@ void StapTransfer::Draai(const GeplandeRun& run)
             try {
                 gelukt = werker->Uitvoeren(opdracht);
             } catch (const std::exception& fout) {
-                ShowError(QString(), fout);
+                ShowError(WerkerRoutine(run.soort), fout);
             }
             m_werker = nullptr;
             werker.reset();

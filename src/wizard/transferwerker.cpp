@@ -27,6 +27,25 @@ QString WerkerActie(WerkerSoort soort)
     return QString();
 }
 
+QString WerkerRoutine(WerkerSoort soort)
+{
+    switch (soort) {
+    case WerkerSoort::Opt:
+        return QStringLiteral("StartTransferOPT");
+    case WerkerSoort::PT:
+        return QStringLiteral("StartTransferPT");
+    case WerkerSoort::Shapes:
+        return QStringLiteral("StartTransferSHAPES");
+    case WerkerSoort::LIB:
+        return QStringLiteral("StartTransferLIB");
+    case WerkerSoort::Bestand:
+        return QStringLiteral("StartTransferBestand");
+    case WerkerSoort::BestandHangSluit:
+        return QStringLiteral("StartTransferBestandHangSluit");
+    }
+    return QString();
+}
+
 namespace {
 
 // An engine of the synchronisation base (SetOntvanger, SetRunContext, Cancel) and how one run of it goes.

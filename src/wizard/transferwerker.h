@@ -47,6 +47,11 @@ enum class WerkerSoort
 // The action the cancel line names for a kind: "OPT", "PT", "SHAPES", "LIBRARY", "CSV", "CSV".
 QString WerkerActie(WerkerSoort soort);
 
+// The runner of a kind, the routine the error window names when its run fails: "StartTransferOPT",
+// "StartTransferPT", "StartTransferSHAPES", "StartTransferLIB", "StartTransferBestand",
+// "StartTransferBestandHangSluit".
+QString WerkerRoutine(WerkerSoort soort);
+
 // What one run works on.
 struct WerkerOpdracht
 {

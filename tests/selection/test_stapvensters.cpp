@@ -7,20 +7,25 @@
 
 #include "fixtures/jetstandin.h"
 #include "fixtures/profilefixtures.h"
+#include "selectiestaptest.h"
 #include "selection/clsprofile.h"
 #include "selection/ui/usreigenselectiestap.h"
 #include "selection/ui/usrinformatielinks.h"
 #include "selection/ui/usrlistview.h"
 #include "selection/ui/usrlistviewcombo.h"
 #include "selection/ui/usrprofilepreview.h"
-#include "selectiestaptest.h"
+#include "start/registryfuncties.h"
+#include "start/sharedroutines.h"
 #include "wizard/ui/frmimportbvqnaarbvq.h"
 #include "wizard/vasteinvoer.h"
 
 #include <QComboBox>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QTreeView>
@@ -39,6 +44,36 @@ bool naarStap(frmImportBvqNaarBvq& window, int stap)
     return window.besturing().HuidigeStap() == stap;
 }
 
+// An article source (a product table) with the groups "Beslag" and "Profielen" and an article in each, and
+// the extra articles (code, description) in "Beslag"; chosen in step 2, articles to be imported.
+bool artikelBron(StapOmgeving& omgeving, fixtures::JetStandIns& jet,
+                 const QList<std::pair<QString, QString>>& extra = {})
+{
+    const QString ptDb = omgeving.env.path(QStringLiteral("pt.db"));
+    if (!fixtures::makeJetDatabase(ptDb, fixtures::Kind::ProductTable, {3, 40}))
+        return false;
+    {
+        fixtures::FixtureDb db(ptDb);
+        const qint64 g1 = db.insert("ArtGroup", {{"Code", "BES"}, {"Description", "Beslag"}});
+        const qint64 g2 = db.insert("ArtGroup", {{"Code", "PRO"}, {"Description", "Profielen"}});
+        db.insert("Article",
+                  {{"Code", "SCH-1"}, {"Description", "Scharnier"}, {"fkType", 1}, {"fkGroup", g1}});
+        db.insert("Article",
+                  {{"Code", "PR-L"}, {"Description", "Profiel links"}, {"fkType", 1}, {"fkGroup", g2}});
+        for (const auto& [code, omschrijving] : extra)
+            db.insert("Article",
+                      {{"Code", code}, {"Description", omschrijving}, {"fkType", 1}, {"fkGroup", g1}});
+    }
+    auto pt = database(QStringLiteral("pt.mdb"), BronSoort::Artikelen, Opslag::Jet, 40, jet.add(ptDb));
+    pt->DBType = QStringLiteral("PT");
+    pt->TypeSelectie = QStringLiteral("1");
+    globals().gBronnenGeselecteerd = {pt};
+    auto opties = std::make_shared<clsImportOpties>();
+    opties->ImporterenArtikelen = true;
+    globals().gImportOpties = opties;
+    return true;
+}
+
 } // namespace
 
 class TestStapVensters : public QObject
@@ -50,6 +85,8 @@ private slots:
     void cleanup();
 
     void articleStepsInTheWizard();
+    void articleDescriptionsTakeTheRoomLeft_data();
+    void articleDescriptionsTakeTheRoomLeft();
     void grooveFigureStepWithPreview();
     void hardwareStepsInTheirPlaces();
 
@@ -69,23 +106,8 @@ void TestStapVensters::cleanup()
 
 void TestStapVensters::articleStepsInTheWizard()
 {
-    const QString ptDb = m_omgeving->env.path(QStringLiteral("pt.db"));
-    QVERIFY(fixtures::makeJetDatabase(ptDb, fixtures::Kind::ProductTable, {3, 40}));
-    {
-        fixtures::FixtureDb db(ptDb);
-        const qint64 g1 = db.insert("ArtGroup", {{"Code", "BES"}, {"Description", "Beslag"}});
-        const qint64 g2 = db.insert("ArtGroup", {{"Code", "PRO"}, {"Description", "Profielen"}});
-        db.insert("Article", {{"Code", "SCH-1"}, {"Description", "Scharnier"}, {"fkType", 1}, {"fkGroup", g1}});
-        db.insert("Article", {{"Code", "PR-L"}, {"Description", "Profiel links"}, {"fkType", 1}, {"fkGroup", g2}});
-    }
     fixtures::JetStandIns jet;
-    auto pt = database(QStringLiteral("pt.mdb"), BronSoort::Artikelen, Opslag::Jet, 40, jet.add(ptDb));
-    pt->DBType = QStringLiteral("PT");
-    pt->TypeSelectie = QStringLiteral("1");
-    globals().gBronnenGeselecteerd = {pt};
-    auto opties = std::make_shared<clsImportOpties>();
-    opties->ImporterenArtikelen = true;
-    globals().gImportOpties = opties;
+    QVERIFY(artikelBron(*m_omgeving, jet));
 
     frmImportBvqNaarBvq window(nullptr, test::RegisterMetVasteInvoer());
     window.resize(1000, 760);
@@ -117,6 +139,69 @@ void TestStapVensters::articleStepsInTheWizard()
     QCOMPARE(window.besturing().HuidigeStap(), 10);
     QVERIFY(globals().gColArtikelen.isEmpty());
     QVERIFY(groepen->stap().sjabloon().lijst().lijst().Rij(0).Aangevinkt);
+    QVERIFY(m_omgeving->ui.errors.isEmpty());
+}
+
+void TestStapVensters::articleDescriptionsTakeTheRoomLeft_data()
+{
+    QTest::addColumn<QString>(
+        "opgeslagen"); // the stored width of the description column (twips), empty: none
+    QTest::newRow("no stored width: the room left") << QString();
+    QTest::newRow("stored width kept") << QStringLiteral("2500");
+}
+
+// At the main window's own size, with a list wider than its columns, the description column takes the room
+// the other columns leave, also when the window grows. A width the user stored stays as it is, and the
+// width that only fills the room is not stored.
+void TestStapVensters::articleDescriptionsTakeTheRoomLeft()
+{
+    QFETCH(QString, opgeslagen);
+    if (!opgeslagen.isEmpty())
+        CurrentUser_BrengWeg(QStringLiteral("Columns"), QStringLiteral("Artikelen2width"), opgeslagen);
+    // The user gave the list more of the splitter than its columns need.
+    CurrentUser_BrengWeg(QStringLiteral("Splitter"), QStringLiteral("artikelensplitter1pos"),
+                         QStringLiteral("12500"));
+    fixtures::JetStandIns jet;
+    QVERIFY(
+        artikelBron(*m_omgeving, jet,
+                    {{QStringLiteral("VUR-104"), QStringLiteral("Vuren kozijnhout 104 x 67 mm (serie 4)")}}));
+
+    frmImportBvqNaarBvq window(nullptr, test::RegisterMetVasteInvoer());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(naarStap(window, 11));
+    auto* artikelen = dynamic_cast<usrStapSelectArtikelen*>(window.stepArea->currentWidget());
+    QVERIFY(artikelen);
+    QTreeView* lv = artikelen->lijst->lijst->lv;
+    QCoreApplication::processEvents();
+    const QHeaderView* kop = lv->header();
+    QCOMPARE(kop->count(), 7);
+    QCOMPARE(artikelen->Splitter1->sizes().value(0), TwipsNaarPixels(12500));
+    if (opgeslagen.isEmpty()) {
+        int totaal = 0;
+        for (int kolom = 0; kolom < kop->count(); ++kolom)
+            totaal += kop->sectionSize(kolom);
+        // No room left on the right, and the description column is wider than its default.
+        QCOMPARE(totaal, lv->viewport()->width());
+        QVERIFY2(kop->sectionSize(1) > TwipsNaarPixels(3000),
+                 qPrintable(QString::number(kop->sectionSize(1))));
+        // Every column shows.
+        QVERIFY(!lv->horizontalScrollBar()->isVisible());
+        // A wider window gives the column more room.
+        const int eerst = kop->sectionSize(1);
+        window.resize(window.width() + 100, window.height());
+        QCoreApplication::processEvents();
+        QVERIFY(kop->sectionSize(1) > eerst);
+    } else {
+        QCOMPARE(kop->sectionSize(1), TwipsNaarPixels(opgeslagen.toInt()));
+    }
+    // Leaving the step stores the widths: the user's as it was, no width that only filled the room.
+    artikelen->stap().sjabloon().lijst().lijst().ZetVinkje(0, true);
+    QVERIFY(window.cmdVolgende->isEnabled());
+    QTest::mouseClick(window.cmdVolgende, Qt::LeftButton);
+    QVERIFY(window.besturing().HuidigeStap() > 11);
+    QCOMPARE(CurrentUser_HaalOp(QStringLiteral("Columns"), QStringLiteral("Artikelen2width"), {}),
+             opgeslagen);
     QVERIFY(m_omgeving->ui.errors.isEmpty());
 }
 

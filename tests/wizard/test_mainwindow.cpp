@@ -221,6 +221,34 @@ private slots:
             QVERIFY(knop->width() >= knop->sizeHint().width());
     }
 
+    // Nothing of a step shows in or below the button row, on any step of the program's register: the step
+    // area ends above it and every widget of a step stays inside its step.
+    void nietsOnderDeKnoppen()
+    {
+        frmImportBvqNaarBvq window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int rij = window.cmdAnnuleren->geometry().top();
+        const QList<QWidget*> knoppenRij{window.cmdHelp,   window.cmdUpdate,   window.Label1,
+                                         window.cmdVorige, window.cmdVolgende, window.cmdAnnuleren};
+        for (int pagina = 0; pagina < window.stepArea->count(); ++pagina) {
+            window.stepArea->setCurrentIndex(pagina);
+            QCoreApplication::processEvents();
+            const QWidget* stap = window.stepArea->currentWidget();
+            for (QWidget* w : window.findChildren<QWidget*>()) {
+                if (!w->isVisible() || knoppenRij.contains(w))
+                    continue;
+                const QRect r(w->mapTo(&window, QPoint(0, 0)), w->size());
+                QVERIFY2(
+                    r.bottom() < rij - TwipsNaarPixels(60) + 1,
+                    qPrintable(QStringLiteral("%1 %2 of %3 reaches to %4")
+                                   .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName(),
+                                        QString::fromLatin1(stap->metaObject()->className()))
+                                   .arg(r.bottom())));
+            }
+        }
+    }
+
     // The program's own register from the first step to the last: a supplier, a work-preparation source
     // and target, the options the source offers and its groove figure ticked; the backup is required and
     // made, the transfer runs and puts the figure into the target, and the result step shows its log.

@@ -553,6 +553,60 @@ private slots:
         QVERIFY(leesLog(globals().gLogOverzicht).contains(QStringLiteral("-Fouten: 1")));
     }
 
+    // A worker whose run throws: the error window names the runner of that worker, so that support can tell
+    // which part of the transfer failed.
+    void foutVensterNoemtRunner_data()
+    {
+        QTest::addColumn<QString>("bron");
+        QTest::addColumn<QStringList>("opties");
+        QTest::addColumn<bool>("bibliotheekModus");
+        QTest::addColumn<QString>("routine");
+
+        QTest::newRow("options database") << QStringLiteral("bron_opt.db:1:t:0") << QStringList{"Tabellen"}
+                                          << false << QStringLiteral("StartTransferOPT");
+        QTest::newRow("product table") << QStringLiteral("bron_pt.db:0:t:0") << QStringList{"Artikelen"}
+                                       << false << QStringLiteral("StartTransferPT");
+        QTest::newRow("work preparation") << QStringLiteral("bron_wkv.db:3:t:0") << QStringList{"Shapes"}
+                                          << false << QStringLiteral("StartTransferSHAPES");
+        QTest::newRow("library") << QStringLiteral("bron_lib.db:2:t:0") << QStringList{"Vaksponningen"}
+                                 << false << QStringLiteral("StartTransferLIB");
+        QTest::newRow("article file") << QStringLiteral("art.csv:0:f:0") << QStringList{"Artikelen"} << false
+                                      << QStringLiteral("StartTransferBestand");
+        QTest::newRow("hardware file") << QStringLiteral("hs0.csv:1:f:0") << QStringList{"Tabellen"} << false
+                                       << QStringLiteral("StartTransferBestandHangSluit");
+        QTest::newRow("hardware file, library mode")
+            << QStringLiteral("hs1.csv:1:f:1") << QStringList{"LIBHSKeuzes"} << true
+            << QStringLiteral("StartTransferBestandHangSluit");
+    }
+    void foutVensterNoemtRunner()
+    {
+        QFETCH(QString, bron);
+        QFETCH(QStringList, opties);
+        QFETCH(bool, bibliotheekModus);
+        QFETCH(QString, routine);
+        RecordingUiServices ui;
+        TransferOpstelling o;
+        o.kies({DoelSoort::Opt, DoelSoort::PT, DoelSoort::Wkv, DoelSoort::Lib});
+        globals().gBibliotheekModus = bibliotheekModus;
+        zetOpties(o.opties(), opties);
+        voegBronnenToe(o, {bron});
+        o.werkers->gedrag = [](const NepAanroep&, VoortgangOntvanger&, int) -> bool {
+            throw AppError(ErrorNumber::General, QStringLiteral("mis"));
+        };
+        const QMap<QString, QByteArray> voor = o.inhoud();
+        StapTransfer stap;
+        stap.ZetWerkers(o.werkers);
+        stap.StartTransfer();
+
+        QCOMPARE(o.werkers->aanroepen.size(), 1);
+        QCOMPARE(ui.errors.size(), 1);
+        QCOMPARE(ui.errors.first().details,
+                 QStringLiteral("Procedure = ") + routine +
+                     QStringLiteral("\r\nError = %1: mis").arg(ErrorNumber::General));
+        QCOMPARE(stap.Eindmelding(), kFouten);
+        QCOMPARE(o.inhoud(), voor);
+    }
+
     // A staging failure on any kind leaves every target as it was.
     void faserenMislukt_data()
     {

@@ -16,6 +16,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace supplink {
 
 usrListView::usrListView(SelectieLijst& lijst, QWidget* parent) : QWidget(parent), m_lijst(lijst)
@@ -73,8 +75,10 @@ usrListView::usrListView(SelectieLijst& lijst, QWidget* parent) : QWidget(parent
 
     connect(lv->header(), &QHeaderView::sectionClicked, this, [this](int kolom) { m_lijst.KolomKlik(kolom); });
     connect(lv->header(), &QHeaderView::sectionResized, this, [this](int kolom, int, int breedte) {
-        if (!m_toonKolommen && !m_reset)
+        if (!m_toonKolommen && !m_reset) {
             m_lijst.ZetKolomBreedte(kolom, PixelsNaarTwips(breedte));
+            PasOmschrijvingAan();
+        }
     });
     connect(lv, &QTreeView::clicked, this, [this](const QModelIndex& index) { m_lijst.Klik(index.row()); });
     connect(lv, &QTreeView::doubleClicked, this,
@@ -120,6 +124,7 @@ void usrListView::ToonKolommen()
         lv->header()->resizeSection(0, TwipsNaarPixels(m_lijst.KolomBreedte(0)));
         PasCodeKolomAan(0, m_lijst.RijAantal() - 1);
     }
+    PasOmschrijvingAan();
 }
 
 void usrListView::PasCodeKolomAan(int van, int tot)
@@ -151,6 +156,27 @@ void usrListView::PasCodeKolomAan(int van, int tot)
     const QScopedValueRollback<bool> bezig(m_toonKolommen, true);
     lv->header()->resizeSection(0, nodig);
     m_lijst.ZetPassendeBreedte(0, PixelsNaarTwips(nodig));
+    PasOmschrijvingAan();
+}
+
+void usrListView::PasOmschrijvingAan()
+{
+    constexpr int kOmschrijving = 1;
+    if (m_lijst.columnCount() <= kOmschrijving || m_lijst.KolomBreedteGekozen(kOmschrijving))
+        return;
+    const QHeaderView* kop = lv->header();
+    int anderen = 0;
+    for (int kolom = 0; kolom < kop->count(); ++kolom) {
+        if (kolom != kOmschrijving && !kop->isSectionHidden(kolom))
+            anderen += kop->sectionSize(kolom);
+    }
+    const int standaard = TwipsNaarPixels(SelectieLijst::Kolommen().at(kOmschrijving).breedte);
+    const int breedte = std::max(standaard, lv->viewport()->width() - anderen);
+    if (breedte == kop->sectionSize(kOmschrijving))
+        return;
+    const QScopedValueRollback<bool> bezig(m_toonKolommen, true);
+    lv->header()->resizeSection(kOmschrijving, breedte);
+    m_lijst.ZetPassendeBreedte(kOmschrijving, PixelsNaarTwips(breedte));
 }
 
 void usrListView::ToonHuidigeRij(int rij)
@@ -169,6 +195,10 @@ bool usrListView::eventFilter(QObject* object, QEvent* event)
 {
     if (object == lv->viewport()) {
         switch (event->type()) {
+        case QEvent::Resize:
+            // A wider or narrower list (the window, the splitter, a scroll bar that comes or goes).
+            PasOmschrijvingAan();
+            break;
         case QEvent::MouseButtonPress:
             m_muis = true;
             break;

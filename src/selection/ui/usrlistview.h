@@ -7,7 +7,9 @@
 // shows the model and passes clicks, ticks, double clicks, header clicks and
 // column widths on. While the user has no width of their own for the code
 // column, the window makes it wide enough for the longest code of the list
-// (never narrower than its default).
+// (never narrower than its default); while the user has none for the
+// description column, it takes the room the other columns leave in the list
+// (never narrower than its default either).
 
 #include <QWidget>
 
@@ -46,6 +48,9 @@ private:
     void ToonKolommen();
     // Widens the code column to the widest code of the rows van..tot, unless its width is the user's.
     void PasCodeKolomAan(int van, int tot);
+    // Widens the description column to the room left beside the other columns, unless its width is the
+    // user's.
+    void PasOmschrijvingAan();
     void ToonHuidigeRij(int rij);
     // A batch with the busy pointer.
     template <class Actie>
