@@ -197,7 +197,7 @@ void StapTransfer::StartTransfer()
     RunScope live(*m_run);
     FoutTeller teller(*this);
     m_doelen.clear();
-    m_opgeruimd.clear();
+    m_locks.clear();
     m_foutGemeld = false;
     m_werkerFout = false;
     m_geannuleerd = false;
@@ -279,6 +279,8 @@ void StapTransfer::Uitvoeren()
 void StapTransfer::Afronden()
 {
     VerwijderWerkkopieen();
+    // The run's files are gone: another transfer may use the folders now.
+    m_locks.clear();
     m_logs.Sluit();
     emit KanVerder(true);
 }
@@ -317,19 +319,38 @@ bool StapTransfer::InitTargets()
         }
     }
 
+    const auto kies = [&g](DoelSoort soort) {
+        for (const std::shared_ptr<clsDoelBestand>& kandidaat : g.gDoelBestanden) {
+            if (kandidaat && kandidaat->Soort == DoelBestandSoort(soort) && !kandidaat->Path().isEmpty() &&
+                kandidaat->Geselecteerd)
+                return kandidaat;
+        }
+        return std::shared_ptr<clsDoelBestand>();
+    };
+
+    // The folders of the file targets are locked before anything is made or removed in them.
     QString reden;
+    QStringList mappen;
+    for (const DoelSoort soort : kDoelVolgorde) {
+        const std::shared_ptr<clsDoelBestand> gekozen = nodig.contains(soort) ? kies(soort) : nullptr;
+        if (!gekozen || (soort == DoelSoort::PT && IsSQLServerPad(gekozen->Path())))
+            continue;
+        const QFileInfo info(gekozen->Path());
+        if (info.isFile() && !mappen.contains(canoniek(info.absolutePath())))
+            mappen << canoniek(info.absolutePath());
+    }
+    if (!NeemMappen(mappen, reden)) {
+        m_tijden.werkkopieen = klok.elapsed();
+        m_foutGemeld = true;
+        ToonEindMelding(nietSuccesvol() + kCrLf + reden + kCrLf + geenWijzigingen());
+        return false;
+    }
+
     QStringList gebruikt; // canonical paths of the targets taken so far
     for (const DoelSoort soort : kDoelVolgorde) {
         if (!nodig.contains(soort))
             continue;
-        std::shared_ptr<clsDoelBestand> gekozen;
-        for (const std::shared_ptr<clsDoelBestand>& kandidaat : g.gDoelBestanden) {
-            if (kandidaat && kandidaat->Soort == DoelBestandSoort(soort) && !kandidaat->Path().isEmpty() &&
-                kandidaat->Geselecteerd) {
-                gekozen = kandidaat;
-                break;
-            }
-        }
+        const std::shared_ptr<clsDoelBestand> gekozen = kies(soort);
         if (!gekozen) {
             reden = QStringLiteral("Er is geen doelbestand gekozen voor '%1'!").arg(DoelOmschrijving(soort));
             break;
@@ -373,6 +394,33 @@ bool StapTransfer::InitTargets()
     return false;
 }
 
+bool StapTransfer::NeemMappen(const QStringList& mappen, QString& reden)
+{
+    // One fixed order (by path), so that two runs that share folders ask for them alike.
+    QStringList volgorde = mappen;
+    volgorde.sort();
+    for (const QString& map : std::as_const(volgorde)) {
+        MapLock lock;
+        const MapLock::Uitkomst uitkomst = lock.Neem(map);
+        if (uitkomst != MapLock::Uitkomst::Genomen) {
+            reden =
+                uitkomst == MapLock::Uitkomst::Bezet
+                    ? QStringLiteral("De map '%1' wordt op dit moment bijgewerkt door een andere overdracht. "
+                                     "Probeer het later opnieuw.")
+                          .arg(QDir::toNativeSeparators(map))
+                    : QStringLiteral("De map '%1' kan niet voor deze overdracht worden vastgelegd: %2")
+                          .arg(QDir::toNativeSeparators(map), lock.Reden());
+            m_locks.clear();
+            return false;
+        }
+        m_locks.push_back(std::move(lock));
+    }
+    // Under the lock, what an earlier transfer left in the folder belongs to no live run.
+    for (const MapLock& lock : m_locks)
+        RuimRestantenOp(lock);
+    return true;
+}
+
 bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& reden)
 {
     const QFileInfo info(pad);
@@ -390,12 +438,6 @@ bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& rede
     if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner)) {
         reden = QStringLiteral("Het doelbestand '") + pad + QStringLiteral("' is 'Alleen lezen'!");
         return false;
-    }
-    // Leftovers of an earlier transfer go once per folder, before this run makes files there.
-    const QString map = canoniek(info.absolutePath());
-    if (!m_opgeruimd.contains(map)) {
-        RuimRestantenOp(info.absolutePath());
-        m_opgeruimd << map;
     }
     d.sqlite = IsSQLiteBestand(pad);
     if (d.sqlite)

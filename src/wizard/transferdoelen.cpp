@@ -340,9 +340,11 @@ bool IsTransferRestant(const QString& bestandsNaam)
     return patroon.match(bestandsNaam).hasMatch();
 }
 
-void RuimRestantenOp(const QString& map)
+void RuimRestantenOp(const MapLock& lock)
 {
-    const QDir dir(map);
+    if (!lock.Gehouden())
+        return;
+    const QDir dir(lock.Map());
     for (const QString& naam : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         // A leftover that cannot be removed now is tried again at the next transfer.
         if (IsTransferRestant(naam))

@@ -18,6 +18,12 @@
 // files that a killed program left behind are removed at the next transfer
 // on that folder (RuimRestantenOp).
 //
+// A transfer holds the lock of every folder it has a target in (MapLock,
+// platform/maplock.h) from before it makes its first file there until its
+// files there are gone: a second transfer into such a folder is refused, and
+// the clean-up runs only under the lock, so it never removes the files of a
+// live run.
+//
 // A target of the user keeps its own schema: the work copy may get indexes
 // that the engines need to be quick (VoegHulpIndexenToe; their names start
 // with "supplink_hulp_"), which are dropped again before staging, and a
@@ -26,6 +32,8 @@
 //
 // The product table on SQL Server has no work copy: its work path is the "*"
 // description itself and the engines commit their own transactions.
+
+#include "platform/maplock.h"
 
 #include <QList>
 #include <QString>
@@ -84,8 +92,9 @@ struct TransferDoel
 // Names of the files the transfer makes beside a target.
 bool IsTransferRestant(const QString& bestandsNaam);
 // Removes the work copies and staged files (with their journals) that an earlier transfer left in the
-// folder; what cannot be removed stays (it is tried again next time).
-void RuimRestantenOp(const QString& map);
+// folder of the lock; what cannot be removed stays (it is tried again next time). Nothing is removed
+// unless the lock is held: only then do the leftovers belong to no live transfer.
+void RuimRestantenOp(const MapLock& lock);
 
 // Makes the work copy of the target (a new file beside it, the target's content copied into it, calling
 // `tussendoor` between blocks). False with the reason when that failed (nothing is left behind).

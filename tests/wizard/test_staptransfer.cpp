@@ -634,6 +634,69 @@ private slots:
         QCOMPARE(o.andereBestanden(), QStringList());
     }
 
+    // A second transfer into the folder of a live one (here: started while the first is at a moment of its
+    // run) changes nothing, removes none of the first's files and says so; the first ends as it would alone,
+    // and once it has ended the folder is free again.
+    void tweedeOverdrachtGeweigerd_data()
+    {
+        QTest::addColumn<int>("moment");
+        QTest::addColumn<int>("keer"); // the how-manieth time the moment comes
+        QTest::newRow("first worker starting") << int(TransferMoment::WerkerGestart) << 1;
+        QTest::newRow("between two workers") << int(TransferMoment::WerkerKlaar) << 2;
+        QTest::newRow("history written") << int(TransferMoment::HistorieGeschreven) << 3;
+        QTest::newRow("staged") << int(TransferMoment::Gefaseerd) << 2;
+        QTest::newRow("before a replacement") << int(TransferMoment::VoorVervangen) << 2;
+        QTest::newRow("after a replacement") << int(TransferMoment::Vervangen) << 1;
+    }
+    void tweedeOverdrachtGeweigerd()
+    {
+        QFETCH(int, moment);
+        QFETCH(int, keer);
+        RecordingUiServices ui;
+        TransferOpstelling o;
+        alleFasen(o);
+        StapTransfer eerste;
+        eerste.ZetWerkers(o.werkers);
+        int gezien = 0;
+        QString tweedeMelding;
+        QStringList tweedeWerkers;
+        bool ongewijzigd = false;
+        eerste.BijMoment = [&](TransferMoment wat, const TransferDoel*) {
+            if (int(wat) != moment || ++gezien != keer)
+                return;
+            const QMap<QString, QByteArray> inhoud = o.inhoud();
+            const QStringList bestanden = o.andereBestanden();
+            auto werkers = std::make_shared<NepWerkers>();
+            StapTransfer tweede;
+            tweede.ZetWerkers(werkers);
+            tweede.StartTransfer();
+            tweedeMelding = tweede.Eindmelding();
+            tweedeWerkers = werkers->teksten();
+            ongewijzigd = o.inhoud() == inhoud && o.andereBestanden() == bestanden;
+        };
+        eerste.StartTransfer();
+        QCOMPARE(gezien >= keer, true);
+        QCOMPARE(tweedeMelding,
+                 QStringLiteral("Actie 'Importen leveranciers bestand' niet succesvol!\r\nDe map '") +
+                     QDir::toNativeSeparators(QDir(o.doelMap()).canonicalPath()) +
+                     QStringLiteral("' wordt op dit moment bijgewerkt door een andere overdracht. "
+                                    "Probeer het later opnieuw.\r\n"
+                                    "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
+        QCOMPARE(tweedeWerkers, QStringList());
+        QVERIFY(ongewijzigd);
+        QCOMPARE(eerste.Eindmelding(), QString());
+        QCOMPARE(o.merken(DoelSoort::Opt), (QStringList{"NEP-1", "OUD"}));
+        QCOMPARE(o.merken(DoelSoort::PT), (QStringList{"NEP-2", "OUD"}));
+        QCOMPARE(o.merken(DoelSoort::Lib), (QStringList{"NEP-3", "OUD"}));
+        QCOMPARE(o.merken(DoelSoort::Wkv), (QStringList{"NEP-4", "OUD"}));
+        QCOMPARE(o.andereBestanden(), QStringList());
+
+        StapTransfer daarna;
+        daarna.ZetWerkers(std::make_shared<NepWerkers>());
+        daarna.StartTransfer();
+        QCOMPARE(daarna.Eindmelding(), QString());
+    }
+
     // Leftovers of a killed transfer in a target's folder go at the next transfer there; other files stay.
     void restantenOpgeruimd()
     {
