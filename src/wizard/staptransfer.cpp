@@ -129,6 +129,15 @@ void StapTransfer::TelFout()
     m_werkerFout = true;
 }
 
+// A failure that ends the run outside the workers counts in the "Fouten:" row and the logs too.
+void StapTransfer::TelEindFout()
+{
+    const QString fout = QStringLiteral("fout");
+    m_foutGemeld = true;
+    m_toestand.Zet(fout, QString::number(m_toestand.Waarde(fout).toInt() + 1));
+    m_logs.SchrijfLog(QLatin1Char('-') + m_toestand.Tekst(fout) + QLatin1Char(' ') + m_toestand.Waarde(fout));
+}
+
 QList<StapTransfer::GeplandeRun> StapTransfer::MaakPlan()
 {
     QList<GeplandeRun> plan;
@@ -346,7 +355,8 @@ bool StapTransfer::InitTargets()
         return false;
     }
 
-    QStringList gebruikt; // canonical paths of the targets taken so far
+    QStringList gebruikt;   // canonical paths of the targets taken so far
+    bool inGebruik = false; // a target that another program holds
     for (const DoelSoort soort : kDoelVolgorde) {
         if (!nodig.contains(soort))
             continue;
@@ -377,7 +387,7 @@ bool StapTransfer::InitTargets()
             break;
         }
         gebruikt << sleutel;
-        const bool gelukt = InitTarget(d, pad, reden);
+        const bool gelukt = InitTarget(d, pad, reden, inGebruik);
         d.doelPad = pad;
         m_logs.SchrijfLog(QStringLiteral("Doel bestand : ") + pad);
         m_doelen << d;
@@ -390,6 +400,8 @@ bool StapTransfer::InitTargets()
     if (reden.isEmpty())
         return true;
     m_foutGemeld = true;
+    if (inGebruik)
+        TelEindFout();
     ToonEindMelding(nietSuccesvol() + kCrLf + reden + kCrLf + geenWijzigingen());
     return false;
 }
@@ -421,7 +433,7 @@ bool StapTransfer::NeemMappen(const QStringList& mappen, QString& reden)
     return true;
 }
 
-bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& reden)
+bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& reden, bool& inGebruik)
 {
     const QFileInfo info(pad);
     if (!info.isFile()) {
@@ -439,13 +451,15 @@ bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& rede
         reden = QStringLiteral("Het doelbestand '") + pad + QStringLiteral("' is 'Alleen lezen'!");
         return false;
     }
-    d.sqlite = IsSQLiteBestand(pad);
-    if (d.sqlite)
-        d.schema = LeesSchema(pad);
     QString werkPad;
-    if (!MaakWerkkopie(pad, werkPad, reden, [run = m_run] { run->yield(); }))
+    const auto tussendoor = [run = m_run] { run->yield(); };
+    if (!MaakWerkkopie(pad, werkPad, reden, tussendoor, &inGebruik))
         return false;
     d.werkPad = werkPad;
+    // The kind and schema of the target as it was copied: the target itself may be in use again by now.
+    d.sqlite = IsSQLiteBestand(werkPad);
+    if (d.sqlite)
+        d.schema = LeesSchema(werkPad);
     VoegHulpIndexenToe(d);
     return true;
 }
@@ -652,8 +666,8 @@ bool StapTransfer::VervangDoelen()
         const bool gelukt = VerwijderHulpIndexen(*d, reden) && m_bewerkingen->Faseer(*d, reden);
         if (!gelukt) {
             m_tijden.faseren = klok.elapsed();
-            m_foutGemeld = true;
             m_logs.SchrijfLog(reden);
+            TelEindFout();
             ToonEindMelding(nietSuccesvol() + kCrLf + QStringLiteral("Het compacten van de tijdelijke database naar '") +
                             d->doelPad + QStringLiteral("' is mislukt!") + kCrLf + geenWijzigingen());
             return false;
@@ -661,6 +675,18 @@ bool StapTransfer::VervangDoelen()
         moment(TransferMoment::Gefaseerd, d);
     }
     m_tijden.faseren = klok.restart();
+
+    // A target that another program holds in a write transaction is not replaced: that program's work would
+    // go into the file that the rename takes away. Looked at for every target before the first is replaced.
+    for (const DoelSoort soort : kDoelVolgorde) {
+        const TransferDoel* d = doel(soort);
+        if (!d || !d->gemarkeerd || d->server || !d->sqlite || !InGebruik(d->doelPad))
+            continue;
+        m_tijden.vervangen = klok.elapsed();
+        TelEindFout();
+        ToonEindMelding(nietSuccesvol() + kCrLf + InGebruikMelding(d->doelPad) + kCrLf + geenWijzigingen());
+        return false;
+    }
 
     // Phase two: each staged file over its target, in the fixed order.
     for (const DoelSoort soort : kDoelVolgorde) {
@@ -671,8 +697,8 @@ bool StapTransfer::VervangDoelen()
         QString reden;
         if (!m_bewerkingen->Vervang(*d, reden)) {
             m_tijden.vervangen = klok.elapsed();
-            m_foutGemeld = true;
             m_logs.SchrijfLog(reden);
+            TelEindFout();
             QStringList vervangen;
             QStringList gebleven;
             for (const TransferDoel& ander : std::as_const(m_doelen)) {

@@ -125,7 +125,7 @@ private:
     void Uitvoeren();
     bool InitTargets();
     bool NeemMappen(const QStringList& mappen, QString& reden);
-    bool InitTarget(TransferDoel& doel, const QString& pad, QString& reden);
+    bool InitTarget(TransferDoel& doel, const QString& pad, QString& reden, bool& inGebruik);
     void LogImportOpties();
     bool Fase(const QList<GeplandeRun>& plan, const QStringList& passes);
     void Draai(const GeplandeRun& run);
@@ -137,6 +137,7 @@ private:
     void VerwijderWerkkopieen();
     TransferDoel* doel(DoelSoort soort);
     void TelFout();
+    void TelEindFout();
     void moment(TransferMoment moment, const TransferDoel* doel = nullptr);
 
     // The eight progress events of the running worker.

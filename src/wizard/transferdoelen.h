@@ -97,9 +97,18 @@ bool IsTransferRestant(const QString& bestandsNaam);
 void RuimRestantenOp(const MapLock& lock);
 
 // Makes the work copy of the target (a new file beside it, the target's content copied into it, calling
-// `tussendoor` between blocks). False with the reason when that failed (nothing is left behind).
+// `tussendoor` between blocks). An SQLite target is copied while this run holds its write lock, so that no
+// other program changes it meanwhile; when another program holds it in a write transaction, nothing is
+// copied and `inGebruik` is set. False with the reason when that failed (nothing is left behind).
 bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
-                   const std::function<void()>& tussendoor = {});
+                   const std::function<void()>& tussendoor = {}, bool* inGebruik = nullptr);
+
+// Whether another program holds the SQLite file in a write transaction (or is about to write): a copy of it
+// would not be consistent, and a file put in its place would take that program's work away. False for a
+// file that is no SQLite database.
+bool InGebruik(const QString& pad);
+// What the user is told of a target in use: the file, and what helps.
+QString InGebruikMelding(const QString& pad);
 
 // Gives the SQLite work copy the indexes the engines need (where the table lacks one on that column),
 // and drops them again. Ignoring a failure is safe: an index only makes the run quicker.

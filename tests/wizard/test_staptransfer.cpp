@@ -16,6 +16,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <sqlite3.h>
 
 using namespace supplink;
 using namespace supplink::test;
@@ -695,6 +696,66 @@ private slots:
         daarna.ZetWerkers(std::make_shared<NepWerkers>());
         daarna.StartTransfer();
         QCOMPARE(daarna.Eindmelding(), QString());
+    }
+
+    // A target that another program holds in a write transaction: the run changes no target, its closing
+    // message names the file and what to do, and the failure is an error of the run ("Fouten:", the overview
+    // log). Held from before the run it is found before any worker runs.
+    void doelInGebruik_data()
+    {
+        QTest::addColumn<int>("vanaf"); // 0: before the run, else: from the worker with that number on
+        QTest::addColumn<int>("soort");
+        QTest::newRow("product table, held before the run") << 0 << int(DoelSoort::PT);
+        QTest::newRow("options, held before the run") << 0 << int(DoelSoort::Opt);
+        QTest::newRow("product table, held from the second worker on") << 2 << int(DoelSoort::PT);
+        QTest::newRow("library, held from the last worker on") << 4 << int(DoelSoort::Lib);
+    }
+    void doelInGebruik()
+    {
+        QFETCH(int, vanaf);
+        QFETCH(int, soort);
+        RecordingUiServices ui;
+        TransferOpstelling o;
+        alleFasen(o);
+        const QString pad = o.doel(DoelSoort(soort));
+        const QMap<QString, QByteArray> voor = o.inhoud();
+        sqlite3* ander = nullptr;
+        QCOMPARE(sqlite3_open_v2(pad.toUtf8().constData(), &ander, SQLITE_OPEN_READWRITE, nullptr),
+                 SQLITE_OK);
+        const auto houd = [&] {
+            return sqlite3_exec(ander, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        };
+        bool gehouden = vanaf == 0 && houd();
+        o.werkers->gedrag = [&](const NepAanroep&, VoortgangOntvanger&, int nummer) {
+            if (nummer == vanaf)
+                gehouden = houd();
+            return true;
+        };
+        StapTransfer stap;
+        stap.ZetWerkers(o.werkers);
+        stap.StartTransfer();
+        const QStringList aanroepen = o.werkers->teksten();
+        sqlite3_exec(ander, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(ander);
+        QVERIFY(gehouden);
+
+        const QString melding =
+            QStringLiteral("Actie 'Importen leveranciers bestand' niet succesvol!\r\nHet bestand '") + pad +
+            QStringLiteral("' is in gebruik door een ander programma. Sluit dat programma en "
+                           "start de overdracht opnieuw.\r\n"
+                           "Er zijn geen wijzigingen aangebracht in uw bestanden!");
+        QCOMPARE(stap.Eindmelding(), melding);
+        QVERIFY(stap.FoutGemeld());
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages.first().text, melding + kBekijkLog);
+        QCOMPARE(aanroepen.isEmpty(), vanaf == 0);
+        QCOMPARE(o.inhoud(), voor);
+        QCOMPARE(o.andereBestanden(), QStringList());
+        QCOMPARE(stap.Toestand().Waarde(QStringLiteral("fout")), QStringLiteral("1"));
+        const QString overzicht = leesLog(globals().gLogOverzicht);
+        QVERIFY2(overzicht.contains(QStringLiteral("\r\n-") + stap.Toestand().Tekst(QStringLiteral("fout")) +
+                                    QStringLiteral(" 1\r\n") + melding),
+                 qPrintable(overzicht));
     }
 
     // Leftovers of a killed transfer in a target's folder go at the next transfer there; other files stay.
