@@ -109,6 +109,15 @@ bool begintAlsSqlite(const QString& pad)
     return bestand.open(QIODevice::ReadOnly) && bestand.read(16) == QByteArray("SQLite format 3", 16);
 }
 
+// A write-ahead log beside the file: another program has it open in WAL mode (or left it so), and part of
+// the file's content may be in the log alone. Neither a copy of the file's bytes nor a file renamed into its
+// place would then hold that content.
+bool heeftWal(const QString& pad)
+{
+    const QFileInfo wal(pad + QStringLiteral("-wal"));
+    return wal.exists() && wal.size() > 0;
+}
+
 void verwijderMetJournaal(const QString& pad)
 {
     if (pad.isEmpty())
@@ -370,6 +379,12 @@ bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
         *inGebruik = false;
     werkPad.clear();
     std::optional<Handle> slot;
+    if (begintAlsSqlite(doelPad) && heeftWal(doelPad)) {
+        if (inGebruik)
+            *inGebruik = true;
+        reden = InGebruikMelding(doelPad);
+        return false;
+    }
     if (begintAlsSqlite(doelPad)) {
         // The write lock (BEGIN IMMEDIATE) keeps other programs from changing the file while it is copied;
         // readers go on. Nothing is written: the transaction is rolled back untouched.
@@ -400,6 +415,8 @@ bool InGebruik(const QString& pad)
 {
     if (!begintAlsSqlite(pad))
         return false;
+    if (heeftWal(pad))
+        return true;
     Handle db(pad, SQLITE_OPEN_READWRITE);
     if (!db.open())
         return false;

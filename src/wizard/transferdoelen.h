@@ -103,9 +103,9 @@ void RuimRestantenOp(const MapLock& lock);
 bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
                    const std::function<void()>& tussendoor = {}, bool* inGebruik = nullptr);
 
-// Whether another program holds the SQLite file in a write transaction (or is about to write): a copy of it
-// would not be consistent, and a file put in its place would take that program's work away. False for a
-// file that is no SQLite database.
+// Whether another program holds the SQLite file in a write transaction (or is about to write), or has it
+// open in WAL mode with a log beside it: a copy of its bytes would not hold its whole content, and a file put
+// in its place would take that program's work away. False for a file that is no SQLite database.
 bool InGebruik(const QString& pad);
 // What the user is told of a target in use: the file, and what helps.
 QString InGebruikMelding(const QString& pad);

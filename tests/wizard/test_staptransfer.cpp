@@ -758,6 +758,38 @@ private slots:
                  qPrintable(overzicht));
     }
 
+    // A target in WAL mode that another program has open, with a committed row in its log alone: the run
+    // neither copies the file without that row nor renames a file over it; the row stays.
+    void doelMetWalLog()
+    {
+        RecordingUiServices ui;
+        TransferOpstelling o;
+        o.kies({DoelSoort::PT});
+        o.opties().ImporterenArtikelen = true;
+        o.bron(QStringLiteral("art.csv"), BronSoort::Artikelen);
+        const QString pad = o.doel(DoelSoort::PT);
+        sqlite3* ander = nullptr;
+        QCOMPARE(sqlite3_open_v2(pad.toUtf8().constData(), &ander, SQLITE_OPEN_READWRITE, nullptr),
+                 SQLITE_OK);
+        for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA wal_autocheckpoint=0",
+                                "INSERT INTO ArtGroup (Code, Description) VALUES ('WAL', 'in het log')"})
+            QCOMPARE(sqlite3_exec(ander, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        StapTransfer stap;
+        stap.ZetWerkers(o.werkers);
+        stap.StartTransfer();
+        const QStringList aanroepen = o.werkers->teksten();
+        sqlite3_close(ander);
+        QCOMPARE(stap.Eindmelding(),
+                 QStringLiteral("Actie 'Importen leveranciers bestand' niet succesvol!\r\nHet bestand '") +
+                     pad +
+                     QStringLiteral("' is in gebruik door een ander programma. Sluit dat "
+                                    "programma en start de overdracht opnieuw.\r\n"
+                                    "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
+        QCOMPARE(aanroepen, QStringList());
+        QCOMPARE(o.merken(DoelSoort::PT), (QStringList{"OUD", "WAL"}));
+        QCOMPARE(stap.Toestand().Waarde(QStringLiteral("fout")), QStringLiteral("1"));
+    }
+
     // Leftovers of a killed transfer in a target's folder go at the next transfer there; other files stay.
     void restantenOpgeruimd()
     {
