@@ -139,10 +139,10 @@ MapLock::Uitkomst MapLock::Neem(const QString& map)
                 return Uitkomst::Bezet;
             return mislukt("vergrendeld", fout);
         }
-        struct stat open = {};
+        struct stat geopend = {};
         struct stat inMap = {};
-        if (::fstat(fd, &open) == 0 && ::stat(naam.constData(), &inMap) == 0 && open.st_dev == inMap.st_dev &&
-            open.st_ino == inMap.st_ino) {
+        if (::fstat(fd, &geopend) == 0 && ::stat(naam.constData(), &inMap) == 0 && geopend.st_dev == inMap.st_dev &&
+            geopend.st_ino == inMap.st_ino) {
             m_fd = fd;
             return Uitkomst::Genomen;
         }
