@@ -141,8 +141,8 @@ MapLock::Uitkomst MapLock::Neem(const QString& map)
         }
         struct stat geopend = {};
         struct stat inMap = {};
-        if (::fstat(fd, &geopend) == 0 && ::stat(naam.constData(), &inMap) == 0 && geopend.st_dev == inMap.st_dev &&
-            geopend.st_ino == inMap.st_ino) {
+        if (::fstat(fd, &geopend) == 0 && ::stat(naam.constData(), &inMap) == 0 &&
+            geopend.st_dev == inMap.st_dev && geopend.st_ino == inMap.st_ino) {
             m_fd = fd;
             return Uitkomst::Genomen;
         }
