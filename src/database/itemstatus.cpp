@@ -6,6 +6,7 @@
 #include "platform/codecompare.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace supplink {
 
@@ -54,6 +55,53 @@ void apply(clsItem& item, const Marks& marks)
         item.Selected = false;
     } else {
         item.Selected = marks.selected;
+    }
+}
+
+// The marks of the items from a target file: its table's codes and the history details of the type.
+void markeerUitBestand(clsConnectie& connection, qint32 historyType, const ItemCollection& items)
+{
+    const DbConnection db = connection.Connection();
+    if (!db)
+        throw AppError(DbErrorNumber::ObjectClosed,
+                       QStringLiteral("Er is geen verbinding met een database."));
+    QSet<QString> inDoel;
+    {
+        const RecordsetPtr rows =
+            db->openRecordset(QStringLiteral("SELECT Code FROM ") + HistoryTabel(historyType));
+        const int code = rows->fieldIndex(QStringLiteral("Code"));
+        for (; !rows->eof(); rows->moveNext()) {
+            const QVariant value = rows->value(code);
+            if (value.isValid() && !value.isNull())
+                inDoel.insert(foldCode(value.toString()));
+        }
+        rows->close();
+    }
+    // The first details row of a code counts, as the first row of the status query does.
+    QHash<QString, bool> geselecteerd;
+    {
+        const RecordsetPtr rows = db->openRecordset(
+            QStringLiteral("SELECT fkCode, Selected FROM ImportHistoryDetails WHERE Type=") +
+            QString::number(historyType));
+        const int code = rows->fieldIndex(QStringLiteral("fkCode"));
+        const int selected = rows->fieldIndex(QStringLiteral("Selected"));
+        for (; !rows->eof(); rows->moveNext()) {
+            const QVariant value = rows->value(code);
+            if (!value.isValid() || value.isNull())
+                continue;
+            const QString key = foldCode(value.toString());
+            if (!geselecteerd.contains(key))
+                geselecteerd.insert(key, waar(rows->value(selected)));
+        }
+        rows->close();
+    }
+    for (const auto& item : items) {
+        if (!item)
+            continue;
+        const QString key = foldCode(item->Code);
+        const auto historie = geselecteerd.constFind(key);
+        apply(*item, Marks{inDoel.contains(key), historie != geselecteerd.cend(),
+                           historie != geselecteerd.cend() && *historie});
     }
 }
 
@@ -112,6 +160,18 @@ void UpdateItemsUitDoel(qint32 historyType, const ItemCollection& items)
         return;
     }
     if (!ImportHistoryTablesExist(connection)) {
+        connection.SluitenConnectie();
+        return;
+    }
+    if (!connection.IsSQLServer) {
+        // A target file is only read here: it may be in use by a transfer of another workstation, and any
+        // write (a scratch table made and dropped again) would change the file under it. The marks are
+        // matched in the program, as codes compare.
+        try {
+            markeerUitBestand(connection, historyType, items);
+        } catch (const std::exception& error) {
+            ShowError(QStringLiteral("UpdateItemsUitDoel"), error);
+        }
         connection.SluitenConnectie();
         return;
     }

@@ -13,6 +13,11 @@
 //   otherwise the tick saved by the last run comes back.
 // Codes are matched as codes compare (platform/codecompare.h): "abc" is the
 // part "ABC" that the target holds and that the history saved.
+//
+// A target file is only read: its table's codes and the details of the type
+// are matched in the program, so that no byte of the file changes (another
+// workstation's transfer may be replacing it meanwhile). The product table on
+// SQL Server is marked with the query below, over its scratch table.
 
 #include "start/items.h"
 
@@ -27,7 +32,7 @@ namespace supplink {
 QString ItemStatusQuery(qint32 historyType, bool sqlServer, const QString& codeCollate = QString());
 
 // Marks the items (changed in place). Items without a target, or in a target without history tables,
-// stay as they are.
+// stay as they are. A target file is never written.
 void UpdateItemsUitDoel(qint32 historyType, const ItemCollection& items);
 
 } // namespace supplink

@@ -129,6 +129,15 @@ void StapTransfer::TelFout()
     m_werkerFout = true;
 }
 
+// A failure that ends the run outside the workers counts in the "Fouten:" row and the logs too.
+void StapTransfer::TelEindFout()
+{
+    const QString fout = QStringLiteral("fout");
+    m_foutGemeld = true;
+    m_toestand.Zet(fout, QString::number(m_toestand.Waarde(fout).toInt() + 1));
+    m_logs.SchrijfLog(QLatin1Char('-') + m_toestand.Tekst(fout) + QLatin1Char(' ') + m_toestand.Waarde(fout));
+}
+
 QList<StapTransfer::GeplandeRun> StapTransfer::MaakPlan()
 {
     QList<GeplandeRun> plan;
@@ -197,7 +206,7 @@ void StapTransfer::StartTransfer()
     RunScope live(*m_run);
     FoutTeller teller(*this);
     m_doelen.clear();
-    m_opgeruimd.clear();
+    m_locks.clear();
     m_foutGemeld = false;
     m_werkerFout = false;
     m_geannuleerd = false;
@@ -279,6 +288,8 @@ void StapTransfer::Uitvoeren()
 void StapTransfer::Afronden()
 {
     VerwijderWerkkopieen();
+    // The run's files are gone: another transfer may use the folders now.
+    m_locks.clear();
     m_logs.Sluit();
     emit KanVerder(true);
 }
@@ -317,19 +328,39 @@ bool StapTransfer::InitTargets()
         }
     }
 
+    const auto kies = [&g](DoelSoort soort) {
+        for (const std::shared_ptr<clsDoelBestand>& kandidaat : g.gDoelBestanden) {
+            if (kandidaat && kandidaat->Soort == DoelBestandSoort(soort) && !kandidaat->Path().isEmpty() &&
+                kandidaat->Geselecteerd)
+                return kandidaat;
+        }
+        return std::shared_ptr<clsDoelBestand>();
+    };
+
+    // The folders of the file targets are locked before anything is made or removed in them.
     QString reden;
-    QStringList gebruikt; // canonical paths of the targets taken so far
+    QStringList mappen;
+    for (const DoelSoort soort : kDoelVolgorde) {
+        const std::shared_ptr<clsDoelBestand> gekozen = nodig.contains(soort) ? kies(soort) : nullptr;
+        if (!gekozen || (soort == DoelSoort::PT && IsSQLServerPad(gekozen->Path())))
+            continue;
+        const QFileInfo info(gekozen->Path());
+        if (info.isFile() && !mappen.contains(canoniek(info.absolutePath())))
+            mappen << canoniek(info.absolutePath());
+    }
+    if (!NeemMappen(mappen, reden)) {
+        m_tijden.werkkopieen = klok.elapsed();
+        m_foutGemeld = true;
+        ToonEindMelding(nietSuccesvol() + kCrLf + reden + kCrLf + geenWijzigingen());
+        return false;
+    }
+
+    QStringList gebruikt;   // canonical paths of the targets taken so far
+    bool inGebruik = false; // a target that another program holds
     for (const DoelSoort soort : kDoelVolgorde) {
         if (!nodig.contains(soort))
             continue;
-        std::shared_ptr<clsDoelBestand> gekozen;
-        for (const std::shared_ptr<clsDoelBestand>& kandidaat : g.gDoelBestanden) {
-            if (kandidaat && kandidaat->Soort == DoelBestandSoort(soort) && !kandidaat->Path().isEmpty() &&
-                kandidaat->Geselecteerd) {
-                gekozen = kandidaat;
-                break;
-            }
-        }
+        const std::shared_ptr<clsDoelBestand> gekozen = kies(soort);
         if (!gekozen) {
             reden = QStringLiteral("Er is geen doelbestand gekozen voor '%1'!").arg(DoelOmschrijving(soort));
             break;
@@ -356,7 +387,7 @@ bool StapTransfer::InitTargets()
             break;
         }
         gebruikt << sleutel;
-        const bool gelukt = InitTarget(d, pad, reden);
+        const bool gelukt = InitTarget(d, pad, reden, inGebruik);
         d.doelPad = pad;
         m_logs.SchrijfLog(QStringLiteral("Doel bestand : ") + pad);
         m_doelen << d;
@@ -369,11 +400,40 @@ bool StapTransfer::InitTargets()
     if (reden.isEmpty())
         return true;
     m_foutGemeld = true;
+    if (inGebruik)
+        TelEindFout();
     ToonEindMelding(nietSuccesvol() + kCrLf + reden + kCrLf + geenWijzigingen());
     return false;
 }
 
-bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& reden)
+bool StapTransfer::NeemMappen(const QStringList& mappen, QString& reden)
+{
+    // One fixed order (by path), so that two runs that share folders ask for them alike.
+    QStringList volgorde = mappen;
+    volgorde.sort();
+    for (const QString& map : std::as_const(volgorde)) {
+        MapLock lock;
+        const MapLock::Uitkomst uitkomst = lock.Neem(map);
+        if (uitkomst != MapLock::Uitkomst::Genomen) {
+            reden =
+                uitkomst == MapLock::Uitkomst::Bezet
+                    ? QStringLiteral("De map '%1' wordt op dit moment bijgewerkt door een andere overdracht. "
+                                     "Probeer het later opnieuw.")
+                          .arg(QDir::toNativeSeparators(map))
+                    : QStringLiteral("De map '%1' kan niet voor deze overdracht worden vastgelegd: %2")
+                          .arg(QDir::toNativeSeparators(map), lock.Reden());
+            m_locks.clear();
+            return false;
+        }
+        m_locks.push_back(std::move(lock));
+    }
+    // Under the lock, what an earlier transfer left in the folder belongs to no live run.
+    for (const MapLock& lock : m_locks)
+        RuimRestantenOp(lock);
+    return true;
+}
+
+bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& reden, bool& inGebruik)
 {
     const QFileInfo info(pad);
     if (!info.isFile()) {
@@ -391,19 +451,15 @@ bool StapTransfer::InitTarget(TransferDoel& d, const QString& pad, QString& rede
         reden = QStringLiteral("Het doelbestand '") + pad + QStringLiteral("' is 'Alleen lezen'!");
         return false;
     }
-    // Leftovers of an earlier transfer go once per folder, before this run makes files there.
-    const QString map = canoniek(info.absolutePath());
-    if (!m_opgeruimd.contains(map)) {
-        RuimRestantenOp(info.absolutePath());
-        m_opgeruimd << map;
-    }
-    d.sqlite = IsSQLiteBestand(pad);
-    if (d.sqlite)
-        d.schema = LeesSchema(pad);
     QString werkPad;
-    if (!MaakWerkkopie(pad, werkPad, reden, [run = m_run] { run->yield(); }))
+    const auto tussendoor = [run = m_run] { run->yield(); };
+    if (!MaakWerkkopie(pad, werkPad, reden, tussendoor, &inGebruik))
         return false;
     d.werkPad = werkPad;
+    // The kind and schema of the target as it was copied: the target itself may be in use again by now.
+    d.sqlite = IsSQLiteBestand(werkPad);
+    if (d.sqlite)
+        d.schema = LeesSchema(werkPad);
     VoegHulpIndexenToe(d);
     return true;
 }
@@ -610,8 +666,8 @@ bool StapTransfer::VervangDoelen()
         const bool gelukt = VerwijderHulpIndexen(*d, reden) && m_bewerkingen->Faseer(*d, reden);
         if (!gelukt) {
             m_tijden.faseren = klok.elapsed();
-            m_foutGemeld = true;
             m_logs.SchrijfLog(reden);
+            TelEindFout();
             ToonEindMelding(nietSuccesvol() + kCrLf + QStringLiteral("Het compacten van de tijdelijke database naar '") +
                             d->doelPad + QStringLiteral("' is mislukt!") + kCrLf + geenWijzigingen());
             return false;
@@ -619,6 +675,18 @@ bool StapTransfer::VervangDoelen()
         moment(TransferMoment::Gefaseerd, d);
     }
     m_tijden.faseren = klok.restart();
+
+    // A target that another program holds in a write transaction is not replaced: that program's work would
+    // go into the file that the rename takes away. Looked at for every target before the first is replaced.
+    for (const DoelSoort soort : kDoelVolgorde) {
+        const TransferDoel* d = doel(soort);
+        if (!d || !d->gemarkeerd || d->server || !d->sqlite || !InGebruik(d->doelPad))
+            continue;
+        m_tijden.vervangen = klok.elapsed();
+        TelEindFout();
+        ToonEindMelding(nietSuccesvol() + kCrLf + InGebruikMelding(d->doelPad) + kCrLf + geenWijzigingen());
+        return false;
+    }
 
     // Phase two: each staged file over its target, in the fixed order.
     for (const DoelSoort soort : kDoelVolgorde) {
@@ -629,8 +697,8 @@ bool StapTransfer::VervangDoelen()
         QString reden;
         if (!m_bewerkingen->Vervang(*d, reden)) {
             m_tijden.vervangen = klok.elapsed();
-            m_foutGemeld = true;
             m_logs.SchrijfLog(reden);
+            TelEindFout();
             QStringList vervangen;
             QStringList gebleven;
             for (const TransferDoel& ander : std::as_const(m_doelen)) {

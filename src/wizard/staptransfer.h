@@ -43,6 +43,7 @@
 #include <QMap>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace supplink {
 
@@ -123,7 +124,8 @@ private:
 
     void Uitvoeren();
     bool InitTargets();
-    bool InitTarget(TransferDoel& doel, const QString& pad, QString& reden);
+    bool NeemMappen(const QStringList& mappen, QString& reden);
+    bool InitTarget(TransferDoel& doel, const QString& pad, QString& reden, bool& inGebruik);
     void LogImportOpties();
     bool Fase(const QList<GeplandeRun>& plan, const QStringList& passes);
     void Draai(const GeplandeRun& run);
@@ -135,6 +137,7 @@ private:
     void VerwijderWerkkopieen();
     TransferDoel* doel(DoelSoort soort);
     void TelFout();
+    void TelEindFout();
     void moment(TransferMoment moment, const TransferDoel* doel = nullptr);
 
     // The eight progress events of the running worker.
@@ -155,9 +158,9 @@ private:
     std::shared_ptr<DoelBewerkingen> m_bewerkingen;
 
     QList<TransferDoel> m_doelen;
-    QStringList m_opgeruimd; // folders whose leftovers this run removed
-    bool m_foutGemeld = false;   // the run's error flag, never cleared during a run
-    bool m_werkerFout = false;   // an error while the current worker runs
+    std::vector<MapLock> m_locks; // the folders of the file targets, from InitTargets to the clean-up
+    bool m_foutGemeld = false;    // the run's error flag, never cleared during a run
+    bool m_werkerFout = false;    // an error while the current worker runs
     bool m_geannuleerd = false;
     bool m_serverGewijzigd = false; // a run committed into the product table on SQL Server
     QString m_eindmelding;

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <filesystem>
+#include <optional>
 #include <sqlite3.h>
 
 namespace supplink {
@@ -19,6 +20,8 @@ namespace {
 const QString kWerkkopie = QStringLiteral(".supplink-werkkopie-");
 const QString kGefaseerd = QStringLiteral(".supplink-nieuw-");
 const QString kHulpPrefix = QStringLiteral("supplink_hulp_");
+// How long a write transaction of another program is waited for before its file counts as in use.
+constexpr int kInGebruikWachttijdMs = 1500;
 
 // The columns the engines look rows up by, one statement per row: without an index each look-up reads the
 // whole table.
@@ -97,6 +100,23 @@ private:
     sqlite3* m_db = nullptr;
     int m_rc = SQLITE_ERROR;
 };
+
+// Whether the file starts as an SQLite database does: also while another program holds it locked, when it
+// cannot be opened to look further.
+bool begintAlsSqlite(const QString& pad)
+{
+    QFile bestand(pad);
+    return bestand.open(QIODevice::ReadOnly) && bestand.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+// A write-ahead log beside the file: another program has it open in WAL mode (or left it so), and part of
+// the file's content may be in the log alone. Neither a copy of the file's bytes nor a file renamed into its
+// place would then hold that content.
+bool heeftWal(const QString& pad)
+{
+    const QFileInfo wal(pad + QStringLiteral("-wal"));
+    return wal.exists() && wal.size() > 0;
+}
 
 void verwijderMetJournaal(const QString& pad)
 {
@@ -340,9 +360,11 @@ bool IsTransferRestant(const QString& bestandsNaam)
     return patroon.match(bestandsNaam).hasMatch();
 }
 
-void RuimRestantenOp(const QString& map)
+void RuimRestantenOp(const MapLock& lock)
 {
-    const QDir dir(map);
+    if (!lock.Gehouden())
+        return;
+    const QDir dir(lock.Map());
     for (const QString& naam : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         // A leftover that cannot be removed now is tried again at the next transfer.
         if (IsTransferRestant(naam))
@@ -351,10 +373,68 @@ void RuimRestantenOp(const QString& map)
 }
 
 bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
-                   const std::function<void()>& tussendoor)
+                   const std::function<void()>& tussendoor, bool* inGebruik)
 {
+    if (inGebruik)
+        *inGebruik = false;
+    werkPad.clear();
+    std::optional<Handle> slot;
+    if (begintAlsSqlite(doelPad) && heeftWal(doelPad)) {
+        if (inGebruik)
+            *inGebruik = true;
+        reden = InGebruikMelding(doelPad);
+        return false;
+    }
+    if (begintAlsSqlite(doelPad)) {
+        // The write lock (BEGIN IMMEDIATE) keeps other programs from changing the file while it is copied;
+        // readers go on. Nothing is written: the transaction is rolled back untouched.
+        slot.emplace(doelPad, SQLITE_OPEN_READWRITE);
+        if (slot->open())
+            sqlite3_busy_timeout(slot->db(), kInGebruikWachttijdMs);
+        QString fout;
+        if (!slot->open() || !slot->exec(QStringLiteral("BEGIN IMMEDIATE"), &fout)) {
+            const int rc = slot->open() ? sqlite3_errcode(slot->db()) : SQLITE_CANTOPEN;
+            if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+                if (inGebruik)
+                    *inGebruik = true;
+                reden = InGebruikMelding(doelPad);
+            } else {
+                reden = QStringLiteral("Het doelbestand '%1' kan niet worden gelezen: %2")
+                            .arg(getoond(doelPad), fout.isEmpty() ? slot->fout() : fout);
+            }
+            return false;
+        }
+    }
     werkPad = kopieerNaast(doelPad, doelPad, kWerkkopie, reden, tussendoor);
+    if (slot)
+        slot->exec(QStringLiteral("ROLLBACK"));
     return !werkPad.isEmpty();
+}
+
+bool InGebruik(const QString& pad)
+{
+    if (!begintAlsSqlite(pad))
+        return false;
+    if (heeftWal(pad))
+        return true;
+    Handle db(pad, SQLITE_OPEN_READWRITE);
+    if (!db.open())
+        return false;
+    sqlite3_busy_timeout(db.db(), kInGebruikWachttijdMs);
+    if (db.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        db.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    const int rc = sqlite3_errcode(db.db());
+    return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+}
+
+QString InGebruikMelding(const QString& pad)
+{
+    return QStringLiteral("Het bestand '") + pad +
+           QStringLiteral(
+               "' is in gebruik door een ander programma. Sluit dat programma en start de overdracht "
+               "opnieuw.");
 }
 
 void VoegHulpIndexenToe(TransferDoel& doel)

@@ -18,6 +18,12 @@
 // files that a killed program left behind are removed at the next transfer
 // on that folder (RuimRestantenOp).
 //
+// A transfer holds the lock of every folder it has a target in (MapLock,
+// platform/maplock.h) from before it makes its first file there until its
+// files there are gone: a second transfer into such a folder is refused, and
+// the clean-up runs only under the lock, so it never removes the files of a
+// live run.
+//
 // A target of the user keeps its own schema: the work copy may get indexes
 // that the engines need to be quick (VoegHulpIndexenToe; their names start
 // with "supplink_hulp_"), which are dropped again before staging, and a
@@ -26,6 +32,8 @@
 //
 // The product table on SQL Server has no work copy: its work path is the "*"
 // description itself and the engines commit their own transactions.
+
+#include "platform/maplock.h"
 
 #include <QList>
 #include <QString>
@@ -84,13 +92,23 @@ struct TransferDoel
 // Names of the files the transfer makes beside a target.
 bool IsTransferRestant(const QString& bestandsNaam);
 // Removes the work copies and staged files (with their journals) that an earlier transfer left in the
-// folder; what cannot be removed stays (it is tried again next time).
-void RuimRestantenOp(const QString& map);
+// folder of the lock; what cannot be removed stays (it is tried again next time). Nothing is removed
+// unless the lock is held: only then do the leftovers belong to no live transfer.
+void RuimRestantenOp(const MapLock& lock);
 
 // Makes the work copy of the target (a new file beside it, the target's content copied into it, calling
-// `tussendoor` between blocks). False with the reason when that failed (nothing is left behind).
+// `tussendoor` between blocks). An SQLite target is copied while this run holds its write lock, so that no
+// other program changes it meanwhile; when another program holds it in a write transaction, nothing is
+// copied and `inGebruik` is set. False with the reason when that failed (nothing is left behind).
 bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
-                   const std::function<void()>& tussendoor = {});
+                   const std::function<void()>& tussendoor = {}, bool* inGebruik = nullptr);
+
+// Whether another program holds the SQLite file in a write transaction (or is about to write), or has it
+// open in WAL mode with a log beside it: a copy of its bytes would not hold its whole content, and a file put
+// in its place would take that program's work away. False for a file that is no SQLite database.
+bool InGebruik(const QString& pad);
+// What the user is told of a target in use: the file, and what helps.
+QString InGebruikMelding(const QString& pad);
 
 // Gives the SQLite work copy the indexes the engines need (where the table lacks one on that column),
 // and drops them again. Ignoring a failure is safe: an index only makes the run quicker.

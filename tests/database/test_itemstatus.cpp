@@ -97,6 +97,7 @@ private slots:
     void savedTicksComeBack();
     void codesMatchWithoutCase();
     void itemsStayWithoutTargetOrHistory();
+    void targetFileIsOnlyRead();
     void failingStatementIsReported();
     void jetTargetAnswersAsSqlite();
     void sqlServerForms();
@@ -341,6 +342,37 @@ void TestItemStatus::itemsStayWithoutTargetOrHistory()
     QCOMPARE(marksOf(*items.at(0)), before);
     QVERIFY(m_ui->errors.isEmpty());
     QVERIFY(m_ui->messages.isEmpty());
+}
+
+// The marks come from a target file without a byte of it changing: another workstation's transfer may be
+// replacing it meanwhile.
+void TestItemStatus::targetFileIsOnlyRead()
+{
+    const QString path = productTable(QStringLiteral("pt.db"), {QStringLiteral("R1"), QStringLiteral("r2")});
+    {
+        fixtures::FixtureDb db(path);
+        addHistory(db, 0, QStringLiteral("R2"), true);
+        addHistory(db, 0, QStringLiteral("R3"), false);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const QDateTime modified = QFileInfo(path).lastModified();
+    globals().gDoelBestanden = {target(0, path)};
+    const ItemCollection items{item(QStringLiteral("R1"), true), item(QStringLiteral("R2")),
+                               item(QStringLiteral("R3"), true), item(QStringLiteral("R4"), true)};
+    UpdateItemsUitDoel(0, items);
+    QVERIFY(m_ui->errors.isEmpty());
+    QCOMPARE(marksOf(*items.at(0)), (Marks{true, true, false, false, false}));
+    QCOMPARE(marksOf(*items.at(1)), (Marks{true, true, false, false, false}));
+    QCOMPARE(marksOf(*items.at(2)), (Marks{false, false, true, false, false}));
+    QCOMPARE(marksOf(*items.at(3)), (Marks{false, true, false, false, false}));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == before);
+    QCOMPARE(QFileInfo(path).lastModified(), modified);
+    const QStringList files = QDir(m_env->root()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(files, QStringList{QStringLiteral("pt.db")});
 }
 
 void TestItemStatus::failingStatementIsReported()

@@ -16,6 +16,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <sqlite3.h>
 
 using namespace supplink;
 using namespace supplink::test;
@@ -686,6 +687,161 @@ private slots:
         QCOMPARE(stap.Eindmelding(), kFouten);
         QCOMPARE(o.inhoud(), voor);
         QCOMPARE(o.andereBestanden(), QStringList());
+    }
+
+    // A second transfer into the folder of a live one (here: started while the first is at a moment of its
+    // run) changes nothing, removes none of the first's files and says so; the first ends as it would alone,
+    // and once it has ended the folder is free again.
+    void tweedeOverdrachtGeweigerd_data()
+    {
+        QTest::addColumn<int>("moment");
+        QTest::addColumn<int>("keer"); // the how-manieth time the moment comes
+        QTest::newRow("first worker starting") << int(TransferMoment::WerkerGestart) << 1;
+        QTest::newRow("between two workers") << int(TransferMoment::WerkerKlaar) << 2;
+        QTest::newRow("history written") << int(TransferMoment::HistorieGeschreven) << 3;
+        QTest::newRow("staged") << int(TransferMoment::Gefaseerd) << 2;
+        QTest::newRow("before a replacement") << int(TransferMoment::VoorVervangen) << 2;
+        QTest::newRow("after a replacement") << int(TransferMoment::Vervangen) << 1;
+    }
+    void tweedeOverdrachtGeweigerd()
+    {
+        QFETCH(int, moment);
+        QFETCH(int, keer);
+        RecordingUiServices ui;
+        TransferOpstelling o;
+        alleFasen(o);
+        StapTransfer eerste;
+        eerste.ZetWerkers(o.werkers);
+        int gezien = 0;
+        QString tweedeMelding;
+        QStringList tweedeWerkers;
+        bool ongewijzigd = false;
+        eerste.BijMoment = [&](TransferMoment wat, const TransferDoel*) {
+            if (int(wat) != moment || ++gezien != keer)
+                return;
+            const QMap<QString, QByteArray> inhoud = o.inhoud();
+            const QStringList bestanden = o.andereBestanden();
+            auto werkers = std::make_shared<NepWerkers>();
+            StapTransfer tweede;
+            tweede.ZetWerkers(werkers);
+            tweede.StartTransfer();
+            tweedeMelding = tweede.Eindmelding();
+            tweedeWerkers = werkers->teksten();
+            ongewijzigd = o.inhoud() == inhoud && o.andereBestanden() == bestanden;
+        };
+        eerste.StartTransfer();
+        QCOMPARE(gezien >= keer, true);
+        QCOMPARE(tweedeMelding,
+                 QStringLiteral("Actie 'Importen leveranciers bestand' niet succesvol!\r\nDe map '") +
+                     QDir::toNativeSeparators(QDir(o.doelMap()).canonicalPath()) +
+                     QStringLiteral("' wordt op dit moment bijgewerkt door een andere overdracht. "
+                                    "Probeer het later opnieuw.\r\n"
+                                    "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
+        QCOMPARE(tweedeWerkers, QStringList());
+        QVERIFY(ongewijzigd);
+        QCOMPARE(eerste.Eindmelding(), QString());
+        QCOMPARE(o.merken(DoelSoort::Opt), (QStringList{"NEP-1", "OUD"}));
+        QCOMPARE(o.merken(DoelSoort::PT), (QStringList{"NEP-2", "OUD"}));
+        QCOMPARE(o.merken(DoelSoort::Lib), (QStringList{"NEP-3", "OUD"}));
+        QCOMPARE(o.merken(DoelSoort::Wkv), (QStringList{"NEP-4", "OUD"}));
+        QCOMPARE(o.andereBestanden(), QStringList());
+
+        StapTransfer daarna;
+        daarna.ZetWerkers(std::make_shared<NepWerkers>());
+        daarna.StartTransfer();
+        QCOMPARE(daarna.Eindmelding(), QString());
+    }
+
+    // A target that another program holds in a write transaction: the run changes no target, its closing
+    // message names the file and what to do, and the failure is an error of the run ("Fouten:", the overview
+    // log). Held from before the run it is found before any worker runs.
+    void doelInGebruik_data()
+    {
+        QTest::addColumn<int>("vanaf"); // 0: before the run, else: from the worker with that number on
+        QTest::addColumn<int>("soort");
+        QTest::newRow("product table, held before the run") << 0 << int(DoelSoort::PT);
+        QTest::newRow("options, held before the run") << 0 << int(DoelSoort::Opt);
+        QTest::newRow("product table, held from the second worker on") << 2 << int(DoelSoort::PT);
+        QTest::newRow("library, held from the last worker on") << 4 << int(DoelSoort::Lib);
+    }
+    void doelInGebruik()
+    {
+        QFETCH(int, vanaf);
+        QFETCH(int, soort);
+        RecordingUiServices ui;
+        TransferOpstelling o;
+        alleFasen(o);
+        const QString pad = o.doel(DoelSoort(soort));
+        const QMap<QString, QByteArray> voor = o.inhoud();
+        sqlite3* ander = nullptr;
+        QCOMPARE(sqlite3_open_v2(pad.toUtf8().constData(), &ander, SQLITE_OPEN_READWRITE, nullptr),
+                 SQLITE_OK);
+        const auto houd = [&] {
+            return sqlite3_exec(ander, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        };
+        bool gehouden = vanaf == 0 && houd();
+        o.werkers->gedrag = [&](const NepAanroep&, VoortgangOntvanger&, int nummer) {
+            if (nummer == vanaf)
+                gehouden = houd();
+            return true;
+        };
+        StapTransfer stap;
+        stap.ZetWerkers(o.werkers);
+        stap.StartTransfer();
+        const QStringList aanroepen = o.werkers->teksten();
+        sqlite3_exec(ander, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(ander);
+        QVERIFY(gehouden);
+
+        const QString melding =
+            QStringLiteral("Actie 'Importen leveranciers bestand' niet succesvol!\r\nHet bestand '") + pad +
+            QStringLiteral("' is in gebruik door een ander programma. Sluit dat programma en "
+                           "start de overdracht opnieuw.\r\n"
+                           "Er zijn geen wijzigingen aangebracht in uw bestanden!");
+        QCOMPARE(stap.Eindmelding(), melding);
+        QVERIFY(stap.FoutGemeld());
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages.first().text, melding + kBekijkLog);
+        QCOMPARE(aanroepen.isEmpty(), vanaf == 0);
+        QCOMPARE(o.inhoud(), voor);
+        QCOMPARE(o.andereBestanden(), QStringList());
+        QCOMPARE(stap.Toestand().Waarde(QStringLiteral("fout")), QStringLiteral("1"));
+        const QString overzicht = leesLog(globals().gLogOverzicht);
+        QVERIFY2(overzicht.contains(QStringLiteral("\r\n-") + stap.Toestand().Tekst(QStringLiteral("fout")) +
+                                    QStringLiteral(" 1\r\n") + melding),
+                 qPrintable(overzicht));
+    }
+
+    // A target in WAL mode that another program has open, with a committed row in its log alone: the run
+    // neither copies the file without that row nor renames a file over it; the row stays.
+    void doelMetWalLog()
+    {
+        RecordingUiServices ui;
+        TransferOpstelling o;
+        o.kies({DoelSoort::PT});
+        o.opties().ImporterenArtikelen = true;
+        o.bron(QStringLiteral("art.csv"), BronSoort::Artikelen);
+        const QString pad = o.doel(DoelSoort::PT);
+        sqlite3* ander = nullptr;
+        QCOMPARE(sqlite3_open_v2(pad.toUtf8().constData(), &ander, SQLITE_OPEN_READWRITE, nullptr),
+                 SQLITE_OK);
+        for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA wal_autocheckpoint=0",
+                                "INSERT INTO ArtGroup (Code, Description) VALUES ('WAL', 'in het log')"})
+            QCOMPARE(sqlite3_exec(ander, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        StapTransfer stap;
+        stap.ZetWerkers(o.werkers);
+        stap.StartTransfer();
+        const QStringList aanroepen = o.werkers->teksten();
+        sqlite3_close(ander);
+        QCOMPARE(stap.Eindmelding(),
+                 QStringLiteral("Actie 'Importen leveranciers bestand' niet succesvol!\r\nHet bestand '") +
+                     pad +
+                     QStringLiteral("' is in gebruik door een ander programma. Sluit dat "
+                                    "programma en start de overdracht opnieuw.\r\n"
+                                    "Er zijn geen wijzigingen aangebracht in uw bestanden!"));
+        QCOMPARE(aanroepen, QStringList());
+        QCOMPARE(o.merken(DoelSoort::PT), (QStringList{"OUD", "WAL"}));
+        QCOMPARE(stap.Toestand().Waarde(QStringLiteral("fout")), QStringLiteral("1"));
     }
 
     // Leftovers of a killed transfer in a target's folder go at the next transfer there; other files stay.

@@ -9,6 +9,12 @@
 // old content or the staged file of the killed run; at a moment the test also
 // knows which of the two. The leftovers of all those runs must be gone after
 // the next whole run, whose result equals that of the first whole run.
+//
+// Two transfers into one folder (tweeOverdrachten): the first child is
+// paused at a moment of each phase while a second one walks the wizard and
+// starts its transfer; the second must be refused without changing a byte in
+// the folder, and the first, let go, must give what a whole run alone gives.
+// A second started after a killed first removes the leftovers and succeeds.
 
 #include "database/sqlitebackend.h"
 #include "support/testenvironment.h"
@@ -86,19 +92,60 @@ class TestTransferKill : public QObject
         QDir().mkpath(m_getuigen);
     }
 
-    // Runs the child; with a stop moment it is killed once it stops there, with a delay that many
-    // milliseconds after it began (or after the moment `vanaf`), without either it runs to its end.
-    Uitkomst draai(const QString& stop = QString(), int vertraging = -1, const QString& vanaf = QString())
+    QStringList argumenten(const QString& stop, const QString& getuigen = QString()) const
     {
-        Uitkomst uitkomst;
-        QProcess kind;
+        QStringList args{m_pakket.map, getuigen.isEmpty() ? m_getuigen : getuigen, m_maten};
+        if (!stop.isEmpty())
+            args << stop;
+        return args;
+    }
+
+    void zetOmgeving(QProcess& kind)
+    {
         QProcessEnvironment omgeving = QProcessEnvironment::systemEnvironment();
         omgeving.insert(QStringLiteral("TMPDIR"), m_env.path(QStringLiteral("tmp")));
         kind.setProcessEnvironment(omgeving);
-        QStringList args{m_pakket.map, m_getuigen, m_maten};
-        if (!stop.isEmpty())
-            args << stop;
-        kind.start(kKind, args);
+    }
+
+    QString doelMap() const { return QFileInfo(m_pakket.doel(DoelSoort::PT)).absolutePath(); }
+
+    // The files of the targets' folder besides the targets.
+    QStringList andereBestanden() const
+    {
+        QStringList namen = QDir(doelMap()).entryList(QDir::Files | QDir::Hidden);
+        for (const DoelSoort soort : kDoelVolgorde)
+            namen.removeAll(QFileInfo(m_pakket.doel(soort)).fileName());
+        return namen;
+    }
+
+    QHash<DoelSoort, QByteArray> doelInhoud() const
+    {
+        QHash<DoelSoort, QByteArray> inhoud;
+        for (const DoelSoort soort : kDoelVolgorde)
+            inhoud.insert(soort, lees(m_pakket.doel(soort)));
+        return inhoud;
+    }
+
+    // Whether every target holds what a whole run alone gives.
+    bool alsAlleen() const
+    {
+        for (const DoelSoort soort : kDoelVolgorde) {
+            if (lees(m_pakket.doel(soort)) != m_nieuw.value(soort) ||
+                integriteit(m_pakket.doel(soort)) != QLatin1String("ok"))
+                return false;
+        }
+        return true;
+    }
+
+    // Runs the child; with a stop moment it is killed once it stops there, with a delay that many
+    // milliseconds after it began (or after the moment `vanaf`), without either it runs to its end.
+    Uitkomst draai(const QString& stop = QString(), int vertraging = -1, const QString& vanaf = QString(),
+                   const QString& getuigen = QString())
+    {
+        Uitkomst uitkomst;
+        QProcess kind;
+        zetOmgeving(kind);
+        kind.start(kKind, argumenten(stop, getuigen));
         if (!kind.waitForStarted(10000))
             return uitkomst;
         QElapsedTimer klok;
@@ -176,7 +223,8 @@ private slots:
         qInfo("a whole run takes %lld ms (first run %lld ms)", static_cast<long long>(warm.looptijd),
               static_cast<long long>(heel.looptijd));
 
-        // The kill points: moments (with, for each, the kinds already replaced there) and fractions of the run.
+        // The kill points: moments (with, for each, the kinds already replaced there) and fractions of the
+        // run.
         struct Punt
         {
             QString moment;
@@ -273,6 +321,91 @@ private slots:
             QVERIFY(lees(m_pakket.doel(soort)) == m_nieuw.value(soort));
         }
         QCOMPARE(anders, QStringList());
+    }
+
+    // Two transfers into one folder. The first is paused at a moment of each phase while a second one walks
+    // the wizard and starts: the second is refused before it changes anything (the targets and the files
+    // beside them stay as they were at the pause), and the first, let go, ends as it would alone. Then the
+    // first is killed and a second started after it: it removes the leftovers and succeeds.
+    void tweeOverdrachten()
+    {
+        if (m_nieuw.isEmpty()) {
+            herstelDoelen();
+            QVERIFY(draai().regels.contains(QStringLiteral("einde ok")));
+            m_nieuw = doelInhoud();
+        }
+        const QString getuigen2 = m_env.path(QStringLiteral("getuigen2"));
+        QDir().mkpath(getuigen2);
+        const QStringList pauzes{
+            QStringLiteral("werker-gestart:opt#1"), QStringLiteral("werker-klaar:pt#4"),
+            QStringLiteral("historie:lib#1"),       QStringLiteral("gefaseerd:pt#1"),
+            QStringLiteral("voor-vervangen:pt#1"),  QStringLiteral("voor-vervangen:lib#1")};
+        int goed = 0;
+        QStringList verslag;
+        for (const QString& pauze : pauzes) {
+            herstelDoelen();
+            QProcess eerste;
+            zetOmgeving(eerste);
+            eerste.start(kKind, argumenten(QStringLiteral("pauze:") + pauze));
+            QVERIFY(eerste.waitForStarted(10000));
+            QString uitvoer;
+            QElapsedTimer klok;
+            klok.start();
+            while (!uitvoer.contains(QStringLiteral("\ngepauzeerd\n")) &&
+                   eerste.state() != QProcess::NotRunning && klok.elapsed() < 300000) {
+                eerste.waitForReadyRead(200);
+                uitvoer += QString::fromUtf8(eerste.readAllStandardOutput());
+            }
+            QVERIFY2(uitvoer.contains(QStringLiteral("\ngepauzeerd\n")),
+                     qPrintable(pauze + QLatin1Char('\n') + uitvoer));
+            const QHash<DoelSoort, QByteArray> bijPauze = doelInhoud();
+            const QStringList bestandenBijPauze = andereBestanden();
+
+            const Uitkomst tweede = draai(QString(), -1, QString(), getuigen2);
+            QString tweedeEinde;
+            for (const QString& regel : tweede.regels)
+                if (regel.startsWith(QStringLiteral("einde ")))
+                    tweedeEinde = regel;
+            const bool geweigerd =
+                tweedeEinde.contains(QStringLiteral("wordt op dit moment bijgewerkt door een "
+                                                    "andere overdracht")) &&
+                tweedeEinde.contains(QDir::toNativeSeparators(QDir(doelMap()).canonicalPath()));
+            const bool ongewijzigd = doelInhoud() == bijPauze && andereBestanden() == bestandenBijPauze;
+
+            eerste.write("verder\n");
+            eerste.closeWriteChannel();
+            eerste.waitForFinished(300000);
+            uitvoer += QString::fromUtf8(eerste.readAllStandardOutput());
+            const bool eersteOk = uitvoer.contains(QStringLiteral("\neinde ok\n")) && alsAlleen() &&
+                                  andereBestanden().isEmpty();
+            const bool alles = geweigerd && ongewijzigd && eersteOk;
+            if (alles)
+                ++goed;
+            verslag << QStringLiteral("paused at %1: second %2, %3; first %4%5")
+                           .arg(pauze, geweigerd ? QStringLiteral("refused") : tweedeEinde,
+                                ongewijzigd ? QStringLiteral("nothing changed")
+                                            : QStringLiteral("FILES CHANGED"),
+                                eersteOk ? QStringLiteral("as alone")
+                                         : uitvoer.section(QLatin1Char('\n'), -2),
+                                alles ? QString() : QStringLiteral("  <- FAILED"));
+        }
+        for (const QString& regel : verslag)
+            qInfo("%s", qPrintable(regel));
+        QCOMPARE(goed, int(pauzes.size()));
+
+        // A killed first transfer leaves its files and its lock file; the second takes the lock over.
+        for (const QString& moment :
+             {QStringLiteral("werker-gestart:pt#2"), QStringLiteral("gefaseerd:pt#1")}) {
+            herstelDoelen();
+            const Uitkomst gedood = draai(moment);
+            QVERIFY2(gedood.gedood, qPrintable(moment));
+            QVERIFY2(!andereBestanden().isEmpty(), qPrintable(moment));
+            const Uitkomst tweede = draai(QString(), -1, QString(), getuigen2);
+            QVERIFY2(tweede.regels.contains(QStringLiteral("einde ok")),
+                     qPrintable(tweede.regels.join('\n')));
+            QVERIFY2(alsAlleen(), qPrintable(moment));
+            QCOMPARE(andereBestanden(), QStringList());
+        }
     }
 };
 

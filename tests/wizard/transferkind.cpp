@@ -2,13 +2,15 @@
 // wizard's steps over the demo content package (transferpakket.h), runs one
 // real transfer of it with the program's own engines and writes every moment of the run to its standard output, one line each, with
 // the milliseconds since the run began ("moment gefaseerd:pt#1 532"). When the moment named on the command line comes,
-// it writes "gestopt" and waits there to be killed. Each staged file is copied
+// it writes "gestopt" and waits there to be killed; when it is named as
+// "pauze:<moment>", the child writes "gepauzeerd" there and goes on when a line
+// comes on its standard input. Each staged file is copied
 // into the witness folder as soon as it is complete, so that the test can
 // compare a target with the staged file of the very run it killed. The
 // history is dated with a fixed moment, so that two whole runs give the same
 // bytes. The walk saves settings: the child keeps them in a private store.
 //
-//     transfer_kindproces <package folder> <witness folder> <scale> [<moment>]
+//     transfer_kindproces <package folder> <witness folder> <scale> [[pauze:]<moment>]
 
 #include "database/history.h"
 #include "support/testenvironment.h"
@@ -70,7 +72,10 @@ int main(int argc, char** argv)
     }
     const TransferPakket pakket{args.at(1), args.at(3).toInt()};
     const QDir getuigen(args.at(2));
-    const QString stop = args.value(4);
+    QString stop = args.value(4);
+    const bool pauze = stop.startsWith(QStringLiteral("pauze:"));
+    if (pauze)
+        stop = stop.mid(6);
 
     TestEnvironment omgeving;
     const QString fout = KiesTransferPakket(pakket);
@@ -92,7 +97,12 @@ int main(int argc, char** argv)
         const QString naam = momentNaam(moment) + (doel ? QLatin1Char(':') + SoortCode(doel->soort) : QString());
         const QString sleutel = naam + QLatin1Char('#') + QString::number(++tellers[naam]);
         schrijf(QStringLiteral("moment ") + sleutel + QLatin1Char(' ') + QString::number(klok.elapsed()));
-        if (sleutel == stop) {
+        if (sleutel == stop && pauze) {
+            schrijf(QStringLiteral("gepauzeerd"));
+            char regel[16];
+            if (!std::fgets(regel, sizeof regel, stdin))
+                schrijf(QStringLiteral("geen invoer"));
+        } else if (sleutel == stop) {
             schrijf(QStringLiteral("gestopt"));
             for (;;)
                 QThread::sleep(60);
