@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QScreen>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
@@ -34,6 +35,8 @@ struct DialoogTeksten
     QString fileType;
     QString accept;
     QString reject;
+    QSize grootte;
+    QSize scherm;
     bool gezien = false;
 };
 
@@ -41,6 +44,9 @@ DialoogTeksten LeesTeksten(QFileDialog& dialoog)
 {
     DialoogTeksten t;
     t.gezien = true;
+    t.grootte = dialoog.size();
+    if (const QScreen* screen = dialoog.screen())
+        t.scherm = screen->availableSize();
     const auto label = [&dialoog](const char* naam) {
         const auto* l = dialoog.findChild<QLabel*>(QString::fromLatin1(naam));
         return l ? l->text() : QStringLiteral("<geen %1>").arg(QString::fromLatin1(naam));
@@ -186,6 +192,32 @@ private slots:
         QCOMPARE(t.reject, QStringLiteral("Annuleren"));
         if (soort != QLatin1String("folder"))
             QCOMPARE(t.fileType, QStringLiteral("Bestanden van type:"));
+    }
+
+    // The dialogs open wide enough for the name, size, type and date columns of a file list (Qt's own
+    // default cuts them), within the screen.
+    void fileDialogsHaveRoom_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("open") << false;
+        QTest::newRow("folder") << true;
+    }
+    void fileDialogsHaveRoom()
+    {
+        QFETCH(bool, folder);
+        const QString map = m_map.path();
+        const DialoogTeksten t = TekstenVan([folder, &map](WidgetUiServices& ui) {
+            if (folder)
+                ui.browseForFolder(QStringLiteral("Map"), map);
+            else
+                ui.fileDialog(Openen(map));
+        });
+        QVERIFY(t.gezien);
+        QVERIFY(t.scherm.isValid());
+        QVERIFY2(t.grootte.width() >= qMin(820, t.scherm.width()) &&
+                     t.grootte.height() >= qMin(480, t.scherm.height()),
+                 qPrintable(QStringLiteral("%1x%2").arg(t.grootte.width()).arg(t.grootte.height())));
+        QVERIFY(t.grootte.width() <= t.scherm.width() && t.grootte.height() <= t.scherm.height());
     }
 
 private:

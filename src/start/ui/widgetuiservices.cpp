@@ -7,10 +7,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QColorDialog>
+#include <QDateTime>
+#include <QLocale>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
 
 namespace supplink {
 
@@ -92,6 +98,36 @@ std::optional<QString> WidgetUiServices::inputBox(const QString& prompt, const Q
     return text;
 }
 
+namespace {
+
+// Qt's own file dialog opens small enough to cut the size, type and date columns of a file list;
+// give it room for them, but never more than the screen it opens on. The name column takes what the
+// other columns leave.
+void GeefRuimte(QFileDialog& dialog)
+{
+    QSize size = dialog.sizeHint().expandedTo(QSize(820, 480));
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableSize());
+    dialog.resize(size);
+    if (auto* lijst = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* kop = lijst->header();
+        const QFontMetrics maat(lijst->font());
+        const int ruimte = maat.horizontalAdvance(QLatin1Char('0'));
+        if (kop->count() >= 4) {
+            kop->resizeSection(1, 10 * ruimte + 16);
+            kop->resizeSection(2, 16 * ruimte + 16);
+            const QString datum =
+                QLocale::system().toString(QDateTime(QDate(2000, 12, 30), QTime(20, 0, 0)), QLocale::ShortFormat);
+            kop->resizeSection(3, qMax(maat.horizontalAdvance(datum), maat.horizontalAdvance(
+                                                                            kop->model()->headerData(3, Qt::Horizontal).toString())) +
+                                      24);
+        }
+        kop->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
+} // namespace
+
 QStringList WidgetUiServices::fileDialog(const FileDialogRequest& request)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder,
@@ -103,6 +139,7 @@ QStringList WidgetUiServices::fileDialog(const FileDialogRequest& request)
         dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.initialFile.isEmpty())
         dialog.selectFile(request.initialFile);
+    GeefRuimte(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     QStringList chosen;
@@ -113,10 +150,13 @@ QStringList WidgetUiServices::fileDialog(const FileDialogRequest& request)
 
 std::optional<QString> WidgetUiServices::browseForFolder(const QString& title, const QString& startFolder)
 {
-    const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder);
-    if (folder.isEmpty())
+    QFileDialog dialog(QApplication::activeWindow(), title, startFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    GeefRuimte(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(folder);
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
 std::optional<QColor> WidgetUiServices::chooseColor(const QColor& initial)
