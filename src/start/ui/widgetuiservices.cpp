@@ -116,11 +116,11 @@ void GeefRuimte(QFileDialog& dialog)
         if (kop->count() >= 4) {
             kop->resizeSection(1, 10 * ruimte + 16);
             kop->resizeSection(2, 16 * ruimte + 16);
-            const QString datum =
-                QLocale::system().toString(QDateTime(QDate(2000, 12, 30), QTime(20, 0, 0)), QLocale::ShortFormat);
-            kop->resizeSection(3, qMax(maat.horizontalAdvance(datum), maat.horizontalAdvance(
-                                                                            kop->model()->headerData(3, Qt::Horizontal).toString())) +
-                                      24);
+            // The date as the file list writes it, or the column's title when that is wider.
+            const QString datum = QLocale::system().toString(QDateTime(QDate(2000, 12, 30), QTime(20, 0, 0)),
+                                                             QLocale::ShortFormat);
+            const QString titel = kop->model()->headerData(3, Qt::Horizontal).toString();
+            kop->resizeSection(3, qMax(maat.horizontalAdvance(datum), maat.horizontalAdvance(titel)) + 24);
         }
         kop->setSectionResizeMode(0, QHeaderView::Stretch);
     }
