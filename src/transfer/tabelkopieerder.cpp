@@ -50,16 +50,15 @@ bool isLeeg(const QVariant& waarde)
     throw AppError(DbErrorNumber::ItemNotFound, QStringLiteral("Veld '%1' niet gevonden.").arg(naam));
 }
 
-// A search criterion "[field] = value": a number as it is when asked for and the value reads as one,
-// else a quoted text.
-QString criterium(const QString& veld, const QVariant& waarde, bool numeriek)
+// The search criterion "field = value": a number as it is when asked for and the value reads as one,
+// else a text. Made as a criterion directly: a search per row then writes and parses no criterion text.
+Criteria criterium(const QString& veld, const QVariant& waarde, bool numeriek)
 {
-    const QString kop = QLatin1Char('[') + veld + QStringLiteral("] = ");
     if (numeriek) {
         if (const auto getal = CriteriaValueNumber(waarde))
-            return kop + QString::number(*getal, 'g', 17);
+            return Criteria::equalToNumber(veld, *getal);
     }
-    return kop + QLatin1Char('\'') + SQLQuotes(CriteriaValueText(waarde)) + QLatin1Char('\'');
+    return *Criteria::equalTo(veld, CriteriaValueText(waarde), false);
 }
 
 // Stores the pending row; a row that cannot be stored is forgotten before the error goes on.
@@ -271,7 +270,7 @@ private:
     bool m_sleutelLijst = false;
     bool m_sleutelsGelezen = false;
     QHash<QString, QVariant> m_sleutels; // folded key -> the auto-number of its first row
-    int m_nummerIndex = -1; // the auto-number field
+    int m_nummerIndex = -1;              // the auto-number field
     RecordsetPtr m_tabel;
     RecordsetPtr m_rij;
     Recordset* m_inHand = nullptr;
