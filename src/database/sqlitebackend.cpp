@@ -94,9 +94,10 @@ void bindValue(sqlite3_stmt* statement, int position, const QVariant& value)
                         SQLITE_UTF8);
 }
 
-QVariant columnValue(sqlite3_stmt* statement, int column)
+// The value of a column whose type (sqlite3_column_type) the caller read already.
+QVariant columnValue(sqlite3_stmt* statement, int column, int type)
 {
-    switch (sqlite3_column_type(statement, column)) {
+    switch (type) {
     case SQLITE_INTEGER:
         return QVariant(qint64(sqlite3_column_int64(statement, column)));
     case SQLITE_FLOAT:
@@ -357,6 +358,9 @@ sqlite3* SqliteBackend::openHandle(const QString& path, OpenOptions options)
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create && !options.readOnly)
         flags |= SQLITE_OPEN_CREATE;
+    // A connection is used by one thread at a time (the program's databases are all used on the thread of
+    // the user interface): the library's lock around every call of a connection is not needed.
+    flags |= SQLITE_OPEN_NOMUTEX;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -690,8 +694,9 @@ std::optional<ResultData> SqliteBackend::readRows(sqlite3_stmt* reader, bool wit
         // The new row holds nulls: a value is made in its cell's place (a null needs nothing).
         QVariant* row = data.rows.append();
         for (int i = 0; i < count; ++i) {
-            if (sqlite3_column_type(reader, i + offset) != SQLITE_NULL)
-                new (row + i) QVariant(columnValue(reader, i + offset));
+            const int type = sqlite3_column_type(reader, i + offset);
+            if (type != SQLITE_NULL)
+                new (row + i) QVariant(columnValue(reader, i + offset, type));
         }
     }
     if (rc != SQLITE_DONE)
