@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringBuilder>
+#include <cmath>
 
 namespace supplink {
 
@@ -43,6 +45,38 @@ template <typename Record> int positieIn(const std::vector<Record>& lijst, const
 bool isLeeg(const QVariant& waarde)
 {
     return !waarde.isValid() || waarde.isNull();
+}
+
+// Whether two values read as the same text (NzString), without writing them as texts where their types
+// tell already: texts as they are, whole numbers and reals of one type by their value (a real's text is
+// the shortest that reads back as it, so two reals have one text exactly when they are one value; a
+// minus zero and a not-a-number are left to their texts).
+bool zelfdeTekst(const QVariant& a, const QVariant& b)
+{
+    const bool leegA = isLeeg(a);
+    const bool leegB = isLeeg(b);
+    if (leegA && leegB)
+        return true;
+    const int type = a.typeId();
+    if (!leegA && !leegB && type == b.typeId()) {
+        switch (type) {
+        case QMetaType::QString:
+            return *static_cast<const QString*>(a.constData()) == *static_cast<const QString*>(b.constData());
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return a.toLongLong() == b.toLongLong();
+        case QMetaType::Double: {
+            const double x = *static_cast<const double*>(a.constData());
+            const double y = *static_cast<const double*>(b.constData());
+            if (std::isnan(x) || std::isnan(y) || (x == 0 && y == 0))
+                break;
+            return x == y;
+        }
+        default:
+            break;
+        }
+    }
+    return NzString(a) == NzString(b);
 }
 
 [[noreturn]] void veldOntbreekt(const QString& naam)
@@ -702,12 +736,12 @@ bool TabelKopieerder::TransferField(Recordset& doel, const VeldPlan& veld, bool 
         if (m_beleid.sleutelsOpBestaand && veld.opzoek >= 0)
             return VreemdeSleutel(doel, veld);
         if (veld.bijwerken) {
-            const QString oud = NzString(doel.value(veld.doelIndex()));
+            const QVariant oudeWaarde = doel.value(veld.doelIndex());
             const QVariant nieuweWaarde = bron.value(veld.bron);
-            const QString nieuwTekst = NzString(nieuweWaarde);
-            if (oud != nieuwTekst) {
-                Voortgang(QStringLiteral("Update"), veld.naam + QLatin1Char('(') + oud +
-                                                        QStringLiteral("->") + nieuwTekst + QLatin1Char(')'));
+            if (!zelfdeTekst(oudeWaarde, nieuweWaarde)) {
+                Voortgang(QStringLiteral("Update"), veld.naam % QLatin1Char('(') % NzString(oudeWaarde) %
+                                                        QLatin1String("->") % NzString(nieuweWaarde) %
+                                                        QLatin1Char(')'));
                 doel.setValue(veld.doel, nieuweWaarde);
             }
         }
