@@ -212,7 +212,7 @@ public:
             // told without a search, an existing row is found by its number.
             if (!m_sleutelsGelezen)
                 leesSleutels(tabel);
-            const auto rij = m_sleutels.constFind(foldCode(tekst));
+            const auto rij = m_sleutels.constFind(CodeSleutel{tekst});
             if (rij == m_sleutels.cend())
                 return tabel;
             if (m_nummerIndex >= 0 &&
@@ -255,7 +255,7 @@ private:
         const QVariant waarde = tabel.value(m_sleutelIndex);
         if (isLeeg(waarde))
             return;
-        const QString sleutel = foldCode(CriteriaValueText(waarde));
+        const CodeSleutel sleutel{CriteriaValueText(waarde)};
         if (!m_sleutels.contains(sleutel))
             m_sleutels.insert(sleutel, m_nummerIndex >= 0 ? tabel.value(m_nummerIndex) : QVariant());
     }
@@ -303,8 +303,8 @@ private:
     int m_sleutelIndex = -1;
     bool m_sleutelLijst = false;
     bool m_sleutelsGelezen = false;
-    QHash<QString, QVariant> m_sleutels; // folded key -> the auto-number of its first row
-    int m_nummerIndex = -1;              // the auto-number field
+    QHash<CodeSleutel, QVariant> m_sleutels; // key -> the auto-number of its first row
+    int m_nummerIndex = -1;                  // the auto-number field
     RecordsetPtr m_tabel;
     RecordsetPtr m_rij;
     Recordset* m_inHand = nullptr;
@@ -436,7 +436,7 @@ void TabelKopieerder::bereidVoor(Recordset& bron)
         for (const std::shared_ptr<clsItem>& item : *colFilter) {
             if (!item)
                 continue;
-            const QString code = foldCode(item->Code);
+            const CodeSleutel code{item->Code};
             if (!m_selectie.contains(code))
                 m_selectie.insert(code, item);
         }
@@ -601,7 +601,7 @@ bool TabelKopieerder::OnderdeelGeselecteerd()
         const QVariant waarde = m_bron->value(m_filterIndex);
         if (isLeeg(waarde))
             return false;
-        const auto gevonden = m_selectie.constFind(foldCode(NzString(waarde)));
+        const auto gevonden = m_selectie.constFind(CodeSleutel{NzString(waarde)});
         if (gevonden == m_selectie.cend())
             return false;
         m_item = gevonden.value();

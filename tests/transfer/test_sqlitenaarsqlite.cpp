@@ -397,28 +397,29 @@ void TestSqliteNaarSqlite::keyMatchedAsCodesCompare()
                                   "VARCHAR(50)%1 NOT NULL, Description VARCHAR(50))")
                        .arg(declaration));
     pair.dst->exec(QStringLiteral("CREATE UNIQUE INDEX LocksHingesTable_Code ON LocksHingesTable (Code)"));
-    for (const char* code : {"AB-1", "ÄÖ-2"})
+    // The third code's first letter lies beyond the 16-bit range (a pair of UTF-16 units).
+    for (const char* code : {"AB-1", "ÄÖ-2", "\U00010400X-3"})
         pair.dst->insert(QStringLiteral("LocksHingesTable"),
                          {{QStringLiteral("Code"), QString::fromUtf8(code)},
                           {QStringLiteral("Description"), QStringLiteral("oud")}});
-    for (const char* code : {"ab-1", "äö-2", "Nieuw"})
+    for (const char* code : {"ab-1", "äö-2", "\U00010428x-3", "Nieuw"})
         pair.src->insert(QStringLiteral("LocksHingesTable"),
                          {{QStringLiteral("Code"), QString::fromUtf8(code)},
                           {QStringLiteral("Description"), QStringLiteral("nieuw")}});
     // The selection names the codes in yet other letters.
-    pair.copier.colFilter =
-        fixtures::items({QStringLiteral("AB-1"), QStringLiteral("Äö-2"), QStringLiteral("NIEUW")});
+    pair.copier.colFilter = fixtures::items({QStringLiteral("AB-1"), QStringLiteral("Äö-2"),
+                                             QString::fromUtf8("\U00010428X-3"), QStringLiteral("NIEUW")});
     pair.copier.WijzigingenDoorvoeren = true;
     pair.copier.UpdateFieldsCollection << QStringLiteral("Description");
     pair.run(QStringLiteral("LocksHingesTable"));
 
     QVERIFY2(pair.log.fouten.isEmpty(), qPrintable(pair.log.lines.join(QLatin1Char('\n'))));
-    QCOMPARE(pair.log.bestaand, (QList<qint32>{1, 2}));
+    QCOMPARE(pair.log.bestaand, (QList<qint32>{1, 2, 3}));
     QCOMPARE(pair.log.nieuw, QList<qint32>{1});
-    QCOMPARE(pair.dst->count(QStringLiteral("LocksHingesTable")), 3);
+    QCOMPARE(pair.dst->count(QStringLiteral("LocksHingesTable")), 4);
     QCOMPARE(pair.value(QStringLiteral("SELECT count(*) FROM LocksHingesTable WHERE Description = 'nieuw'"))
                  .toInt(),
-             3);
+             4);
     // The target's codes keep their own letters.
     QCOMPARE(
         pair.value(QStringLiteral("SELECT count(*) FROM LocksHingesTable WHERE Code IN ('AB-1', 'ÄÖ-2')"))
