@@ -68,21 +68,39 @@ void checkLong(const JsonValue& value)
 
 // A text between double quotes as it was read: only what JSON cannot hold
 // as it is (a double quote, a backslash, a control character) is escaped, so
-// that "M8/10" and "Größe" are written unchanged.
+// that "M8/10" and "Größe" are written unchanged. The runs between escapes
+// are copied whole (a list held in a text escapes every quote of its own).
 QString textAsRead(const QString& text)
 {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += QLatin1Char('"');
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
-            out += QLatin1Char('\\') + c;
-        else if (c.unicode() < 32)
-            out += QStringLiteral("\\u00") +
-                   QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0'));
-        else
-            out += c;
+    const QChar* const begin = text.constData();
+    const QChar* const end = begin + text.size();
+    const auto escaped = [](char16_t c) { return c == u'"' || c == u'\\' || c < 32; };
+    qsizetype extra = 0;
+    for (const QChar* p = begin; p != end; ++p) {
+        if (escaped(p->unicode()))
+            extra += p->unicode() < 32 ? 5 : 1;
     }
+    QString out;
+    out.reserve(text.size() + extra + 2);
+    out += QLatin1Char('"');
+    const QChar* run = begin;
+    for (const QChar* p = begin; p != end; ++p) {
+        const char16_t c = p->unicode();
+        if (!escaped(c))
+            continue;
+        out.append(run, p - run);
+        run = p + 1;
+        if (c < 32) {
+            static const char digits[] = "0123456789abcdef";
+            out += QLatin1StringView("\\u00");
+            out += QLatin1Char(digits[c >> 4]);
+            out += QLatin1Char(digits[c & 15]);
+        } else {
+            out += QLatin1Char('\\');
+            out += *p;
+        }
+    }
+    out.append(run, end - run);
     out += QLatin1Char('"');
     return out;
 }
