@@ -68,40 +68,42 @@ void checkLong(const JsonValue& value)
 
 // A text between double quotes as it was read: only what JSON cannot hold
 // as it is (a double quote, a backslash, a control character) is escaped, so
-// that "M8/10" and "Größe" are written unchanged. The runs between escapes
-// are copied whole (a list held in a text escapes every quote of its own).
+// that "M8/10" and "Größe" are written unchanged. Written straight into a
+// text of its final length (a list held in a text escapes every quote of its
+// own, so appending piece by piece costs more than the copy itself).
 QString textAsRead(const QString& text)
 {
-    const QChar* const begin = text.constData();
-    const QChar* const end = begin + text.size();
-    const auto escaped = [](char16_t c) { return c == u'"' || c == u'\\' || c < 32; };
+    const char16_t* const begin = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = begin + text.size();
     qsizetype extra = 0;
-    for (const QChar* p = begin; p != end; ++p) {
-        if (escaped(p->unicode()))
-            extra += p->unicode() < 32 ? 5 : 1;
+    for (const char16_t* p = begin; p != end; ++p) {
+        if (*p == u'"' || *p == u'\\')
+            extra += 1;
+        else if (*p < 32)
+            extra += 5;
     }
-    QString out;
-    out.reserve(text.size() + extra + 2);
-    out += QLatin1Char('"');
-    const QChar* run = begin;
-    for (const QChar* p = begin; p != end; ++p) {
-        const char16_t c = p->unicode();
-        if (!escaped(c))
-            continue;
-        out.append(run, p - run);
-        run = p + 1;
-        if (c < 32) {
-            static const char digits[] = "0123456789abcdef";
-            out += QLatin1StringView("\\u00");
-            out += QLatin1Char(digits[c >> 4]);
-            out += QLatin1Char(digits[c & 15]);
+    QString out(text.size() + extra + 2, Qt::Uninitialized);
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    *d++ = u'"';
+    for (const char16_t* p = begin; p != end; ++p) {
+        const char16_t c = *p;
+        if (c == u'"' || c == u'\\') {
+            *d++ = u'\\';
+            *d++ = c;
+        } else if (c < 32) {
+            static const char16_t digits[] = u"0123456789abcdef";
+            *d++ = u'\\';
+            *d++ = u'u';
+            *d++ = u'0';
+            *d++ = u'0';
+            *d++ = digits[c >> 4];
+            *d++ = digits[c & 15];
         } else {
-            out += QLatin1Char('\\');
-            out += *p;
+            *d++ = c;
         }
     }
-    out.append(run, end - run);
-    out += QLatin1Char('"');
+    *d++ = u'"';
+    Q_ASSERT(d == reinterpret_cast<char16_t*>(out.data()) + out.size());
     return out;
 }
 
