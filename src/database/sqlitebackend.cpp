@@ -286,7 +286,23 @@ public:
         sqlite3_finalize(m_statement);
     }
 
-    void bind(int index, const QVariant& value) override { bindValue(live(), index + 1, value); }
+    void bind(int index, const QVariant& value) override
+    {
+        sqlite3_stmt* statement = live();
+        if (value.typeId() == QMetaType::QString && !value.isNull() && index >= 0 &&
+            index < sqlite3_bind_parameter_count(statement)) {
+            // A text's UTF-8 stays with the statement until its parameter is bound again (or the statement
+            // goes), so the library takes it as it is instead of making a copy of its own.
+            QByteArray utf8 = static_cast<const QString*>(value.constData())->toUtf8();
+            sqlite3_bind_text64(statement, index + 1, utf8.constData(), sqlite3_uint64(utf8.size()),
+                                SQLITE_STATIC, SQLITE_UTF8);
+            if (m_texts.size() <= size_t(index))
+                m_texts.resize(size_t(index) + 1);
+            m_texts[size_t(index)] = std::move(utf8); // the bytes do not move
+            return;
+        }
+        bindValue(statement, index + 1, value);
+    }
 
     void execute() override
     {
@@ -326,6 +342,7 @@ private:
     SqliteBackend* m_owner;
     sqlite3_stmt* m_statement;
     QString m_sql;
+    std::vector<QByteArray> m_texts; // the texts bound, by parameter
     qint64 m_lastInsertId = 0;
     qint64 m_changes = 0;
 };
