@@ -18,7 +18,8 @@ namespace {
 bool isNumericType(const QVariant& value)
 {
     const int type = value.typeId();
-    return isIntegralType(type) || type == QMetaType::Double || type == QMetaType::Float || type == QMetaType::Bool;
+    return isIntegralType(type) || type == QMetaType::Double || type == QMetaType::Float ||
+           type == QMetaType::Bool;
 }
 
 // Whether a number text can start with the character: a digit, a sign (also the Unicode minus), a
@@ -264,6 +265,18 @@ std::optional<Criteria> Criteria::equalTo(const QString& field, const QString& v
             term.number = *number;
         }
     }
+    Criteria criteria;
+    criteria.terms.append(term);
+    return criteria;
+}
+
+Criteria Criteria::equalToNumber(const QString& field, double number)
+{
+    Term term;
+    term.field = field;
+    term.op = Op::Eq;
+    term.isNumberLiteral = true;
+    term.number = number;
     Criteria criteria;
     criteria.terms.append(term);
     return criteria;

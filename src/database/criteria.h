@@ -46,6 +46,9 @@ public:
     // The criterion "field = value" without writing and parsing its text: the value as a quoted text,
     // or with asNumber as a number (none when the value does not read as one).
     static std::optional<Criteria> equalTo(const QString& field, const QString& value, bool asNumber);
+    // The criterion "field = number", as the number written after "=" reads, without writing it as a text
+    // first (the term's text stays empty).
+    static Criteria equalToNumber(const QString& field, double number);
 
     QList<Term> terms;
 };

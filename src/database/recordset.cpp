@@ -552,6 +552,16 @@ bool Recordset::findFirst(const QString& criteria)
     return !eof();
 }
 
+bool Recordset::findFirst(Criteria criteria)
+{
+    requireOpen();
+    writePending();
+    for (Criteria::Term& term : criteria.terms)
+        term.column = requireIndex(term.field);
+    m_position = search(0, criteria);
+    return !eof();
+}
+
 void Recordset::setFilter(const QString& criteria)
 {
     requireOpen();

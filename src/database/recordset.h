@@ -152,6 +152,8 @@ public:
     // The same with a criterion made in code (Criteria::equalTo); its field names are looked up here.
     bool find(Criteria criteria);
     bool findFirst(const QString& criteria);
+    // The same from the first row with a criterion made in code.
+    bool findFirst(Criteria criteria);
     void setFilter(const QString& criteria);
     const QString& filter() const { return m_filterText; }
 

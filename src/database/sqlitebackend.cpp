@@ -94,9 +94,10 @@ void bindValue(sqlite3_stmt* statement, int position, const QVariant& value)
                         SQLITE_UTF8);
 }
 
-QVariant columnValue(sqlite3_stmt* statement, int column)
+// The value of a column whose type (sqlite3_column_type) the caller read already.
+QVariant columnValue(sqlite3_stmt* statement, int column, int type)
 {
-    switch (sqlite3_column_type(statement, column)) {
+    switch (type) {
     case SQLITE_INTEGER:
         return QVariant(qint64(sqlite3_column_int64(statement, column)));
     case SQLITE_FLOAT:
@@ -285,7 +286,23 @@ public:
         sqlite3_finalize(m_statement);
     }
 
-    void bind(int index, const QVariant& value) override { bindValue(live(), index + 1, value); }
+    void bind(int index, const QVariant& value) override
+    {
+        sqlite3_stmt* statement = live();
+        if (value.typeId() == QMetaType::QString && !value.isNull() && index >= 0 &&
+            index < sqlite3_bind_parameter_count(statement)) {
+            // A text's UTF-8 stays with the statement until its parameter is bound again (or the statement
+            // goes), so the library takes it as it is instead of making a copy of its own.
+            QByteArray utf8 = static_cast<const QString*>(value.constData())->toUtf8();
+            sqlite3_bind_text64(statement, index + 1, utf8.constData(), sqlite3_uint64(utf8.size()),
+                                SQLITE_STATIC, SQLITE_UTF8);
+            if (m_texts.size() <= size_t(index))
+                m_texts.resize(size_t(index) + 1);
+            m_texts[size_t(index)] = std::move(utf8); // the bytes do not move
+            return;
+        }
+        bindValue(statement, index + 1, value);
+    }
 
     void execute() override
     {
@@ -325,6 +342,7 @@ private:
     SqliteBackend* m_owner;
     sqlite3_stmt* m_statement;
     QString m_sql;
+    std::vector<QByteArray> m_texts; // the texts bound, by parameter
     qint64 m_lastInsertId = 0;
     qint64 m_changes = 0;
 };
@@ -357,6 +375,9 @@ sqlite3* SqliteBackend::openHandle(const QString& path, OpenOptions options)
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create && !options.readOnly)
         flags |= SQLITE_OPEN_CREATE;
+    // A connection is used by one thread at a time (the program's databases are all used on the thread of
+    // the user interface): the library's lock around every call of a connection is not needed.
+    flags |= SQLITE_OPEN_NOMUTEX;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -690,8 +711,9 @@ std::optional<ResultData> SqliteBackend::readRows(sqlite3_stmt* reader, bool wit
         // The new row holds nulls: a value is made in its cell's place (a null needs nothing).
         QVariant* row = data.rows.append();
         for (int i = 0; i < count; ++i) {
-            if (sqlite3_column_type(reader, i + offset) != SQLITE_NULL)
-                new (row + i) QVariant(columnValue(reader, i + offset));
+            const int type = sqlite3_column_type(reader, i + offset);
+            if (type != SQLITE_NULL)
+                new (row + i) QVariant(columnValue(reader, i + offset, type));
         }
     }
     if (rc != SQLITE_DONE)

@@ -68,22 +68,42 @@ void checkLong(const JsonValue& value)
 
 // A text between double quotes as it was read: only what JSON cannot hold
 // as it is (a double quote, a backslash, a control character) is escaped, so
-// that "M8/10" and "Größe" are written unchanged.
+// that "M8/10" and "Größe" are written unchanged. Written straight into a
+// text of its final length (a list held in a text escapes every quote of its
+// own, so appending piece by piece costs more than the copy itself).
 QString textAsRead(const QString& text)
 {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += QLatin1Char('"');
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
-            out += QLatin1Char('\\') + c;
-        else if (c.unicode() < 32)
-            out += QStringLiteral("\\u00") +
-                   QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0'));
-        else
-            out += c;
+    const char16_t* const begin = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = begin + text.size();
+    qsizetype extra = 0;
+    for (const char16_t* p = begin; p != end; ++p) {
+        if (*p == u'"' || *p == u'\\')
+            extra += 1;
+        else if (*p < 32)
+            extra += 5;
     }
-    out += QLatin1Char('"');
+    QString out(text.size() + extra + 2, Qt::Uninitialized);
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    *d++ = u'"';
+    for (const char16_t* p = begin; p != end; ++p) {
+        const char16_t c = *p;
+        if (c == u'"' || c == u'\\') {
+            *d++ = u'\\';
+            *d++ = c;
+        } else if (c < 32) {
+            static const char16_t digits[] = u"0123456789abcdef";
+            *d++ = u'\\';
+            *d++ = u'u';
+            *d++ = u'0';
+            *d++ = u'0';
+            *d++ = digits[c >> 4];
+            *d++ = digits[c & 15];
+        } else {
+            *d++ = c;
+        }
+    }
+    *d++ = u'"';
+    Q_ASSERT(d == reinterpret_cast<char16_t*>(out.data()) + out.size());
     return out;
 }
 

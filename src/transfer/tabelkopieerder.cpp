@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringBuilder>
+#include <cmath>
 
 namespace supplink {
 
@@ -45,21 +47,52 @@ bool isLeeg(const QVariant& waarde)
     return !waarde.isValid() || waarde.isNull();
 }
 
+// Whether two values read as the same text (NzString), without writing them as texts where their types
+// tell already: texts as they are, whole numbers and reals of one type by their value (a real's text is
+// the shortest that reads back as it, so two reals have one text exactly when they are one value; a
+// minus zero and a not-a-number are left to their texts).
+bool zelfdeTekst(const QVariant& a, const QVariant& b)
+{
+    const bool leegA = isLeeg(a);
+    const bool leegB = isLeeg(b);
+    if (leegA && leegB)
+        return true;
+    const int type = a.typeId();
+    if (!leegA && !leegB && type == b.typeId()) {
+        switch (type) {
+        case QMetaType::QString:
+            return *static_cast<const QString*>(a.constData()) == *static_cast<const QString*>(b.constData());
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return a.toLongLong() == b.toLongLong();
+        case QMetaType::Double: {
+            const double x = *static_cast<const double*>(a.constData());
+            const double y = *static_cast<const double*>(b.constData());
+            if (std::isnan(x) || std::isnan(y) || (x == 0 && y == 0))
+                break;
+            return x == y;
+        }
+        default:
+            break;
+        }
+    }
+    return NzString(a) == NzString(b);
+}
+
 [[noreturn]] void veldOntbreekt(const QString& naam)
 {
     throw AppError(DbErrorNumber::ItemNotFound, QStringLiteral("Veld '%1' niet gevonden.").arg(naam));
 }
 
-// A search criterion "[field] = value": a number as it is when asked for and the value reads as one,
-// else a quoted text.
-QString criterium(const QString& veld, const QVariant& waarde, bool numeriek)
+// The search criterion "field = value": a number as it is when asked for and the value reads as one,
+// else a text. Made as a criterion directly: a search per row then writes and parses no criterion text.
+Criteria criterium(const QString& veld, const QVariant& waarde, bool numeriek)
 {
-    const QString kop = QLatin1Char('[') + veld + QStringLiteral("] = ");
     if (numeriek) {
         if (const auto getal = CriteriaValueNumber(waarde))
-            return kop + QString::number(*getal, 'g', 17);
+            return Criteria::equalToNumber(veld, *getal);
     }
-    return kop + QLatin1Char('\'') + SQLQuotes(CriteriaValueText(waarde)) + QLatin1Char('\'');
+    return *Criteria::equalTo(veld, CriteriaValueText(waarde), false);
 }
 
 // Stores the pending row; a row that cannot be stored is forgotten before the error goes on.
@@ -179,7 +212,7 @@ public:
             // told without a search, an existing row is found by its number.
             if (!m_sleutelsGelezen)
                 leesSleutels(tabel);
-            const auto rij = m_sleutels.constFind(foldCode(tekst));
+            const auto rij = m_sleutels.constFind(CodeSleutel{tekst});
             if (rij == m_sleutels.cend())
                 return tabel;
             if (m_nummerIndex >= 0 &&
@@ -222,7 +255,7 @@ private:
         const QVariant waarde = tabel.value(m_sleutelIndex);
         if (isLeeg(waarde))
             return;
-        const QString sleutel = foldCode(CriteriaValueText(waarde));
+        const CodeSleutel sleutel{CriteriaValueText(waarde)};
         if (!m_sleutels.contains(sleutel))
             m_sleutels.insert(sleutel, m_nummerIndex >= 0 ? tabel.value(m_nummerIndex) : QVariant());
     }
@@ -270,8 +303,8 @@ private:
     int m_sleutelIndex = -1;
     bool m_sleutelLijst = false;
     bool m_sleutelsGelezen = false;
-    QHash<QString, QVariant> m_sleutels; // folded key -> the auto-number of its first row
-    int m_nummerIndex = -1; // the auto-number field
+    QHash<CodeSleutel, QVariant> m_sleutels; // key -> the auto-number of its first row
+    int m_nummerIndex = -1;                  // the auto-number field
     RecordsetPtr m_tabel;
     RecordsetPtr m_rij;
     Recordset* m_inHand = nullptr;
@@ -403,7 +436,7 @@ void TabelKopieerder::bereidVoor(Recordset& bron)
         for (const std::shared_ptr<clsItem>& item : *colFilter) {
             if (!item)
                 continue;
-            const QString code = foldCode(item->Code);
+            const CodeSleutel code{item->Code};
             if (!m_selectie.contains(code))
                 m_selectie.insert(code, item);
         }
@@ -568,7 +601,7 @@ bool TabelKopieerder::OnderdeelGeselecteerd()
         const QVariant waarde = m_bron->value(m_filterIndex);
         if (isLeeg(waarde))
             return false;
-        const auto gevonden = m_selectie.constFind(foldCode(NzString(waarde)));
+        const auto gevonden = m_selectie.constFind(CodeSleutel{NzString(waarde)});
         if (gevonden == m_selectie.cend())
             return false;
         m_item = gevonden.value();
@@ -703,12 +736,12 @@ bool TabelKopieerder::TransferField(Recordset& doel, const VeldPlan& veld, bool 
         if (m_beleid.sleutelsOpBestaand && veld.opzoek >= 0)
             return VreemdeSleutel(doel, veld);
         if (veld.bijwerken) {
-            const QString oud = NzString(doel.value(veld.doelIndex()));
+            const QVariant oudeWaarde = doel.value(veld.doelIndex());
             const QVariant nieuweWaarde = bron.value(veld.bron);
-            const QString nieuwTekst = NzString(nieuweWaarde);
-            if (oud != nieuwTekst) {
-                Voortgang(QStringLiteral("Update"), veld.naam + QLatin1Char('(') + oud +
-                                                        QStringLiteral("->") + nieuwTekst + QLatin1Char(')'));
+            if (!zelfdeTekst(oudeWaarde, nieuweWaarde)) {
+                Voortgang(QStringLiteral("Update"), veld.naam % QLatin1Char('(') % NzString(oudeWaarde) %
+                                                        QLatin1String("->") % NzString(nieuweWaarde) %
+                                                        QLatin1Char(')'));
                 doel.setValue(veld.doel, nieuweWaarde);
             }
         }

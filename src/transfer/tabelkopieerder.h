@@ -46,6 +46,7 @@
 // cannot be written.
 
 #include "database/recordset.h"
+#include "platform/codecompare.h"
 #include "platform/runcontext.h"
 #include "start/items.h"
 #include "transfer/progressevents.h"
@@ -183,6 +184,20 @@ protected:
     static QString AlgemeneDatum();
 
 private:
+    // A code as the key of a hash: keys are equal as codes compare (platform/codecompare.h) and are hashed
+    // over their folded code points, so that a lookup makes no folded copy of the code.
+    struct CodeSleutel
+    {
+        QString code;
+        friend bool operator==(const CodeSleutel& a, const CodeSleutel& b)
+        {
+            return codesEqual(a.code, b.code);
+        }
+        friend size_t qHash(const CodeSleutel& sleutel, size_t seed = 0) noexcept
+        {
+            return qHash(codeHash(sleutel.code), seed);
+        }
+    };
     struct VeldPlan;
     class RecordsetDoel;
     class QueryDoel;
@@ -219,8 +234,8 @@ private:
     Doel* m_doel = nullptr;
     clsConnectie* m_bronCn = nullptr;
     clsConnectie* m_doelCn = nullptr;
-    std::shared_ptr<clsItem> m_item; // the selected item of the row in hand
-    QHash<QString, std::shared_ptr<clsItem>> m_selectie; // by folded code (platform/codecompare.h)
+    std::shared_ptr<clsItem> m_item;                         // the selected item of the row in hand
+    QHash<CodeSleutel, std::shared_ptr<clsItem>> m_selectie; // by code
     int m_sleutelIndex = -1;
     int m_filterIndex = -1;
     bool m_fkTypeRegel = false;

@@ -91,6 +91,8 @@ private slots:
     void findWalksForwardFromCurrentRow();
     void equalToFindsAsWritten_data();
     void equalToFindsAsWritten();
+    void equalToNumberFindsAsWritten_data();
+    void equalToNumberFindsAsWritten();
     void filterCriteria_data();
     void filterCriteria();
     void badCriteria_data();
@@ -376,9 +378,62 @@ void TestRecordset::equalToFindsAsWritten()
         byText << rs->value(QStringLiteral("ID")).toString();
     QCOMPARE(byCode, byText);
     QCOMPARE(byCode.isEmpty(), value == QLatin1String("ZZZ"));
+    // From the first row, also after the recordset moved on.
+    rs->moveLast();
+    QCOMPARE(rs->findFirst(*criteria), !byText.isEmpty());
+    if (!byText.isEmpty())
+        QCOMPARE(rs->value(QStringLiteral("ID")).toString(), byText.first());
     // A "number" that is none is left to the written form.
     QVERIFY(!Criteria::equalTo(field, QStringLiteral("12 OR 1"), true));
     QVERIFY(!Criteria::equalTo(field, QStringLiteral("abc"), true));
+}
+
+void TestRecordset::equalToNumberFindsAsWritten_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<double>("number");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("large"); // enough rows for the search indexes
+    for (const bool large : {false, true}) {
+        const char* size = large ? " (indexed)" : "";
+        QTest::addRow("whole number%s", size) << "Qty" << 12.0 << "Qty = 12" << large;
+        QTest::addRow("against a real%s", size) << "Price" << 12.0 << "Price = 12" << large;
+        QTest::addRow("fraction%s", size) << "Price" << 2.25 << "Price = 2.25" << large;
+        QTest::addRow("against a text code%s", size) << "Code" << 12.0 << "Code = 12" << large;
+        QTest::addRow("auto-number%s", size) << "id" << 3.0 << "[ID] = 3" << large;
+        QTest::addRow("no match%s", size) << "Qty" << 99.5 << "Qty = 99.5" << large;
+    }
+}
+
+void TestRecordset::equalToNumberFindsAsWritten()
+{
+    QFETCH(QString, field);
+    QFETCH(double, number);
+    QFETCH(QString, written);
+    QFETCH(bool, large);
+    ItemDb items;
+    if (large) {
+        Transaction transaction(items.db);
+        for (int i = 0; i < 300; ++i)
+            items.db->execute(QStringLiteral("INSERT INTO Item (Code, Qty, Price) VALUES (?, ?, ?)"),
+                              {QStringLiteral("C%1").arg(i), i % 20, (i % 10) * 1.25});
+        transaction.commit();
+    }
+    const RecordsetPtr rs = items.open();
+    const Criteria criteria = Criteria::equalToNumber(field, number);
+    QStringList byNumber, byText;
+    for (rs->moveFirst(); rs->find(criteria); rs->moveNext())
+        byNumber << rs->value(QStringLiteral("ID")).toString();
+    for (rs->moveFirst(); rs->find(written); rs->moveNext())
+        byText << rs->value(QStringLiteral("ID")).toString();
+    QCOMPARE(byNumber, byText);
+    QCOMPARE(byNumber.isEmpty(), number == 99.5);
+    rs->moveLast();
+    QCOMPARE(rs->findFirst(criteria), !byText.isEmpty());
+    if (!byText.isEmpty())
+        QCOMPARE(rs->value(QStringLiteral("ID")).toString(), byText.first());
+    else
+        QVERIFY(rs->eof());
 }
 
 void TestRecordset::filterCriteria_data()

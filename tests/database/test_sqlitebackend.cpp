@@ -80,6 +80,7 @@ private slots:
     void sqlErrorsCarryProviderNumbers();
     void bindsParametersInOrder();
     void preparedStatementRunsAgain();
+    void boundTextOutlivesTheCallersValue();
     void transactionsNest();
     void transactionGuardRollsBack();
     void describesTables();
@@ -233,6 +234,40 @@ void TestSqliteBackend::preparedStatementRunsAgain()
     statement->bind(0, QStringLiteral("d"));
     statement->execute();
     QCOMPARE(count(db), 6);
+}
+
+void TestSqliteBackend::boundTextOutlivesTheCallersValue()
+{
+    // A text bound once serves every run until its parameter is bound again, also after the caller's
+    // value has gone; an empty text stays a text, a null text a null.
+    test::TestEnvironment env;
+    const auto db = createDatabase(env.path(QStringLiteral("t.db")));
+    db->execute(QStringLiteral("CREATE TABLE U (ID INTEGER PRIMARY KEY, A TEXT, B TEXT)"));
+    const auto statement = db->prepare(QStringLiteral("INSERT INTO U (A, B) VALUES (?, ?)"));
+    {
+        QVariant a(QString::fromUtf8("één ") + QString(300, QLatin1Char('x')));
+        statement->bind(0, a);
+        statement->bind(1, QVariant(QStringLiteral("b1")));
+        a = QVariant(QStringLiteral("overwritten"));
+    }
+    statement->execute();
+    statement->execute(); // the same texts again
+    statement->bind(1, QVariant(QString(QLatin1String(""))));
+    statement->execute();
+    statement->bind(0, QVariant(qint64(7)));
+    statement->bind(1, QVariant());
+    statement->execute();
+    statement->bind(1, QVariant(QStringLiteral("b2")));
+    statement->execute();
+    const auto rows = db->run(QStringLiteral("SELECT quote(A) || '/' || quote(B) FROM U ORDER BY ID"));
+    QVERIFY(rows);
+    QStringList got;
+    for (qsizetype r = 0; r < rows->rowCount(); ++r)
+        got << rows->rows.row(r)[0].toString();
+    const QString first = QString::fromUtf8("'één ") + QString(300, QLatin1Char('x')) + QLatin1Char('\'');
+    QCOMPARE(got, (QStringList{first + QStringLiteral("/'b1'"), first + QStringLiteral("/'b1'"),
+                               first + QStringLiteral("/''"), QStringLiteral("'7'/NULL"),
+                               QStringLiteral("'7'/'b2'")}));
 }
 
 void TestSqliteBackend::transactionsNest()

@@ -116,6 +116,13 @@ private slots:
                    "{\"ArtUsages\":\"[\\\"a\\\\b\\\"]\",\"ActUsages\":\"x\\u0009y\",\"RefUsages\":\"[]\","
                    "\"LHArticles\":[]}")
             << "";
+        QTest::newRow("3.4: escapes at both ends of a text and side by side")
+            << QStringLiteral("{\"ArtUsages\":\"\\\"a\\u001F\\\\\",\"ActUsages\":\"\\n\\\"\\\"\","
+                              "\"RefUsages\":\"\\\\\"}")
+            << "{\"LHArticles\":\"[]\"}"
+            << QStringLiteral("{\"ArtUsages\":\"\\\"a\\u001f\\\\\",\"ActUsages\":\"\\u000a\\\"\\\"\","
+                              "\"RefUsages\":\"\\\\\",\"LHArticles\":\"[]\"}")
+            << "";
         QTest::newRow("3.4: numbers in the lists are kept")
             << "{\"ArtUsages\":[123456789012.3456789],\"ActUsages\":[1e3],\"RefUsages\":[0.10]}"
             << "{\"LHArticles\":[{\"Position\":2.50}]}"

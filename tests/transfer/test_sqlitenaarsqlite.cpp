@@ -137,6 +137,8 @@ private slots:
     void keyTwiceInSourceFindsTheRowJustAdded();
     void keyMatchedAsCodesCompare_data();
     void keyMatchedAsCodesCompare();
+    void updatedFieldWrittenWhenItsTextDiffers_data();
+    void updatedFieldWrittenWhenItsTextDiffers();
     void syncLinkedTable();
     void syncLinkedTableWithoutSelectionAddsNothing();
     void syncLinkedTableErrorIsShownAndCounted();
@@ -305,6 +307,78 @@ void TestSqliteNaarSqlite::keyTwiceInSourceFindsTheRowJustAdded()
         QStringLiteral("twee"));
 }
 
+void TestSqliteNaarSqlite::updatedFieldWrittenWhenItsTextDiffers_data()
+{
+    // The field's value in the target and in the source, in a column that keeps every value as it was
+    // bound, and the update line expected (none when the two read as the same text).
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QVariant>("incoming");
+    QTest::addColumn<QString>("update");
+    const QVariant null;
+    QTest::newRow("equal texts") << QVariant("abc") << QVariant("abc") << "";
+    QTest::newRow("texts in another case") << QVariant("abc") << QVariant("ABC") << "Val(abc->ABC)";
+    QTest::newRow("other text") << QVariant("abc") << QVariant("abd") << "Val(abc->abd)";
+    QTest::newRow("equal whole numbers") << QVariant(qint64(5)) << QVariant(qint64(5)) << "";
+    QTest::newRow("other whole number") << QVariant(qint64(5)) << QVariant(qint64(6)) << "Val(5->6)";
+    QTest::newRow("whole number and its real") << QVariant(qint64(5)) << QVariant(5.0) << "";
+    QTest::newRow("number and its text") << QVariant("5") << QVariant(qint64(5)) << "";
+    QTest::newRow("real and a longer text") << QVariant("2.50") << QVariant(2.5) << "Val(2.50->2.5)";
+    QTest::newRow("equal reals") << QVariant(2.5) << QVariant(2.5) << "";
+    QTest::newRow("reals one bit apart")
+        << QVariant(0.1 + 0.2) << QVariant(0.3) << "Val(0.30000000000000004->0.3)";
+    QTest::newRow("large equal reals") << QVariant(1e300) << QVariant(1e300) << "";
+    QTest::newRow("negative real and its text") << QVariant("-2.5") << QVariant(-2.5) << "";
+    QTest::newRow("negative real and its number") << QVariant(-2.5) << QVariant(2.5) << "Val(-2.5->2.5)";
+    QTest::newRow("null and empty text") << null << QVariant("") << "";
+    QTest::newRow("two nulls") << null << null << "";
+    QTest::newRow("text and null") << QVariant("x") << null << "Val(x->)";
+    QTest::newRow("null and text") << null << QVariant("x") << "Val(->x)";
+}
+
+void TestSqliteNaarSqlite::updatedFieldWrittenWhenItsTextDiffers()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(QVariant, incoming);
+    QFETCH(QString, update);
+    test::TestEnvironment env;
+    const auto make = [&](const QString& name, const QVariant& value) {
+        SqliteOpenOptions options;
+        options.create = true;
+        const auto db = SqliteBackend::open(env.path(name), options);
+        db->execute(QStringLiteral("CREATE TABLE Item (ID INTEGER PRIMARY KEY AUTOINCREMENT, Code TEXT(50), "
+                                   "Val BLOB)"));
+        db->execute(QStringLiteral("INSERT INTO Item (Code, Val) VALUES ('A', ?)"), {value});
+        db->close();
+        return fixtures::openSqlite(env.path(name));
+    };
+    const auto srcCn = make(QStringLiteral("bron.db"), incoming);
+    const auto dstCn = make(QStringLiteral("doel.db"), stored);
+    EventLog log;
+    clsImportSQLiteTabelNaarSQLiteT copier;
+    copier.SetOntvanger(&log);
+    copier.SkipFieldsCollection << QStringLiteral("ID");
+    copier.strKeyField = QStringLiteral("Code");
+    copier.strFieldOnderdeelFilter = QStringLiteral("Code");
+    copier.colFilter = fixtures::items({"A"});
+    copier.WijzigingenDoorvoeren = true;
+    copier.UpdateFieldsCollection << QStringLiteral("Val");
+    copier.OverzettenRecordSet(srcCn->Connection()->openRecordset(QStringLiteral("SELECT * FROM Item")),
+                               QStringLiteral("SELECT * FROM Item"), QStringLiteral("WHERE Code="), *srcCn,
+                               *dstCn);
+
+    QCOMPARE(log.fouten, QList<qint32>());
+    QCOMPARE(log.bestaand, QList<qint32>{1});
+    const QStringList updates = log.startingWith(QStringLiteral("Update"));
+    QCOMPARE(updates, update.isEmpty() ? QStringList() : QStringList{QStringLiteral("Update: ") + update});
+    // The value stays, or is the incoming one as it came.
+    const QVariant expected = update.isEmpty() ? stored : incoming;
+    const auto row = dstCn->Connection()->run(QStringLiteral("SELECT typeof(Val), quote(Val) FROM Item"));
+    const auto want =
+        dstCn->Connection()->run(QStringLiteral("SELECT typeof(?), quote(?)"), {expected, expected});
+    QCOMPARE(row->rows.row(0)[0].toString(), want->rows.row(0)[0].toString());
+    QCOMPARE(row->rows.row(0)[1].toString(), want->rows.row(0)[1].toString());
+}
+
 void TestSqliteNaarSqlite::keyMatchedAsCodesCompare_data()
 {
     QTest::addColumn<QString>("declaration");
@@ -323,28 +397,29 @@ void TestSqliteNaarSqlite::keyMatchedAsCodesCompare()
                                   "VARCHAR(50)%1 NOT NULL, Description VARCHAR(50))")
                        .arg(declaration));
     pair.dst->exec(QStringLiteral("CREATE UNIQUE INDEX LocksHingesTable_Code ON LocksHingesTable (Code)"));
-    for (const char* code : {"AB-1", "ÄÖ-2"})
+    // The third code's first letter lies beyond the 16-bit range (a pair of UTF-16 units).
+    for (const char* code : {"AB-1", "ÄÖ-2", "\U00010400X-3"})
         pair.dst->insert(QStringLiteral("LocksHingesTable"),
                          {{QStringLiteral("Code"), QString::fromUtf8(code)},
                           {QStringLiteral("Description"), QStringLiteral("oud")}});
-    for (const char* code : {"ab-1", "äö-2", "Nieuw"})
+    for (const char* code : {"ab-1", "äö-2", "\U00010428x-3", "Nieuw"})
         pair.src->insert(QStringLiteral("LocksHingesTable"),
                          {{QStringLiteral("Code"), QString::fromUtf8(code)},
                           {QStringLiteral("Description"), QStringLiteral("nieuw")}});
     // The selection names the codes in yet other letters.
-    pair.copier.colFilter =
-        fixtures::items({QStringLiteral("AB-1"), QStringLiteral("Äö-2"), QStringLiteral("NIEUW")});
+    pair.copier.colFilter = fixtures::items({QStringLiteral("AB-1"), QStringLiteral("Äö-2"),
+                                             QString::fromUtf8("\U00010428X-3"), QStringLiteral("NIEUW")});
     pair.copier.WijzigingenDoorvoeren = true;
     pair.copier.UpdateFieldsCollection << QStringLiteral("Description");
     pair.run(QStringLiteral("LocksHingesTable"));
 
     QVERIFY2(pair.log.fouten.isEmpty(), qPrintable(pair.log.lines.join(QLatin1Char('\n'))));
-    QCOMPARE(pair.log.bestaand, (QList<qint32>{1, 2}));
+    QCOMPARE(pair.log.bestaand, (QList<qint32>{1, 2, 3}));
     QCOMPARE(pair.log.nieuw, QList<qint32>{1});
-    QCOMPARE(pair.dst->count(QStringLiteral("LocksHingesTable")), 3);
+    QCOMPARE(pair.dst->count(QStringLiteral("LocksHingesTable")), 4);
     QCOMPARE(pair.value(QStringLiteral("SELECT count(*) FROM LocksHingesTable WHERE Description = 'nieuw'"))
                  .toInt(),
-             3);
+             4);
     // The target's codes keep their own letters.
     QCOMPARE(
         pair.value(QStringLiteral("SELECT count(*) FROM LocksHingesTable WHERE Code IN ('AB-1', 'ÄÖ-2')"))
