@@ -163,6 +163,7 @@ bool clsMathParser::Parser::takeOperand(const QString& tokenText, int row, int s
         value = sign * read;
         return true;
     }
+    bool malformedDegrees = false;
     if (p.m_opDMSConv) {
         QString message;
         if (mathliterals::ParseDMS(body, true, read, message)) {
@@ -171,6 +172,9 @@ bool clsMathParser::Parser::takeOperand(const QString& tokenText, int row, int s
             value = sign * read;
             return true;
         }
+        // Refused by the reader: a malformed literal when it has a degree mark and is no name
+        // (12°30m mixes symbols and letters); names such as d or dms stay variables below.
+        malformedDegrees = mathliterals::HasDegreeMark(body);
     }
     if (isVariableName(body)) {
         const QString key = body.toLower();
@@ -189,6 +193,8 @@ bool clsMathParser::Parser::takeOperand(const QString& tokenText, int row, int s
         value = 0.0;
         return true;
     }
+    if (malformedDegrees)
+        return fail(22, position);
     return fail(12, position, {tokenText});
 }
 
