@@ -218,10 +218,15 @@ inline void clsMathParser::clearError()
     }
 }
 
+// The evaluation entry points, with the loop inlined into them, start on a cache line: the loop's
+// speed then no longer shifts with the size of the code that the linker puts before this file
+// (a move by 16 bytes cost some 2 percent).
 #if defined(__GNUC__)
 #define SUPPLINK_ALWAYS_INLINE __attribute__((always_inline)) inline
+#define SUPPLINK_HOT_ENTRY __attribute__((aligned(64)))
 #else
 #define SUPPLINK_ALWAYS_INLINE inline
+#define SUPPLINK_HOT_ENTRY
 #endif
 
 // The value of one row from its argument values. The common operations are computed here, the
@@ -398,7 +403,7 @@ bool clsMathParser::generalStep(const Step& step, double& r)
     return true;
 }
 
-double clsMathParser::Eval()
+SUPPLINK_HOT_ENTRY double clsMathParser::Eval()
 {
     try {
         if (!m_parsed) {
@@ -427,7 +432,7 @@ double clsMathParser::Eval()
     }
 }
 
-double clsMathParser::Eval1(double x)
+SUPPLINK_HOT_ENTRY double clsMathParser::Eval1(double x)
 {
     try {
         if (!m_parsed) {
@@ -462,7 +467,8 @@ double clsMathParser::Eval1(double x)
     }
 }
 
-QVector<double> clsMathParser::EvalMulti(const QVector<double>& values, const QVariant& variable)
+SUPPLINK_HOT_ENTRY QVector<double> clsMathParser::EvalMulti(const QVector<double>& values,
+                                                            const QVariant& variable)
 {
     try {
         if (!m_parsed) {
