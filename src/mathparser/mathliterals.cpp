@@ -206,6 +206,11 @@ bool ParseDMS(QStringView raw, bool dmsEnabled, double& value, QString& message)
     return faulty();
 }
 
+bool HasDegreeMark(QStringView text)
+{
+    return text.contains(QChar(0x00B0)) || text.contains(QLatin1Char('d'));
+}
+
 int CountAbsBars(QStringView text)
 {
     return int(text.count(QLatin1Char('|')));

@@ -22,6 +22,11 @@ bool NumberValue(QStringView text, double& value);
 // no such literal.
 bool ParseDMS(QStringView text, bool dmsEnabled, double& value, QString& message);
 
+// True when the text holds a degree mark of such a literal (the degree sign or the letter d):
+// the mark that every literal needs, so a text with one that ParseDMS refuses is a malformed
+// literal rather than some other operand.
+bool HasDegreeMark(QStringView text);
+
 // Number of "|" characters in the text.
 int CountAbsBars(QStringView text);
 

@@ -29,6 +29,8 @@ private slots:
     void tooManyOpenCalls();
     void unitConversionOff();
     void dmsConversionOff();
+    void degreeLiterals_data();
+    void degreeLiterals();
     void everyFunctionNameIsKnown();
 };
 
@@ -371,9 +373,81 @@ void TestSyntax::dmsConversionOff()
     parser.OpDMSConv(false);
     QVERIFY(!parser.StoreExpression(QStringLiteral("12d30m")));
     QCOMPARE(parser.ErrorID(), 12);
+    QVERIFY(!parser.StoreExpression(QStringLiteral("12°30m")));
+    QCOMPARE(parser.ErrorID(), 12);
+    QCOMPARE(parser.ErrorDescription(), QStringLiteral("Syntaxis fout: 12°30m"));
     parser.OpDMSConv(true);
     QVERIFY(parser.StoreExpression(QStringLiteral("12d30m")));
     QCOMPARE(parser.Eval(), 12.5);
+}
+
+void TestSyntax::degreeLiterals_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("variables");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<double>("expected");
+
+    // Malformed literals fail with the reader's error where the operand is taken.
+    QTest::newRow("symbols and letters mixed") << "12°30m"
+                                               << "" << 22 << 6 << 0.0;
+    QTest::newRow("mixed before an operator") << "12°30m+1"
+                                              << "" << 22 << 7 << 0.0;
+    QTest::newRow("mixed with a sign") << "-12°30m"
+                                       << "" << 22 << 7 << 0.0;
+    QTest::newRow("letter degrees, symbol minutes") << "2*12d30'"
+                                                    << "" << 22 << 8 << 0.0;
+    QTest::newRow("mixed inside a call") << "sin(12°30m)"
+                                         << "" << 22 << 11 << 0.0;
+    QTest::newRow("mixed as a call argument") << "max(12°30m,1)"
+                                              << "" << 22 << 11 << 0.0;
+    QTest::newRow("degree sign and a bare number") << "12°30"
+                                                   << "" << 22 << 5 << 0.0;
+    QTest::newRow("degree letter and a bare number") << "12d30"
+                                                     << "" << 22 << 5 << 0.0;
+    QTest::newRow("degree sign alone") << "°+1"
+                                       << "" << 22 << 2 << 0.0;
+    QTest::newRow("minutes above sixty") << "12°70'"
+                                         << "" << 21 << 6 << 0.0;
+    QTest::newRow("seconds no number") << "12°30'x\""
+                                       << "" << 21 << 8 << 0.0;
+    // Well-formed literals, and names made of the mark letters, still parse.
+    QTest::newRow("degrees and minutes") << "12°30'"
+                                         << "" << 0 << 0 << 12.5;
+    QTest::newRow("letters") << "12d30m15s"
+                             << "" << 0 << 0 << 12.5 + 15.0 / 3600;
+    QTest::newRow("negative with seconds") << "-12°30'15\""
+                                           << "" << 0 << 0 << -(12.5 + 15.0 / 3600);
+    QTest::newRow("sixty seconds") << "1°0'60\""
+                                   << "" << 0 << 0 << 1.0 + 1.0 / 60;
+    QTest::newRow("in a product") << "2*12°30'"
+                                  << "" << 0 << 0 << 25.0;
+    QTest::newRow("before an operator") << "12°30'+1"
+                                        << "" << 0 << 0 << 13.5;
+    QTest::newRow("names of mark letters") << "d*m+s+dms"
+                                           << "d=2;m=3;s=4;dms=5" << 0 << 0 << 15.0;
+}
+
+void TestSyntax::degreeLiterals()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, variables);
+    QFETCH(int, error);
+    QFETCH(int, position);
+    QFETCH(double, expected);
+    const Outcome outcome = evaluate(expression, variables);
+    QCOMPARE(outcome.error, error);
+    if (error == 0) {
+        QVERIFY2(outcome.stored, qPrintable(outcome.message));
+        QVERIFY2(supplink::test::close(outcome.value, expected, 1e-15),
+                 qPrintable(QStringLiteral("%1 gives %2").arg(expression).arg(outcome.value, 0, 'g', 17)));
+        return;
+    }
+    QVERIFY(!outcome.stored);
+    QCOMPARE(outcome.position, position);
+    QCOMPARE(outcome.message,
+             error == 22 ? QStringLiteral("Geen DMS formaat") : QStringLiteral("Fout DMS formaat"));
 }
 
 void TestSyntax::everyFunctionNameIsKnown()
