@@ -12,11 +12,10 @@
 # CMakeLists.txt. A library links only the libraries of the subsystems listed
 # before its own (and a window library its own subsystem's logic library), so
 # that every arrow of the tree points down. A folder inside a subsystem may be
-# a floor of its own (wizard/protocol, the step protocol and predicates that
-# the selection steps and the wizard's own steps share, below both): its
-# library is supplink_<folder with "_" for "/"> (supplink_wizard_protocol).
+# listed as a floor of its own: its library is then supplink_<folder with "_"
+# for "/">.
 set(SUPPLINK_SUBSYSTEMS
-    platform start json database sources transfer sync import mathparser wizard/protocol selection wizard)
+    platform start json database sources transfer sync import mathparser selection wizard)
 
 # What a logic library must never reach through its links.
 set(SUPPLINK_WINDOW_LIBRARIES Qt6::Widgets)

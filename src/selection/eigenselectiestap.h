@@ -19,7 +19,7 @@
 // Its view is a usrEigenSelectieStap (selection/ui/usreigenselectiestap.h).
 
 #include "selection/selectiestap.h"
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 namespace supplink {
 

@@ -8,7 +8,7 @@
 #include "sync/clssyncopt.h"
 #include "sync/clssyncpt.h"
 #include "sync/clssyncshapes.h"
-#include "wizard/protocol/voorwaarden.h"
+#include "sources/voorwaarden.h"
 
 namespace supplink {
 

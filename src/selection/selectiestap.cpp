@@ -6,7 +6,7 @@
 #include "start/globals.h"
 #include "start/leverancier.h"
 #include "start/registryfuncties.h"
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QScopedValueRollback>
 

@@ -9,7 +9,7 @@
 // back into its pair of collections. usrSelectieStap (selection/ui) is the
 // window over it: the list, the panel and a splitter between them.
 //
-// A step is a Stap (wizard/protocol/stap.h) that implements the extension
+// A step is a Stap (start/stap.h) that implements the extension
 // points of SelectieBeleid and holds one SelectieSjabloon over itself:
 //
 //     // The hardware-tables step (7): list "HSTabellen", history type 2, its own splitter value,

@@ -24,7 +24,7 @@
 
 #include "selection/bibliotheeklezer.h"
 #include "selection/selectiestap.h"
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <memory>
 

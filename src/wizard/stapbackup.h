@@ -14,7 +14,7 @@
 // the used file targets succeeded; that backup counts only for the targets it
 // copied: when the used targets change, a new backup is required.
 
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QString>
 #include <QStringList>

@@ -6,7 +6,7 @@
 #include "sources/clsbron2.h"
 #include "start/errors.h"
 #include "start/leverancier.h"
-#include "wizard/protocol/voorwaarden.h"
+#include "sources/voorwaarden.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -38,7 +38,7 @@
 // (RunContext::anyLive) or a step is still being entered or left.
 
 #include "start/globals.h"
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QHash>
 #include <QObject>
@@ -49,7 +49,7 @@
 
 namespace supplink {
 
-// The predicates of the skip rule; by default the program's own (wizard/protocol/voorwaarden.h).
+// The predicates of the skip rule; by default the program's own (sources/voorwaarden.h).
 class StapVoorwaarden
 {
 public:

@@ -4,7 +4,7 @@
 #include "start/globals.h"
 #include "start/leverancier.h"
 #include "start/registryfuncties.h"
-#include "wizard/protocol/voorwaarden.h"
+#include "sources/voorwaarden.h"
 
 namespace supplink {
 

@@ -20,7 +20,7 @@
 // entry, or after Back from this step); otherwise the controls keep the state
 // the user left them in.
 
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <array>
 

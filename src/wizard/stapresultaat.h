@@ -10,7 +10,7 @@
 //     stap.cmdSaveLog_Click();    // folder picker, copy, message
 //     stap.Finish();              // both log files deleted
 
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QString>
 

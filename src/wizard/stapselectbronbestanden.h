@@ -32,7 +32,7 @@
 
 #include "sources/typeselectie.h"
 #include "wizard/lijstkolommen.h"
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QList>
 #include <QString>

@@ -9,7 +9,7 @@
 #include "start/globals.h"
 #include "start/leverancier.h"
 #include "start/registryfuncties.h"
-#include "wizard/protocol/voorwaarden.h"
+#include "sources/voorwaarden.h"
 
 #include <QFileInfo>
 

@@ -33,7 +33,7 @@
 // "doelbestandensplitter2pos" (the first pane's share of a splitter, per cent).
 
 #include "wizard/lijstkolommen.h"
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QList>
 #include <QString>

@@ -10,7 +10,7 @@
 //     lijst.ZetAangevinkt(0, true);     // KanVerder(true)
 //     lijst.GetSelected();              // {"17"}: the IDs as text, in list order
 
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QList>
 #include <QString>

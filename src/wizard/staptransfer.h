@@ -32,7 +32,7 @@
 //     stap.StartTransfer();                        // with the program-wide sources, targets and options
 //     stap.Eindmelding();                          // the closing message ("" after a success)
 
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 #include "wizard/transferdoelen.h"
 #include "wizard/transferlogs.h"
 #include "wizard/transfertoestand.h"

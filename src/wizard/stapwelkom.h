@@ -33,7 +33,7 @@
 // Finish.
 
 #include "start/leverancier.h"
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QList>
 #include <QString>

@@ -6,7 +6,7 @@
 // of their own, so they need no Q_OBJECT.
 
 #include "start/globals.h"
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 #include "wizard/stapbesturing.h"
 
 #include <QStringList>

@@ -7,7 +7,7 @@
 //     globals().gBronnenGeselecteerd = {bron};  globals().gImportOpties = opties;
 //     frmImportBvqNaarBvq window(nullptr, test::RegisterMetVasteInvoer());
 
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 #include "wizard/ui/stapregister.h"
 
 #include <QWidget>

@@ -15,7 +15,7 @@
 // TransferStap. Every step from 1 to 18 has exactly one registration; the
 // main window refuses to start otherwise (ControleerStappen).
 
-#include "wizard/protocol/stap.h"
+#include "start/stap.h"
 
 #include <QList>
 #include <QWidget>

@@ -57,9 +57,9 @@
 //     {{16}, maakStap<usrStapBackup>},            // usrStapBackup
 //
 // Steps of the selection subsystem (src/selection) derive from these classes
-// too. This interface and the predicates (wizard/protocol/voorwaarden.h) are
-// their own library, supplink_wizard_protocol, below both the selection steps
-// and the wizard's logic, which each link it; the main window links the ui
+// too. This interface lives with the shared services, and the predicates
+// with the sources they look at (sources/voorwaarden.h), below both the
+// selection steps and the wizard's logic; the main window links the ui
 // libraries of the steps it registers, and no library links one above it.
 
 #include "start/items.h"

@@ -1,4 +1,4 @@
-#include "wizard/protocol/voorwaarden.h"
+#include "sources/voorwaarden.h"
 
 #include "database/clsopt.h"
 #include "database/doelbestand.h"

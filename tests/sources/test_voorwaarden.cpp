@@ -10,7 +10,7 @@
 #include "start/globals.h"
 #include "support/recordinguiservices.h"
 #include "support/testenvironment.h"
-#include "wizard/protocol/voorwaarden.h"
+#include "sources/voorwaarden.h"
 
 #include <QFile>
 #include <QtTest>
