@@ -118,6 +118,35 @@ bool heeftWal(const QString& pad)
     return wal.exists() && wal.size() > 0;
 }
 
+enum class Schrijfslot
+{
+    GeenSqlite, // no SQLite database: nothing to take
+    Genomen,    // held in `slot` until it is rolled back or closed
+    InGebruik,  // another program holds the file (a write transaction, or WAL with a log beside it)
+    Mislukt     // the file cannot be opened or locked: `fout` says why
+};
+
+// Takes the write lock of an SQLite file (BEGIN IMMEDIATE, waiting a little for a write transaction of
+// another program to end): other programs cannot change the file while it is held, readers go on. Nothing
+// is written; the caller rolls the transaction back.
+Schrijfslot NeemSchrijfslot(const QString& pad, std::optional<Handle>& slot, QString& fout)
+{
+    if (!begintAlsSqlite(pad))
+        return Schrijfslot::GeenSqlite;
+    if (heeftWal(pad))
+        return Schrijfslot::InGebruik;
+    slot.emplace(pad, SQLITE_OPEN_READWRITE);
+    if (!slot->open()) {
+        fout = slot->fout();
+        return Schrijfslot::Mislukt;
+    }
+    sqlite3_busy_timeout(slot->db(), kInGebruikWachttijdMs);
+    if (slot->exec(QStringLiteral("BEGIN IMMEDIATE"), &fout))
+        return Schrijfslot::Genomen;
+    const int rc = sqlite3_errcode(slot->db());
+    return rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? Schrijfslot::InGebruik : Schrijfslot::Mislukt;
+}
+
 void verwijderMetJournaal(const QString& pad)
 {
     if (pad.isEmpty())
@@ -379,31 +408,19 @@ bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
         *inGebruik = false;
     werkPad.clear();
     std::optional<Handle> slot;
-    if (begintAlsSqlite(doelPad) && heeftWal(doelPad)) {
+    QString fout;
+    switch (NeemSchrijfslot(doelPad, slot, fout)) {
+    case Schrijfslot::InGebruik:
         if (inGebruik)
             *inGebruik = true;
         reden = InGebruikMelding(doelPad);
         return false;
-    }
-    if (begintAlsSqlite(doelPad)) {
-        // The write lock (BEGIN IMMEDIATE) keeps other programs from changing the file while it is copied;
-        // readers go on. Nothing is written: the transaction is rolled back untouched.
-        slot.emplace(doelPad, SQLITE_OPEN_READWRITE);
-        if (slot->open())
-            sqlite3_busy_timeout(slot->db(), kInGebruikWachttijdMs);
-        QString fout;
-        if (!slot->open() || !slot->exec(QStringLiteral("BEGIN IMMEDIATE"), &fout)) {
-            const int rc = slot->open() ? sqlite3_errcode(slot->db()) : SQLITE_CANTOPEN;
-            if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
-                if (inGebruik)
-                    *inGebruik = true;
-                reden = InGebruikMelding(doelPad);
-            } else {
-                reden = QStringLiteral("Het doelbestand '%1' kan niet worden gelezen: %2")
-                            .arg(getoond(doelPad), fout.isEmpty() ? slot->fout() : fout);
-            }
-            return false;
-        }
+    case Schrijfslot::Mislukt:
+        reden = QStringLiteral("Het doelbestand '%1' kan niet worden gelezen: %2").arg(getoond(doelPad), fout);
+        return false;
+    case Schrijfslot::GeenSqlite:
+    case Schrijfslot::Genomen:
+        break;
     }
     werkPad = kopieerNaast(doelPad, doelPad, kWerkkopie, reden, tussendoor);
     if (slot)
@@ -413,20 +430,12 @@ bool MaakWerkkopie(const QString& doelPad, QString& werkPad, QString& reden,
 
 bool InGebruik(const QString& pad)
 {
-    if (!begintAlsSqlite(pad))
-        return false;
-    if (heeftWal(pad))
-        return true;
-    Handle db(pad, SQLITE_OPEN_READWRITE);
-    if (!db.open())
-        return false;
-    sqlite3_busy_timeout(db.db(), kInGebruikWachttijdMs);
-    if (db.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        db.exec(QStringLiteral("ROLLBACK"));
-        return false;
-    }
-    const int rc = sqlite3_errcode(db.db());
-    return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+    std::optional<Handle> slot;
+    QString fout;
+    const Schrijfslot uitkomst = NeemSchrijfslot(pad, slot, fout);
+    if (uitkomst == Schrijfslot::Genomen)
+        slot->exec(QStringLiteral("ROLLBACK"));
+    return uitkomst == Schrijfslot::InGebruik;
 }
 
 QString InGebruikMelding(const QString& pad)
