@@ -214,7 +214,9 @@ bool clsConnectie::MakenODBCConnectie(const QString& connectionString)
 
 bool clsConnectie::MakenJetorSQLiteConnectie(const QString& path, const QString& password)
 {
-    if (IsSQLiteBestand(path))
+    // A file that starts as an SQLite database but is held by another program or damaged fails the check
+    // too; the Jet path would only add that it is no Access database. SQLite reports the real reason.
+    if (IsSQLiteBestand(path) || startsAsSqliteFile(path))
         return MakenSQLiteConnectie(path, false);
     return MakenJetConnectie(path, password);
 }
@@ -239,6 +241,10 @@ bool clsConnectie::MakenJetConnectie(const QString& path, const QString& passwor
     if (MakenSQLiteConnectie(path, false))
         return true;
     m_diagnostics = jetDiagnostics;
+    // An SQLite file that could not be opened (held by another program, damaged) has had its reason shown by
+    // the SQLite attempt; that it is no Access database would only mislead.
+    if (startsAsSqliteFile(path))
+        return false;
     m_lastOpenError = description;
     ui().messageBox(QStringLiteral("Verbindingfout: ") + description, MsgBox::OkOnly | MsgBox::Critical,
                     programTitle());

@@ -3,6 +3,7 @@
 #include "database/clsconnectie.h"
 #include "database/databaseroutines.h"
 #include "database/recordset.h"
+#include "database/sqlitebackend.h"
 #include "start/errors.h"
 #include "start/sharedroutines.h"
 
@@ -17,7 +18,8 @@ bool connectHandle(std::shared_ptr<clsConnectie>& connection, bool& sqlite, cons
 {
     try {
         connection = std::make_shared<clsConnectie>();
-        if (IsSQLiteBestand(path)) {
+        // A held or damaged SQLite file goes the SQLite way too: its own reason is shown, not Jet's.
+        if (IsSQLiteBestand(path) || startsAsSqliteFile(path)) {
             sqlite = true;
             return connection->MakenSQLiteConnectie(path, false);
         }

@@ -6,6 +6,8 @@
 #include "database/sqlitebackend.h"
 #include "start/sharedroutines.h"
 
+#include <QDir>
+
 namespace supplink {
 
 QVariant TelRecords(clsConnectie& connection, const QString& field, const QString& table,
@@ -111,6 +113,25 @@ bool IsSQLiteBestand(const QString& path)
     } catch (...) {
         return false;
     }
+}
+
+QString SQLiteBestandWeigering(const QString& path)
+{
+    const QString getoond = QDir::toNativeSeparators(path);
+    switch (inspectSqliteFile(path)) {
+    case SqliteFileState::InUse:
+        return QStringLiteral("Het bestand '%1' is in gebruik door een ander programma. Sluit dat programma en "
+                              "probeer het opnieuw.")
+            .arg(getoond);
+    case SqliteFileState::Damaged:
+        return QStringLiteral("Het bestand '%1' is beschadigd en kan niet worden gelezen. Kies een onbeschadigd "
+                              "exemplaar, bijvoorbeeld uit een backup.")
+            .arg(getoond);
+    case SqliteFileState::NotSqlite:
+    case SqliteFileState::Sound:
+        break;
+    }
+    return QString();
 }
 
 std::optional<QList<PickOneEntry>> KeuzeLijst(const RecordsetPtr& recordset, const QString& textField,

@@ -39,6 +39,10 @@ QString SQLServerOmschrijving(const QString& path);
 
 // The file exists, opens as an SQLite database and passes the database check. Creates nothing.
 bool IsSQLiteBestand(const QString& path);
+// Why a file that starts as an SQLite database cannot be taken now, in one message that names it: another
+// program holds it, or it is damaged. Empty for a sound SQLite file and for every other file. Waits for
+// another program's lock as long as every connection does.
+QString SQLiteBestandWeigering(const QString& path);
 
 // The entries of a pick-one list (ui().pickOne) from the rows of a recordset, read from its first row:
 // "<Geen>" with key -1 first when asked, then one entry per row (text field, key field). Rows that

@@ -37,15 +37,6 @@ QString crlf()
     return QStringLiteral("\r\n");
 }
 
-bool startsAsSqliteFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    static const QByteArray magic("SQLite format 3\0", 16);
-    return file.read(16) == magic;
-}
-
 void bindValue(sqlite3_stmt* statement, int position, const QVariant& value)
 {
     if (!value.isValid() || value.isNull()) {
@@ -269,6 +260,49 @@ AppError SqliteError(sqlite3* db, int code, const QString& sql)
     if (!sql.isEmpty() && (primary == SQLITE_ERROR || primary == SQLITE_CONSTRAINT))
         description += crlf() + sql.trimmed();
     return AppError(number, description);
+}
+
+bool startsAsSqliteFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QByteArray magic("SQLite format 3\0", 16);
+    return file.read(16) == magic;
+}
+
+SqliteFileState inspectSqliteFile(const QString& path)
+{
+    if (!QFileInfo(path).isFile() || !startsAsSqliteFile(path))
+        return SqliteFileState::NotSqlite;
+    // Opened for writing where the file allows it, as every connection of the program is: the last
+    // connection of a file in WAL mode then takes its log and index files away again when it closes.
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    QString answer;
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        rc = registerCodeCollation(db);
+    }
+    if (rc == SQLITE_OK) {
+        StatementGuard check;
+        rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check.statement, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_step(check.statement);
+            if (rc == SQLITE_ROW) {
+                answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.statement, 0)));
+                rc = SQLITE_OK;
+            }
+        }
+    }
+    sqlite3_close_v2(db);
+    const int primary = rc & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return SqliteFileState::InUse;
+    if (rc != SQLITE_OK || answer != QLatin1String("ok"))
+        return SqliteFileState::Damaged;
+    return SqliteFileState::Sound;
 }
 
 // A prepared statement; the back-end finalises it when the database closes first.

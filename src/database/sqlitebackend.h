@@ -138,4 +138,20 @@ private:
 // errors.
 AppError SqliteError(sqlite3* db, int code, const QString& sql = QString());
 
+// The file starts as an SQLite database does: "SQLite format 3" and a zero byte. Reads 16 bytes; a file
+// that cannot be read does not.
+bool startsAsSqliteFile(const QString& path);
+
+// What a reader finds in a file.
+enum class SqliteFileState
+{
+    NotSqlite, // no SQLite database by its first bytes (or no file that can be read at all)
+    Sound,     // opens, and the database check answers "ok"
+    InUse,     // another program holds it: still busy or locked after the usual wait
+    Damaged    // starts as an SQLite database, but it cannot be read or its check is not "ok"
+};
+// Opens the file as open() does (nothing is created), waits for another program's lock as every
+// connection does, and runs the database check. Never throws and never reports.
+SqliteFileState inspectSqliteFile(const QString& path);
+
 } // namespace supplink
