@@ -1,5 +1,6 @@
 #include "sources/clsbron2.h"
 
+#include "database/databaseroutines.h"
 #include "sources/bronbestandsinspectie.h"
 #include "sources/bronsjablonen.h"
 #include "sources/clsxmlhelper.h"
@@ -141,14 +142,51 @@ bool clsBron2::AddBestand(const QString& path)
     BronPad = path;
     if (!FileExists())
         return false;
+    Weigering.clear();
     const QString sjabloon = CheckForTemplate();
     if (!sjabloon.isEmpty()) {
         Load(sjabloon);
-        return true;
+        return !DatabaseZonderSoort() || LeesDatabaseOpnieuw();
     }
     FillProperties();
-    if (IsOnbekend)
+    if (IsOnbekend || !Weigering.isEmpty())
         return false;
+    FillSoort();
+    return true;
+}
+
+bool clsBron2::DatabaseZonderSoort() const
+{
+    return (IsJetDatabase || IsSQLite) && Soort == BronSoort::NietBepaald && DBType.isEmpty();
+}
+
+bool clsBron2::LeesDatabaseOpnieuw()
+{
+    Weigering.clear();
+    const qint32 type = BepaalBestandsType(BronPad);
+    if (type != BestandsType::SQLite && type != BestandsType::Jet)
+        return true; // no database by its first bytes (now): nothing to read again
+    const bool sqlite = type == BestandsType::SQLite;
+    if (sqlite) {
+        Weigering = SQLiteBestandWeigering(BronPad);
+        if (!Weigering.isEmpty())
+            return false;
+    }
+    QString appType;
+    QString dbType;
+    qint32 verMajor = 0;
+    qint32 verMinor = 0;
+    bool geopend = false;
+    if (sqlite)
+        LeesDBInfoSQLite(BronPad, geopend, appType, dbType, verMajor, verMinor);
+    else
+        LeesDBInfoJet(BronPad, geopend, appType, dbType, verMajor, verMinor);
+    IsSQLite = sqlite;
+    IsJetDatabase = !sqlite;
+    AppType = appType;
+    DBType = dbType;
+    VerMajor = verMajor;
+    VerMinor = verMinor;
     FillSoort();
     return true;
 }
@@ -182,9 +220,14 @@ void clsBron2::FillProperties()
             break;
         }
         case BestandsType::SQLite: {
+            IsSQLite = true;
+            // A database that cannot be read now is not taken: described without its version record it
+            // would pass for a database of no known kind and be left out of every transfer.
+            Weigering = SQLiteBestandWeigering(BronPad);
+            if (!Weigering.isEmpty())
+                break;
             bool geopend = false;
             LeesDBInfoSQLite(BronPad, geopend, AppType, DBType, VerMajor, VerMinor);
-            IsSQLite = true;
             break;
         }
         default:

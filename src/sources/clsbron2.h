@@ -58,6 +58,9 @@ public:
     QString Extensie;
     qint32 CombiType = 0;
     QString BronPad;
+    // Why the file was not taken: an SQLite database that another program holds or that is damaged (one
+    // message naming the file). Empty otherwise; not kept in the template.
+    QString Weigering;
 
     // The file to read: BronPad, or for an XML export its CSV conversion, made at the first call
     // (empty text when the conversion failed; the user is told why once).
@@ -66,8 +69,16 @@ public:
     // Whether BronPad names a file; fills the file facts when it does.
     bool FileExists();
     // Takes a file and describes it, from its saved template when there is one; false when the file
-    // does not exist or its format is not recognised.
+    // does not exist, its format is not recognised, or it is an SQLite database that cannot be read now
+    // (Weigering says why). A template of a database whose kind was not known is not trusted: the
+    // database is read again (LeesDatabaseOpnieuw).
     bool AddBestand(const QString& path);
+    // A database of the design product without a kind: its version record was not read when it was
+    // described (the file may have been held or damaged then, or it has no version record).
+    bool DatabaseZonderSoort() const;
+    // Reads such a database's version record and kind again. False, with Weigering set, when the file is
+    // an SQLite database that another program holds or that is damaged; the description is then as it was.
+    bool LeesDatabaseOpnieuw();
     QString FormatDescription() const;
     // Whether the file is an XML material export (read as its CSV conversion, whose lengths are
     // millimetres already).

@@ -130,9 +130,20 @@ void StapSelectBronBestanden::LadenBestanden()
     if (leverancier.isEmpty())
         return;
     for (const std::shared_ptr<clsBron2>& bron : LaadBronDefinities(leverancier)) {
+        // A database saved without its kind may not have been readable then: it is read again. One that
+        // still cannot be read stays listed, unchecked, so that the user sees it and its definition is kept.
+        if (bron->DatabaseZonderSoort() && !bron->LeesDatabaseOpnieuw()) {
+            bron->Geselecteerd = false;
+            MeldWeigering(*bron);
+        }
         globals().gBronnen.append(bron);
         ToevoegenAanLijst(bron);
     }
+}
+
+void StapSelectBronBestanden::MeldWeigering(const clsBron2& bron)
+{
+    ui().messageBox(bron.Weigering, MsgBox::OkOnly | MsgBox::Critical, ProgrammaTitel());
 }
 
 void StapSelectBronBestanden::ToevoegenAanLijst(const std::shared_ptr<clsBron2>& bron)
@@ -255,8 +266,11 @@ void StapSelectBronBestanden::VoegBestandToe(const QString& path)
         return;
     auto bron = std::make_shared<clsBron2>();
     if (!bron->AddBestand(path)) {
-        ui().messageBox(WeigeringTekst(path), MsgBox::OkOnly | MsgBox::Critical,
-                        QStringLiteral("Onbekend bestandsformaat"));
+        if (!bron->Weigering.isEmpty())
+            MeldWeigering(*bron);
+        else
+            ui().messageBox(WeigeringTekst(path), MsgBox::OkOnly | MsgBox::Critical,
+                            QStringLiteral("Onbekend bestandsformaat"));
         return;
     }
     if (!InstellenBron(*bron, false))

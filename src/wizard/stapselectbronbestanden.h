@@ -4,7 +4,10 @@
 // is recognised and described (clsBron2), set up through the dialog that fits
 // it (type selection for a database of the design product, a message for the
 // fixed Holonite and Deceuninck workbooks, the column mapping for any other
-// file) and listed checked; its facts can be shown in a report. Finish makes
+// file) and listed checked; an SQLite database that another program holds
+// or that is damaged is not taken, and the user is told which and why. A
+// database saved without a kind is read again when its definition is loaded.
+// Its facts can be shown in a report. Finish makes
 // the checked sources the wizard's sources (globals().gBronnenGeselecteerd)
 // and saves every listed source as the supplier's source definitions, which
 // the next first entry loads again.
@@ -128,6 +131,8 @@ signals:
 
 private:
     void LadenBestanden();
+    // The reason a database could not be read (bron.Weigering), in a message box.
+    void MeldWeigering(const clsBron2& bron);
     void ToevoegenAanLijst(const std::shared_ptr<clsBron2>& bron);
     void SelecteerRij(int rij);
     void KlikRij();

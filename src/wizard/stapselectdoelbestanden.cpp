@@ -44,6 +44,17 @@ bool IsProductentabel(const QString& soort)
     return soort.toLower() == QLatin1String("productentabel");
 }
 
+// Whether a file can be a target now: an SQLite database that another program holds or that is damaged
+// cannot, and the user is told which file and why.
+bool DoelBruikbaar(const QString& pad)
+{
+    const QString weigering = SQLiteBestandWeigering(pad);
+    if (weigering.isEmpty())
+        return true;
+    ui().messageBox(weigering, MsgBox::OkOnly | MsgBox::Critical, QString::fromUtf8(kProgramTitle));
+    return false;
+}
+
 } // namespace
 
 StapSelectDoelBestanden::StapSelectDoelBestanden(QObject* parent)
@@ -163,7 +174,7 @@ void StapSelectDoelBestanden::VulLijst()
         if (IsSQLServerPad(pad)) {
             // The server may be away for now: the target stays, the test has said why.
             sqlserverconnectionok(pad);
-        } else if (pad.isEmpty() || !QFileInfo(pad).isFile()) {
+        } else if (pad.isEmpty() || !QFileInfo(pad).isFile() || !DoelBruikbaar(pad)) {
             doel->setPath(QString());
         }
         ToonPad(int(i));
@@ -241,7 +252,7 @@ void StapSelectDoelBestanden::cmdBlader_Click()
         dialoog.DialogTitle = QStringLiteral("Selecteer doelbestand");
         dialoog.Filter = BestandFilter(*doel);
         dialoog.ShowFileOpen();
-        if (dialoog.OK && !dialoog.GetFileNaam().isEmpty()) {
+        if (dialoog.OK && !dialoog.GetFileNaam().isEmpty() && DoelBruikbaar(dialoog.GetFileNaam())) {
             doel->setPath(dialoog.GetFileNaam());
             ToonPad(m_huidig);
             ToonHistory(m_huidig);

@@ -3,7 +3,9 @@
 // the sources chosen in step 2 it decides which target databases the
 // transfer needs (globals().gDoelBestanden, one clsDoelBestand per kind),
 // fills in the target the user last used for the supplier, lets the user pick
-// a file or connect the product table to SQL Server, and shows the import
+// a file or connect the product table to SQL Server (an SQLite database that
+// another program holds or that is damaged is not taken: the user is told
+// which and why, and the row stays as it was), and shows the import
 // history stored in the selected target, whose entries the user may delete.
 // It also settles library mode (globals().gBibliotheekModus): hardware from a
 // supplier's file goes into the options database or into the library, as the

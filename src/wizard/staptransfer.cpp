@@ -234,7 +234,7 @@ void StapTransfer::Uitvoeren()
         emit KanVerder(true);
         return;
     }
-    if (!InitTargets()) {
+    if (!ControleerBronnen() || !InitTargets()) {
         Afronden();
         return;
     }
@@ -302,7 +302,26 @@ void StapTransfer::VerwijderWerkkopieen()
         d.gefaseerdPad.clear();
 }
 
-// ---- Targets --------------------------------------------------------------------------------------------
+// ---- Sources and targets --------------------------------------------------------------------------------
+
+// A selected database without a kind contributes nothing to any phase. That is right for a sound file
+// without a version record, but one that cannot be read now (held by another program, damaged) would be
+// left out without a word: the run ends before it makes anything, and the failure counts as an error.
+bool StapTransfer::ControleerBronnen()
+{
+    for (const std::shared_ptr<clsBron2>& bron : globals().gBronnenGeselecteerd) {
+        if (!bron || !bron->DatabaseZonderSoort())
+            continue;
+        const QString weigering = SQLiteBestandWeigering(bron->BronPad);
+        if (weigering.isEmpty())
+            continue;
+        m_logs.SchrijfLog(QStringLiteral("Bron bestand niet leesbaar : ") + bron->BronPad);
+        TelEindFout();
+        ToonEindMelding(nietSuccesvol() + kCrLf + weigering + kCrLf + geenWijzigingen());
+        return false;
+    }
+    return true;
+}
 
 bool StapTransfer::InitTargets()
 {

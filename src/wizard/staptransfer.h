@@ -1,7 +1,9 @@
 #pragma once
 // Step 17, the transfer, without a window: the driver that moves the chosen
 // supplier data into the user's target databases. StartTransfer
-//   1. opens the two logs (transferlogs.h);
+//   1. opens the two logs (transferlogs.h) and checks the selected sources:
+//      a database without a kind that cannot be read now (held by another
+//      program, damaged) ends the run as an error, naming the file;
 //   2. prepares a work copy of every needed target (transferdoelen.h; the
 //      product table on SQL Server has none) and writes the options to the
 //      status list and the logs;
@@ -123,6 +125,7 @@ private:
     class FoutTeller;
 
     void Uitvoeren();
+    bool ControleerBronnen();
     bool InitTargets();
     bool NeemMappen(const QStringList& mappen, QString& reden);
     bool InitTarget(TransferDoel& doel, const QString& pad, QString& reden, bool& inGebruik);

@@ -844,6 +844,73 @@ private slots:
         QCOMPARE(stap.Toestand().Waarde(QStringLiteral("fout")), QStringLiteral("1"));
     }
 
+    // A checked database source without a kind contributes to no phase. A sound one (no version record) is
+    // left out as always; one that cannot be read now, held by another program or damaged, ends the run
+    // before any worker: the closing message and the log name it, and it counts under "Fouten:".
+    void bronNietLeesbaar_data()
+    {
+        QTest::addColumn<QString>("staat");
+        QTest::newRow("sound, without a version record") << QStringLiteral("gezond");
+        QTest::newRow("held by another program") << QStringLiteral("in gebruik");
+        QTest::newRow("damaged") << QStringLiteral("beschadigd");
+    }
+    void bronNietLeesbaar()
+    {
+        QFETCH(QString, staat);
+        RecordingUiServices ui;
+        TransferOpstelling o;
+        o.kies({DoelSoort::PT});
+        o.opties().ImporterenArtikelen = true;
+        o.bron(QStringLiteral("art.csv"), BronSoort::Artikelen);
+        const std::shared_ptr<clsBron2> zonderSoort =
+            o.bron(QStringLiteral("producten.pt"), BronSoort::NietBepaald, true);
+        const QString pad = zonderSoort->BronPad;
+        {
+            fixtures::FixtureDb db(pad);
+            db.exec(QStringLiteral("DROP TABLE SysDBInfo"));
+        }
+        const QMap<QString, QByteArray> voor = o.inhoud();
+        sqlite3* ander = nullptr;
+        if (staat == QLatin1String("in gebruik")) {
+            QCOMPARE(sqlite3_open_v2(pad.toUtf8().constData(), &ander, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(ander, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        } else if (staat == QLatin1String("beschadigd")) {
+            QFile bestand(pad);
+            QVERIFY(bestand.open(QIODevice::ReadWrite) && bestand.resize(bestand.size() / 3));
+        }
+        StapTransfer stap;
+        stap.ZetWerkers(o.werkers);
+        stap.StartTransfer();
+        const QStringList aanroepen = o.werkers->teksten();
+        sqlite3_exec(ander, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(ander);
+
+        if (staat == QLatin1String("gezond")) {
+            QCOMPARE(stap.Eindmelding(), QString());
+            QCOMPARE(aanroepen, QStringList{QStringLiteral("Bestand art.csv -> pt")});
+            return;
+        }
+        const QString reden =
+            staat == QLatin1String("in gebruik")
+                ? QStringLiteral("Het bestand '%1' is in gebruik door een ander programma. Sluit dat programma en "
+                                 "probeer het opnieuw.")
+                : QStringLiteral("Het bestand '%1' is beschadigd en kan niet worden gelezen. Kies een onbeschadigd "
+                                 "exemplaar, bijvoorbeeld uit een backup.");
+        const QString melding = QStringLiteral("Actie 'Importen leveranciers bestand' niet succesvol!\r\n") +
+                                reden.arg(QDir::toNativeSeparators(pad)) +
+                                QStringLiteral("\r\nEr zijn geen wijzigingen aangebracht in uw bestanden!");
+        QCOMPARE(stap.Eindmelding(), melding);
+        QVERIFY(stap.FoutGemeld());
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages.first().text, melding + kBekijkLog);
+        QCOMPARE(aanroepen, QStringList());
+        QCOMPARE(o.inhoud(), voor);
+        QCOMPARE(o.andereBestanden(), QStringList());
+        QCOMPARE(stap.Toestand().Waarde(QStringLiteral("fout")), QStringLiteral("1"));
+        const QString overzicht = leesLog(globals().gLogOverzicht);
+        QVERIFY2(overzicht.contains(pad) && overzicht.contains(melding), qPrintable(overzicht));
+    }
+
     // Leftovers of a killed transfer in a target's folder go at the next transfer there; other files stay.
     void restantenOpgeruimd()
     {
