@@ -1,6 +1,7 @@
 #include "wizard/transferdoelen.h"
 
 #include "database/backendopeners.h"
+#include "database/sqlitebackend.h"
 #include "platform/sqlitemirror.h"
 #include "start/errors.h"
 
@@ -101,14 +102,6 @@ private:
     int m_rc = SQLITE_ERROR;
 };
 
-// Whether the file starts as an SQLite database does: also while another program holds it locked, when it
-// cannot be opened to look further.
-bool begintAlsSqlite(const QString& pad)
-{
-    QFile bestand(pad);
-    return bestand.open(QIODevice::ReadOnly) && bestand.read(16) == QByteArray("SQLite format 3", 16);
-}
-
 // A write-ahead log beside the file: another program has it open in WAL mode (or left it so), and part of
 // the file's content may be in the log alone. Neither a copy of the file's bytes nor a file renamed into its
 // place would then hold that content.
@@ -131,7 +124,8 @@ enum class Schrijfslot
 // is written; the caller rolls the transaction back.
 Schrijfslot NeemSchrijfslot(const QString& pad, std::optional<Handle>& slot, QString& fout)
 {
-    if (!begintAlsSqlite(pad))
+    // By its first bytes: also while another program holds it locked, when it cannot be opened to look further.
+    if (!startsAsSqliteFile(pad))
         return Schrijfslot::GeenSqlite;
     if (heeftWal(pad))
         return Schrijfslot::InGebruik;
@@ -238,6 +232,28 @@ bool isHistorieObject(const SchemaRegel& regel)
     return tabellen.contains(regel.tblName, Qt::CaseInsensitive);
 }
 
+QList<SchemaRegel> leesSchema(Handle& db)
+{
+    QList<SchemaRegel> schema;
+    for (const QStringList& rij :
+         db.rijen(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name")))
+        schema << SchemaRegel{rij.value(0), rij.value(1), rij.value(2), rij.value(3)};
+    return schema;
+}
+
+// Removes the log and index files that opening a file in WAL mode made beside it, once every connection is
+// closed. A log that still holds pages is part of the file's content and stays: false then, or when a file
+// could not be removed.
+bool walBestandenWeg(const QString& pad)
+{
+    const QString wal = pad + QStringLiteral("-wal");
+    const QString shm = pad + QStringLiteral("-shm");
+    const QFileInfo log(wal);
+    if (log.exists() && (log.size() > 0 || !QFile::remove(wal)))
+        return false;
+    return !QFileInfo::exists(shm) || QFile::remove(shm);
+}
+
 bool faseerSqlite(TransferDoel& doel, DoelBewerkingen& bewerkingen, QString& reden)
 {
     const QString pad = nieuwBestandNaast(doel.doelPad, kGefaseerd, reden);
@@ -275,8 +291,12 @@ bool faseerSqlite(TransferDoel& doel, DoelBewerkingen& bewerkingen, QString& red
             return mislukt(
                 QStringLiteral("Het kopiëren naar '%1' is mislukt: %2").arg(getoond(pad), kopie.fout()));
     }
+    QList<SchemaRegel> schema;
     {
-        Handle controle(pad, SQLITE_OPEN_READONLY);
+        // Opened for writing, though nothing is written: a staged file keeps the target's journal mode, and
+        // in WAL mode only the last connection that may write takes the log and index files it made beside
+        // the file away again when it closes. They would keep the staged name after the replacement.
+        Handle controle(pad, SQLITE_OPEN_READWRITE);
         // The check reads the whole file: the transfer's yields go on meanwhile.
         if (controle.open() && bewerkingen.Tussendoor)
             sqlite3_progress_handler(
@@ -292,8 +312,11 @@ bool faseerSqlite(TransferDoel& doel, DoelBewerkingen& bewerkingen, QString& red
             return mislukt(
                 QStringLiteral("Het bestand '%1' is niet in orde: %2")
                     .arg(getoond(pad), uitkomst.isEmpty() ? controle.fout() : uitkomst.first().value(0)));
+        schema = leesSchema(controle);
     }
-    const QStringList verschillen = SchemaVerschillen(doel.schema, LeesSchema(pad));
+    if (!walBestandenWeg(pad))
+        return mislukt(QStringLiteral("Het logbestand naast '%1' kan niet worden verwijderd.").arg(getoond(pad)));
+    const QStringList verschillen = SchemaVerschillen(doel.schema, schema);
     if (!verschillen.isEmpty())
         return mislukt(QStringLiteral("De opbouw van '%1' wijkt af van die van het doelbestand: %2")
                            .arg(getoond(pad), verschillen.join(QStringLiteral("; "))));
@@ -358,14 +381,8 @@ QString DoelOmschrijving(DoelSoort soort)
 
 QList<SchemaRegel> LeesSchema(const QString& pad)
 {
-    QList<SchemaRegel> schema;
     Handle db(pad, SQLITE_OPEN_READONLY);
-    if (!db.open())
-        return schema;
-    for (const QStringList& rij :
-         db.rijen(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name")))
-        schema << SchemaRegel{rij.value(0), rij.value(1), rij.value(2), rij.value(3)};
-    return schema;
+    return db.open() ? leesSchema(db) : QList<SchemaRegel>();
 }
 
 QStringList SchemaVerschillen(const QList<SchemaRegel>& doel, const QList<SchemaRegel>& gefaseerd)

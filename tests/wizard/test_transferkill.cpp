@@ -17,6 +17,7 @@
 // A second started after a killed first removes the leftovers and succeeds.
 
 #include "database/sqlitebackend.h"
+#include "platform/sqlitemirror.h"
 #include "support/testenvironment.h"
 #include "wizard/transferpakket.h"
 
@@ -406,6 +407,74 @@ private slots:
             QVERIFY2(alsAlleen(), qPrintable(moment));
             QCOMPARE(andereBestanden(), QStringList());
         }
+    }
+
+    // Targets that another program keeps in WAL mode (closed now, no log beside them): a whole run
+    // succeeds, each target keeps WAL mode and holds what a run into the same targets in rollback mode
+    // gives, and nothing of the transfer is left in the folder: no work copy or staged file, and none of
+    // their -wal, -shm or -journal files.
+    void walDoelen()
+    {
+        herstelDoelen();
+        QVERIFY(draai().regels.contains(QStringLiteral("einde ok")));
+        QHash<DoelSoort, QString> gewoon;
+        for (const DoelSoort soort : kDoelVolgorde)
+            gewoon.insert(soort, rijen(m_pakket.doel(soort)));
+
+        herstelDoelen();
+        for (const DoelSoort soort : kDoelVolgorde) {
+            const auto db = SqliteBackend::open(m_pakket.doel(soort));
+            QCOMPARE(db->run(QStringLiteral("PRAGMA journal_mode=WAL"))->firstValue().toString(),
+                     QStringLiteral("wal"));
+            db->close();
+            QVERIFY(walModus(m_pakket.doel(soort)));
+        }
+        const Uitkomst uitkomst = draai();
+        QVERIFY2(uitkomst.regels.contains(QStringLiteral("einde ok")), qPrintable(uitkomst.regels.join('\n')));
+        QStringList restanten;
+        for (const QString& naam : QDir(doelMap()).entryList(QDir::Files | QDir::Hidden))
+            if (naam.contains(QLatin1String(".supplink-werkkopie")) || naam.contains(QLatin1String(".supplink-nieuw")))
+                restanten << naam;
+        QCOMPARE(restanten, QStringList());
+        for (const DoelSoort soort : kDoelVolgorde) {
+            const QString pad = m_pakket.doel(soort);
+            QVERIFY2(walModus(pad), qPrintable(SoortCode(soort)));
+            QCOMPARE(integriteit(pad), QStringLiteral("ok"));
+            QVERIFY2(rijen(pad) == gewoon.value(soort), qPrintable(SoortCode(soort)));
+        }
+        QCOMPARE(andereBestanden(), QStringList());
+    }
+
+private:
+    // The file header's read and write versions: 2 for WAL mode.
+    static bool walModus(const QString& pad)
+    {
+        const QByteArray kop = lees(pad).left(20);
+        return kop.size() == 20 && kop.at(18) == 2 && kop.at(19) == 2;
+    }
+    // Every row of every table of the file, in a fixed order, as one digest.
+    static QString rijen(const QString& pad)
+    {
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        try {
+            const auto db = SqliteBackend::open(pad);
+            const auto tabellen = db->run(QStringLiteral(
+                "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name"));
+            for (qsizetype t = 0; tabellen && t < tabellen->rowCount(); ++t) {
+                const QString tabel = tabellen->rows.row(t)[0].toString();
+                hash.addData(tabel.toUtf8());
+                const auto inhoud = db->run(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(quoteSqlIdentifier(tabel)));
+                for (qsizetype r = 0; inhoud && r < inhoud->rowCount(); ++r) {
+                    const QVariant* rij = inhoud->rows.row(r);
+                    for (int k = 0; k < inhoud->rows.width(); ++k)
+                        hash.addData((rij[k].isNull() ? QStringLiteral("<null>") : rij[k].toString()).toUtf8() + '\x1f');
+                }
+            }
+            db->close();
+        } catch (const std::exception& fout) {
+            return QString::fromLocal8Bit(fout.what());
+        }
+        return QString::fromLatin1(hash.result().toHex());
     }
 };
 
