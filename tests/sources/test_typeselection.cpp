@@ -12,6 +12,7 @@
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using namespace supplink;
@@ -68,6 +69,7 @@ private slots:
     void bewaardeKeuzeOngeldig();
     void vensterOKEnAnnuleren();
     void vensterEenType();
+    void vensterBreedGenoeg();
 
 private:
     QString nieuw(Kind kind, Version versie)
@@ -450,6 +452,38 @@ void TypeSelectionTest::vensterEenType()
     QVERIFY(bibliotheek.Tonen);
     QCOMPARE(bibliotheek.lbTypes->count(), 7);
     QVERIFY(!bibliotheek.cmdOK->isEnabled());
+}
+
+
+// The window opens wide enough for its longest line ("Laagreliëf dorpels variabele lengte (18 artikelen)"),
+// with room for the list's frame and scroll bar.
+void TypeSelectionTest::vensterBreedGenoeg()
+{
+    const QString pad = nieuw(Kind::ProductTable, {3, 40});
+    QList<int> typen;
+    for (int type = 0; type < 16; ++type)
+        for (int n = 0; n < (type == 14 ? 18 : 1); ++n)
+            typen << type;
+    artikelen(pad, typen);
+    auto bron = dbBron(pad, {3, 40});
+    frmArticleTypeSelectionWizard venster;
+    venster.SetFile(bron.get());
+    venster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&venster));
+    QListWidgetItem* langste = nullptr;
+    for (int i = 0; i < venster.lbTypes->count(); ++i) {
+        QListWidgetItem* item = venster.lbTypes->item(i);
+        if (!langste || item->text().size() > langste->text().size())
+            langste = item;
+    }
+    QVERIFY(langste);
+    QVERIFY2(langste->text().startsWith(QStringLiteral("Laagreliëf dorpels variabele lengte")),
+             qPrintable(langste->text()));
+    const int nodig = venster.lbTypes->sizeHintForColumn(0);
+    QVERIFY2(nodig <= venster.lbTypes->viewport()->width(),
+             qPrintable(QStringLiteral("line %1 px, list %2 px").arg(nodig).arg(venster.lbTypes->viewport()->width())));
+    QVERIFY(venster.width() <= venster.screen()->availableGeometry().width());
+    QVERIFY(venster.frameGeometry().left() >= venster.screen()->availableGeometry().left());
 }
 
 QTEST_MAIN(TypeSelectionTest)

@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace supplink {
@@ -84,6 +86,31 @@ void frmTypeSelectionWizard::VulLijst()
     }
     m_bezig = false;
     ZetOKStatus();
+    PasBreedteAan();
+}
+
+void frmTypeSelectionWizard::PasBreedteAan()
+{
+    // Wide enough for the longest line, the list's frame and a scroll bar, within the screen; a window that
+    // is wider already (a size the user left it at) stays so.
+    const QMargins marges = layout() ? layout()->contentsMargins() : QMargins();
+    const int nodig = lbTypes->sizeHintForColumn(0) + 2 * lbTypes->frameWidth() +
+                      lbTypes->verticalScrollBar()->sizeHint().width() + marges.left() + marges.right();
+    int breedte = qMax(width(), nodig);
+    QRect ruimte;
+    if (const QScreen* scherm = screen()) {
+        ruimte = scherm->availableGeometry();
+        breedte = qMin(breedte, ruimte.width());
+    }
+    if (breedte <= width())
+        return;
+    const int groei = breedte - width();
+    resize(breedte, height());
+    // Grown on both sides, as it was centred, and kept on the screen.
+    int links = x() - groei / 2;
+    if (ruimte.isValid())
+        links = qBound(ruimte.left(), links, ruimte.right() + 1 - breedte);
+    move(links, y());
 }
 
 void frmTypeSelectionWizard::ZetOKStatus()

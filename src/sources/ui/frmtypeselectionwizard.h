@@ -44,6 +44,8 @@ protected:
 private:
     void VulLijst();
     void ZetOKStatus();
+    // Widens the window for the list's longest line (within the screen).
+    void PasBreedteAan();
 
     TypeSelectieModel m_model;
     clsBron2* m_bron = nullptr;
