@@ -161,6 +161,30 @@ private:
                : staat == Staat::Beschadigd ? beschadigdMelding(pad)
                                             : QString();
     }
+    // The step's sources: one article file, which needs a product table as target.
+    static void kiesArtikelBestand()
+    {
+        auto bron = std::make_shared<clsBron2>();
+        bron->Soort = BronSoort::Artikelen;
+        bron->IsCSV = true;
+        globals().gBronnenGeselecteerd << bron;
+    }
+    // A sound file is the target of the step's only row; a held or damaged one is not, and the user was told
+    // why, in one message.
+    void controleerDoel(const StapSelectDoelBestanden& stap, const QSignalSpy& kanVerder, const QString& pad,
+                        Staat staat) const
+    {
+        if (staat == Staat::Gezond) {
+            QCOMPARE(getoond(), QStringList());
+            QCOMPARE(stap.rijen().first().bestand, pad);
+            QVERIFY(laatste(kanVerder));
+        } else {
+            QCOMPARE(getoond(), QStringList{verwacht(pad, staat)});
+            QCOMPARE(stap.rijen().first().bestand, QString());
+            QVERIFY(globals().gDoelBestanden.first()->Path().isEmpty());
+            QVERIFY(!laatste(kanVerder));
+        }
+    }
     // What the user was shown: every message box text, and one line per error window.
     QStringList getoond() const
     {
@@ -219,7 +243,6 @@ void OnleesbareDatabasesTest::kiezen()
     QFETCH(double, deel);
     const QString pad = productentabel(doel ? QStringLiteral("doelen/producten.pt") : QStringLiteral("bronnen/producten.pt"));
     const auto ander = maak(pad, staat, deel);
-    const QString melding = verwacht(pad, staat);
 
     if (!doel) {
         StilleVensters vensters;
@@ -237,7 +260,7 @@ void OnleesbareDatabasesTest::kiezen()
             QCOMPARE(globals().gBronnen.first()->DBType, QStringLiteral("PT"));
             QVERIFY(laatste(kanVerder));
         } else {
-            QCOMPARE(getoond(), QStringList{melding});
+            QCOMPARE(getoond(), QStringList{verwacht(pad, staat)});
             QCOMPARE(MsgBox::icon(m_ui->messages.first().style), int(MsgBox::Critical));
             QVERIFY(stap.rijen().isEmpty());
             QVERIFY(globals().gBronnen.isEmpty());
@@ -247,26 +270,14 @@ void OnleesbareDatabasesTest::kiezen()
         return;
     }
 
-    auto bron = std::make_shared<clsBron2>();
-    bron->Soort = BronSoort::Artikelen;
-    bron->IsCSV = true;
-    globals().gBronnenGeselecteerd << bron;
+    kiesArtikelBestand();
     StapSelectDoelBestanden stap;
     QSignalSpy kanVerder(&stap, &Stap::KanVerder);
     stap.Init();
     QCOMPARE(stap.huidigeRij(), 0);
     m_ui->fileAnswers << QStringList{pad};
     stap.cmdBlader_Click();
-    if (staat == Staat::Gezond) {
-        QCOMPARE(getoond(), QStringList());
-        QCOMPARE(stap.rijen().first().bestand, pad);
-        QVERIFY(laatste(kanVerder));
-    } else {
-        QCOMPARE(getoond(), QStringList{melding});
-        QCOMPARE(stap.rijen().first().bestand, QString());
-        QVERIFY(globals().gDoelBestanden.first()->Path().isEmpty());
-        QVERIFY(!laatste(kanVerder));
-    }
+    controleerDoel(stap, kanVerder, pad, staat);
 }
 
 // A database saved as a source without its kind (it could not be read when it was added): step 2 reads it
@@ -339,23 +350,11 @@ void OnleesbareDatabasesTest::onthoudenDoel()
     CurrentUser_BrengWeg(StapSelectDoelBestanden::DoelenSectie(QStringLiteral("LEV1")),
                          QStringLiteral("Productentabel"), pad);
     const auto ander = maak(pad, staat);
-    auto bron = std::make_shared<clsBron2>();
-    bron->Soort = BronSoort::Artikelen;
-    bron->IsCSV = true;
-    globals().gBronnenGeselecteerd << bron;
-
+    kiesArtikelBestand();
     StapSelectDoelBestanden stap;
     QSignalSpy kanVerder(&stap, &Stap::KanVerder);
     stap.Init();
-    if (staat == Staat::Gezond) {
-        QCOMPARE(getoond(), QStringList());
-        QCOMPARE(stap.rijen().first().bestand, pad);
-        QVERIFY(laatste(kanVerder));
-    } else {
-        QCOMPARE(getoond(), QStringList{verwacht(pad, staat)});
-        QCOMPARE(stap.rijen().first().bestand, QString());
-        QVERIFY(!laatste(kanVerder));
-    }
+    controleerDoel(stap, kanVerder, pad, staat);
 }
 
 QTEST_GUILESS_MAIN(OnleesbareDatabasesTest)
